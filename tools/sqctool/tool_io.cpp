@@ -1,0 +1,86 @@
+#include "tools/sqctool/tool_io.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+void binaryStdio() {
+#ifdef _WIN32
+    // The Windows runtime translates line ends on text streams; sealed bytes
+    // must pass untouched.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+}
+
+std::string describeErrno(const std::string& path) {
+    return path + ": " + std::strerror(errno);
+}
+
+}  // namespace
+
+bool readWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+    if (path == "-") {
+        binaryStdio();
+        std::ostringstream all;
+        all << std::cin.rdbuf();
+        bytes = all.str();
+        return true;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = describeErrno(path);
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        error = path + ": read error";
+        return false;
+    }
+    return true;
+}
+
+bool writeWholeFile(const std::string& path, const std::string& bytes, std::string& error) {
+    if (path == "-") {
+        binaryStdio();
+        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::cout.flush();
+        if (!std::cout) error = "standard output: write error";
+        return static_cast<bool>(std::cout);
+    }
+    const std::string temp = path + ".part";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            error = describeErrno(temp);
+            return false;
+        }
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            error = temp + ": write error";
+            std::remove(temp.c_str());
+            return false;
+        }
+    }
+#ifdef _WIN32
+    std::remove(path.c_str());  // rename does not replace on Windows
+#endif
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        error = describeErrno(path);
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
