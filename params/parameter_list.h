@@ -1,0 +1,35 @@
+// The parameter list rules: which parameters exist for the current variant,
+// which are visible, how many choices each offers and with which texts.
+// Pure functions over the definition store and the choice counts; the
+// control builder applies them to the window's controls.
+#pragma once
+
+#include "defs/definition_store.h"
+#include "params/control_registry.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// "X%d": the definition key of parameter n.
+std::string parameterKey(int32_t n);
+// Number of parameters of the list: 1..count have definitions, count+1 none.
+int32_t parameterListLength(const DefinitionStore& store);
+// A caption is visible unless it is empty or "0".
+bool isVisibleCaption(const std::string& caption);
+bool isParameterVisible(const DefinitionStore& store, int32_t n);
+int32_t countVisibleParameters(const DefinitionStore& store);
+// "%d. %s", at most 499 characters.
+std::string displayedCaption(int32_t n, const std::string& caption);
+// The stored count when there is one, else the definition's entries - 1.
+int32_t choiceCount(const DefinitionStore& store, const ChoiceCountMap& counts, int32_t n);
+// Choice text k: the definition's entry k+1 unless empty or "0", else the
+// "XI" format applied to k (at most 999 characters).
+std::string choiceText(const DefinitionStore& store, int32_t n, int32_t k);
+std::vector<std::string> choiceTexts(const DefinitionStore& store, const ChoiceCountMap& counts, int32_t n);
+// The selection after a refill: the remembered one (none counts as 0) when
+// it is below the new count, else 0.
+int32_t keptSelection(int32_t remembered, int32_t count);
+// True when `format` has exactly one integer conversion and no other
+// conversion (so formatting it with one int is safe).
+bool isSingleIntegerFormat(const std::string& format);
