@@ -3,13 +3,22 @@
 //   sqctool seal IN OUT                 seal the bytes of IN
 //   sqctool unseal IN OUT               unseal; a rejected IN leaves OUT untouched
 //   sqctool defs dump FILE [--sealed]   parse a definition text, print JSON
+//   sqctool defs dump --builtin         the same for the table built into sqctool
+//   sqctool defs text FILE|--builtin [--sealed] [--language NAME] [--device ID] KEY INDEX
+//                                       the text the program shows for KEY INDEX
+//   sqctool defs lint FILE              check a definition source for translators
+//   sqctool defs embed SOURCE OUT.cpp [--damage]
+//                                       seal a definition source into C++ (build step)
 //
 // "-" stands for standard input or output. Exit status: 0 success, 1 rejected
-// input (one line on stderr), 2 usage error.
+// input (one line on stderr) or lint findings, 2 usage error.
 #include "tools/sqctool/sqctool.h"
 
+#ifdef SQCTOOL_BUILTIN_TABLE
+#include "defs/definition_store.h"
+#endif
+
 #include <cstring>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -28,21 +37,10 @@ const Command kCommands[] = {
 
 }  // namespace
 
-int usage(const std::string& problem) {
-    if (!problem.empty()) std::cerr << "sqctool: " << problem << "\n";
-    std::cerr << "usage: sqctool seal IN OUT\n"
-                 "       sqctool unseal IN OUT\n"
-                 "       sqctool defs dump FILE [--sealed]\n"
-                 "('-' is standard input or output)\n";
-    return kExitUsage;
-}
-
-int reject(const std::string& reason) {
-    std::cerr << "sqctool: " << reason << "\n";
-    return kExitRejected;
-}
-
 int main(int argc, char** argv) {
+#ifdef SQCTOOL_BUILTIN_TABLE
+    setBuiltinDefinitionTable(SealedDefinitionTable);
+#endif
     if (argc < 2) return usage("");
     const std::vector<std::string> args(argv + 2, argv + argc);
     for (const auto& c : kCommands)

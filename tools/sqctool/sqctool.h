@@ -14,3 +14,29 @@ int reject(const std::string& reason);
 int runSeal(const std::vector<std::string>& args);
 int runUnseal(const std::vector<std::string>& args);
 int runDefs(const std::vector<std::string>& args);
+
+// The table built into this sqctool (laid out like SealedDefinitionTable),
+// or none: the build's bootstrap sqctool, which seals that very table, has
+// none. Set by main before any command runs.
+void setBuiltinDefinitionTable(const unsigned char* table);
+const unsigned char* builtinDefinitionTable();
+
+// "defs embed": the definition source (UTF-8) converted to Windows-1250,
+// sealed, and written as a C++ source that defines SealedDefinitionTable.
+int runEmbed(const std::vector<std::string>& args);
+
+// The options of the defs subcommands. Each subcommand names the options it
+// takes; anything else is a usage error.
+struct DefsOptions {
+    std::vector<std::string> positional;
+    bool sealed = false;
+    bool builtin = false;
+    bool damage = false;
+    bool hasLanguage = false;
+    std::string language;
+    bool hasDevice = false;
+    std::string device;
+};
+
+bool parseDefsOptions(const std::vector<std::string>& args, const std::vector<std::string>& allowed,
+                      DefsOptions& options, std::string& problem);

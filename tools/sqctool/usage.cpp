@@ -1,0 +1,20 @@
+#include "tools/sqctool/sqctool.h"
+
+#include <iostream>
+
+int usage(const std::string& problem) {
+    if (!problem.empty()) std::cerr << "sqctool: " << problem << "\n";
+    std::cerr << "usage: sqctool seal IN OUT\n"
+                 "       sqctool unseal IN OUT\n"
+                 "       sqctool defs dump FILE [--sealed] | --builtin\n"
+                 "       sqctool defs text FILE [--sealed] | --builtin [--language NAME] [--device ID] KEY INDEX\n"
+                 "       sqctool defs lint FILE\n"
+                 "       sqctool defs embed SOURCE OUT.cpp [--damage]\n"
+                 "('-' is standard input or output)\n";
+    return kExitUsage;
+}
+
+int reject(const std::string& reason) {
+    std::cerr << "sqctool: " << reason << "\n";
+    return kExitRejected;
+}
