@@ -91,6 +91,18 @@ bool isParameterRowKey(const std::string& storedKey) {
     return splitParameterKey(storedKey, n, variant);
 }
 
+// Keys the program looks up; other rows (comments, say) are the writer's own.
+bool isProgramKey(const std::string& storedKey) {
+    if (isParameterRowKey(storedKey)) return true;
+    const std::string key = isVariantKey(storedKey) ? storedKey.substr(0, storedKey.rfind('-')) : storedKey;
+    if (key == kChoiceFormatKey) return isVariantKey(storedKey);
+    for (const TextFieldLimit& field : TextFieldLimits)
+        if (key == field.key) return isVariantKey(storedKey);
+    for (const RequiredText& required : kPlainTexts)
+        if (key == required.key) return !isVariantKey(storedKey);
+    return false;
+}
+
 void checkParameters(Lint& lint, const std::string& language) {
     const int32_t variant = lint.store.currentVariant;
     const std::string place = where(language, variant, true);
@@ -123,15 +135,17 @@ void checkVariant(Lint& lint, const std::string& language, int32_t variant) {
     checkChoiceFormat(lint, language);
 }
 
-// Rows a later language leaves to the first one, and translated parameters
-// whose choice lists differ in length from the first language's (usually a
-// missing or extra "X" line that shifts every parameter after it).
+// Rows the program asks for that a later language leaves to the first one,
+// and translated parameters whose choice lists differ in length from the
+// first language's (usually a missing or extra "X" line that shifts every
+// parameter after it).
 void checkTranslation(Lint& lint, const std::string& language) {
     const std::string& firstName = lint.store.database->firstLanguage;
     const LanguageTable& first = tableOf(lint, firstName);
     const LanguageTable& own = tableOf(lint, language);
     const std::string name = windows1250ToUtf8(language), firstShown = windows1250ToUtf8(firstName);
     for (const auto& [key, row] : first) {
+        if (!isProgramKey(key)) continue;
         auto translated = own.find(key);
         if (translated == own.end()) {
             add(lint, rowLine(lint, firstName, key), name + " has no row " + key + ": the " + firstShown + " text is shown", true);
