@@ -114,6 +114,17 @@ bool parseLine(ParserState& st, std::string_view line) {
     return true;
 }
 
+DefinitionDatabase parseWith(ParserState& st, std::string_view text) {
+    size_t pos = 0;
+    for (;;) {
+        std::string_view line;
+        const bool more = nextLine(text, pos, line);
+        ++st.lineNumber;
+        if (!parseLine(st, line) || !more) break;
+    }
+    return std::move(st.db);
+}
+
 }  // namespace
 
 std::string splitField(std::string_view line, int n) {
@@ -154,21 +165,6 @@ int32_t parseLeadingInt(std::string_view text) {
     if (negative) value = -value;
     return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
-
-namespace {
-
-DefinitionDatabase parseWith(ParserState& st, std::string_view text) {
-    size_t pos = 0;
-    for (;;) {
-        std::string_view line;
-        const bool more = nextLine(text, pos, line);
-        ++st.lineNumber;
-        if (!parseLine(st, line) || !more) break;
-    }
-    return std::move(st.db);
-}
-
-}  // namespace
 
 DefinitionDatabase parseDefinitions(std::string_view text) {
     ParserState st;

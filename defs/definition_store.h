@@ -32,7 +32,8 @@ inline constexpr const char* kDecryptError = "Error decrypt internal data";
 inline constexpr const char* kParseErrorPrefix = "Parse error: ";
 
 // A table whose count is negative or above this is damaged: the shipped one
-// is about 18 KB, and the count is never trusted to read that far.
+// is some tens of KB, and a damaged count must not send the load reading
+// through the rest of the program's memory.
 constexpr int32_t kMaxSealedTableBytes = 16 * 1024 * 1024;
 
 // Fills the store from SealedDefinitionTable. Defined with the application

@@ -12,7 +12,7 @@ if(CMAKE_CROSSCOMPILING)
     message(FATAL_ERROR
       "Sealing the definition table needs a sqctool that runs on this machine: "
       "build the native tree first and pass -DQUILL_HOST_TOOLS=<native>/bin "
-      "(scripts/build does both). Looked for '${QUILL_HOST_TOOLS}/sqctool'.")
+      "(scripts/build does both). QUILL_HOST_TOOLS is '${QUILL_HOST_TOOLS}'.")
   endif()
   set(embed_tool ${QUILL_HOST_TOOLS}/sqctool)
   set(embed_depends ${QUILL_HOST_TOOLS}/sqctool)

@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <iostream>
+#include <iterator>
 
 namespace {
 
@@ -127,12 +128,7 @@ int runLint(const std::vector<std::string>& args) {
     return hasFailures(findings) ? kExitRejected : kExitOk;
 }
 
-struct Subcommand {
-    const char* name;
-    int (*run)(const std::vector<std::string>& args);
-};
-
-const Subcommand kSubcommands[] = {
+const Command kSubcommands[] = {
     {"dump", runDump},
     {"text", runText},
     {"lint", runLint},
@@ -184,9 +180,5 @@ bool parseDefsOptions(const std::vector<std::string>& args, const std::vector<st
 }
 
 int runDefs(const std::vector<std::string>& args) {
-    if (args.empty()) return usage("defs needs a subcommand");
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    for (const Subcommand& s : kSubcommands)
-        if (args[0] == s.name) return s.run(rest);
-    return usage("unknown defs subcommand '" + args[0] + "'");
+    return dispatchCommand(kSubcommands, std::size(kSubcommands), args, "defs");
 }

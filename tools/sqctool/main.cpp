@@ -18,16 +18,11 @@
 #include "defs/definition_store.h"
 #endif
 
-#include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
-
-struct Command {
-    const char* name;
-    int (*run)(const std::vector<std::string>& args);
-};
 
 const Command kCommands[] = {
     {"seal", runSeal},
@@ -41,9 +36,6 @@ int main(int argc, char** argv) {
 #ifdef SQCTOOL_BUILTIN_TABLE
     setBuiltinDefinitionTable(SealedDefinitionTable);
 #endif
-    if (argc < 2) return usage("");
-    const std::vector<std::string> args(argv + 2, argv + argc);
-    for (const auto& c : kCommands)
-        if (std::strcmp(argv[1], c.name) == 0) return c.run(args);
-    return usage(std::string("unknown command '") + argv[1] + "'");
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return dispatchCommand(kCommands, std::size(kCommands), args, "");
 }

@@ -1,6 +1,7 @@
 // The commands of sqctool, each taking the arguments after its name.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,16 @@ constexpr int kExitUsage = 2;
 
 int usage(const std::string& problem);
 int reject(const std::string& reason);
+
+// A command or subcommand: its name and what runs it.
+struct Command {
+    const char* name;
+    int (*run)(const std::vector<std::string>& args);
+};
+
+// Runs the entry of `commands` called args[0] with the arguments after it;
+// a usage error naming `what` when there is none.
+int dispatchCommand(const Command* commands, size_t count, const std::vector<std::string>& args, const std::string& what);
 
 int runSeal(const std::vector<std::string>& args);
 int runUnseal(const std::vector<std::string>& args);

@@ -18,3 +18,11 @@ int reject(const std::string& reason) {
     std::cerr << "sqctool: " << reason << "\n";
     return kExitRejected;
 }
+
+int dispatchCommand(const Command* commands, size_t count, const std::vector<std::string>& args, const std::string& what) {
+    if (args.empty()) return usage(what.empty() ? "" : what + " needs a subcommand");
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    for (size_t i = 0; i < count; ++i)
+        if (args[0] == commands[i].name) return commands[i].run(rest);
+    return usage("unknown " + (what.empty() ? "command" : what + " subcommand") + " '" + args[0] + "'");
+}
