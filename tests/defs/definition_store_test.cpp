@@ -59,6 +59,7 @@ TEST(StoreLookup, VariantSuffixOnlyForXTHKKeys) {
         {"E1", 0, "only English"}, {"Q", 2, "Help"},
         {"x3", 0, ""},  // keys are matched as stored: upper case
         {"X4", 0, ""},
+        {"Q", 3, ""}, {"Q", -1, ""}, {"Q", INT32_MIN, ""},  // outside the row
     };
     for (const Case& c : cases) EXPECT_EQ(text(store, c.key, c.index), c.expected) << c.key << " " << c.index;
 }
@@ -70,12 +71,6 @@ TEST(StoreLookup, NoFallbackBetweenVariants) {
     store.currentVariant = 7;
     EXPECT_EQ(text(store, "X1", 1), "");  // the variant-0 row is not consulted
     EXPECT_EQ(findRow(store, "X1")->size(), 1u);
-}
-
-TEST(StoreLookup, TextOutsideTheRowIsEmpty) {
-    DefinitionStore store = storeOf(kThreeLanguages);
-    for (int32_t index : {3, 4, -1, INT32_MIN, INT32_MAX}) EXPECT_EQ(text(store, "Q", index), "") << index;
-    EXPECT_EQ(text(store, "Q", 0), "File");
 }
 
 TEST(StoreLanguages, FallbackReachesTheFirstLanguageOnly) {

@@ -1,5 +1,4 @@
 #include "params/control_registry.h"
-#include "params/text_fields.h"
 
 #include <gtest/gtest.h>
 
@@ -67,30 +66,6 @@ TEST(ControlRegistry, HiddenRowKeepsItsRecordInTheWalk) {
         if (r.secondWindow) withList.push_back(n);
     });
     EXPECT_EQ(withList, (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 8, 9}));
-}
-
-TEST(ChoiceCountMap, FindAndStore) {
-    ChoiceCountMap counts;
-    EXPECT_FALSE(findChoiceCount(counts, 4).has_value());
-    storeChoiceCount(counts, 4, 0);
-    EXPECT_EQ(findChoiceCount(counts, 4), 0);  // 0 is a count, not "none"
-    storeChoiceCount(counts, 4, 255);
-    EXPECT_EQ(findChoiceCount(counts, 4), 255);
-    EXPECT_EQ(counts.size(), 1u);
-}
-
-TEST(TextFields, LookupByControlId) {
-    struct Case { int32_t id; const char* key; int32_t required; };
-    const Case cases[] = {{5003, "T1", -1}, {5004, "T2", -1}, {15005, "T3", -1},
-                          {15006, "T4", -1}, {5005, "H", 6}, {5006, "K", -1}};
-    for (const Case& c : cases) {
-        const TextFieldLimit* field = findTextField(c.id);
-        ASSERT_NE(field, nullptr) << c.id;
-        EXPECT_STREQ(field->key, c.key);
-        EXPECT_EQ(field->requiredLength, c.required) << c.id;
-        EXPECT_LE(field->requiredLength, field->maxLength) << c.id;
-    }
-    for (int32_t id : {5000, 5007, 15003, 0}) EXPECT_EQ(findTextField(id), nullptr) << id;
 }
 
 }  // namespace
