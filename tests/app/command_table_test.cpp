@@ -1,6 +1,6 @@
 #include "app/command_table.h"
 
-#include "tests/params/definitions_fixture.h"
+#include "defs/definition_store.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,7 @@ const char* kTable =
 
 TEST(MenuModel, BuiltFromRowQWithPlaceholdersAndLanguages) {
     DefinitionStore store;
-    loadFixture(store, kTable);
+    loadDefinitionText(store, kTable);
     auto bar = buildMenuModel(store, false);
     ASSERT_EQ(bar.size(), 6u);
     EXPECT_EQ(bar[0].text, "Save");
@@ -67,7 +67,7 @@ TEST(MenuModel, BuiltFromRowQWithPlaceholdersAndLanguages) {
 
 TEST(MenuModel, SelectedLanguageIsCheckedAndAMissingRowFallsBack) {
     DefinitionStore store;
-    loadFixture(store, kTable);
+    loadDefinitionText(store, kTable);
     selectLanguage(store, "Polski");
     auto bar = buildMenuModel(store, false);
     ASSERT_EQ(bar.size(), 6u) << "Polski has no Q: the first language's row is used";
@@ -79,7 +79,7 @@ TEST(MenuModel, SelectedLanguageIsCheckedAndAMissingRowFallsBack) {
 
 TEST(MenuModel, NoRowQGivesAnEmptyBar) {
     DefinitionStore store;
-    loadFixture(store, "Y;\"English\"\nE;\"x\"\n");
+    loadDefinitionText(store, "Y;\"English\"\nE;\"x\"\n");
     EXPECT_TRUE(buildMenuModel(store, true).empty());
 }
 

@@ -1,7 +1,7 @@
 #include "params/row_plan.h"
 
 #include "params/layout.h"
-#include "tests/params/definitions_fixture.h"
+#include "defs/definition_store.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ const char* kTable =
 
 TEST(RowPlan, HiddenRowsTakeNoPlaceAndNumbersStay) {
     DefinitionStore store;
-    loadFixture(store, kTable);
+    loadDefinitionText(store, kTable);
     ChoiceCountMap counts;
     const auto plans = planParameterRows(store, counts, 20);
     ASSERT_EQ(plans.size(), 4u);
@@ -43,7 +43,7 @@ TEST(RowPlan, HiddenRowsTakeNoPlaceAndNumbersStay) {
 
 TEST(RowPlan, ChoicesFollowTheCountsWithGeneratedTexts) {
     DefinitionStore store;
-    loadFixture(store, kTable);
+    loadDefinitionText(store, kTable);
     ChoiceCountMap counts{{2, 5}, {4, 0}};
     const auto plans = planParameterRows(store, counts, 20);
     EXPECT_EQ(plans[0].choices, std::vector<std::string>({"10 s", "20 s"}));
@@ -54,7 +54,7 @@ TEST(RowPlan, ChoicesFollowTheCountsWithGeneratedTexts) {
 
 TEST(RowPlan, LanguageSwitchHidesARowAndMovesTheRestUp) {
     DefinitionStore store;
-    loadFixture(store, kTable);
+    loadDefinitionText(store, kTable);
     selectLanguage(store, "Deutsch");
     ChoiceCountMap counts;
     const auto plans = planParameterRows(store, counts, 20);
@@ -66,7 +66,7 @@ TEST(RowPlan, LanguageSwitchHidesARowAndMovesTheRestUp) {
 
 TEST(RowPlan, AnotherVariantGivesAnotherList) {
     DefinitionStore store;
-    loadFixture(store, kTable);
+    loadDefinitionText(store, kTable);
     selectVariant(store, 7);
     ChoiceCountMap counts;
     const auto plans = planParameterRows(store, counts, 20);
@@ -76,7 +76,7 @@ TEST(RowPlan, AnotherVariantGivesAnotherList) {
 
 TEST(RowPlan, MeasuredTextsAreTheDefinitionsAsWrittenHiddenOnesIncluded) {
     DefinitionStore store;
-    loadFixture(store, kTable);
+    loadDefinitionText(store, kTable);
     const MeasuredTexts texts = measuredTexts(store);
     EXPECT_EQ(texts.captions, std::vector<std::string>({"Entry delay", "Siren", "0", "Outputs"}));
     EXPECT_EQ(texts.choices, std::vector<std::string>({"10 s", "20 s", "Off", "On", "0", "a", "b"}));
