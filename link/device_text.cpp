@@ -54,7 +54,9 @@ std::string textFromBcd(uint8_t value) {
 
 std::string formatVersion(int32_t deviceId) {
     if (deviceId <= 0) return std::string();
+    // "%d.%02.2d" in the unit's documentation; the 0 flag is ignored next to
+    // a precision, so this is the same text without the compiler's warning.
     char text[50];
-    std::snprintf(text, sizeof text, "%d.%02.2d", static_cast<int>(deviceId / 100), static_cast<int>(deviceId % 100));
+    std::snprintf(text, sizeof text, "%d.%.2d", static_cast<int>(deviceId / 100), static_cast<int>(deviceId % 100));
     return text;
 }

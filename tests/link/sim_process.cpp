@@ -25,20 +25,22 @@ std::string slurp(const std::string& path) {
     return all.str();
 }
 
-bool spawnSim(const std::vector<std::string>& args, const std::string& logPath, SimProcess& sim) {
+// Starts `args` with its standard output into a new pipe (returned in
+// `output`) and its standard error into `errorPath`.
+bool spawn(const std::vector<std::string>& args, const std::string& errorPath, pid_t& pid, int& output) {
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) return false;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<char*> argv;
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    const int rc = posix_spawn(&sim.pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
-    sim.output = pipeFds[0];
+    output = pipeFds[0];
     return rc == 0;
 }
 
@@ -64,7 +66,7 @@ bool startSim(const std::string& folder, int32_t port, const std::vector<std::st
     std::vector<std::string> all = {QUILL_SIM_PATH, "-v", "--state", sim.statePath};
     all.insert(all.end(), args.begin(), args.end());
     all.push_back(folder + "/com" + std::to_string(port));
-    return spawnSim(all, sim.logPath, sim) && awaitAnnouncement(sim, 10000);
+    return spawn(all, sim.logPath, sim.pid, sim.output) && awaitAnnouncement(sim, 10000);
 }
 
 bool awaitAnnouncement(SimProcess& sim, int32_t timeoutMs) {
@@ -83,6 +85,25 @@ bool awaitAnnouncement(SimProcess& sim, int32_t timeoutMs) {
         return true;
     }
     return false;
+}
+
+int runProgram(const std::vector<std::string>& argv, std::string& output, std::string& errors) {
+    char errorPath[] = "/tmp/quill-run-XXXXXX";
+    const int errorFd = mkstemp(errorPath);
+    if (errorFd < 0) return -1;
+    close(errorFd);
+    pid_t pid = -1;
+    int out = -1;
+    if (!spawn(argv, errorPath, pid, out)) return -1;
+    output.clear();
+    char buffer[512];
+    for (ssize_t n; (n = read(out, buffer, sizeof buffer)) > 0;) output.append(buffer, static_cast<size_t>(n));
+    close(out);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    errors = slurp(errorPath);
+    unlink(errorPath);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void signalSim(const SimProcess& sim, int signalNumber) {

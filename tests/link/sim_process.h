@@ -40,5 +40,9 @@ std::vector<LinkFrame> simRequests(const SimProcess& sim);
 // How many of them match op and address.
 int32_t countRequests(const SimProcess& sim, uint8_t op, uint8_t address);
 
+// Runs a program to its end with standard output and error captured;
+// returns its exit status (-1 when it did not exit normally).
+int runProgram(const std::vector<std::string>& argv, std::string& output, std::string& errors);
+
 // Milliseconds on a steady clock, for elapsed times in tests.
 int64_t nowMs();
