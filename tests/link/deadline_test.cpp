@@ -40,8 +40,8 @@ TEST(Deadline, HoldsAcrossTheWrapOfTheMillisecondCounter) {
     } cases[] = {
         {"bad checksum: never accepted, fails at the deadline", {"--bad-checksum"}, false, 4800, 7500},
         {"silent line", {"--silent-after", "0"}, false, 4800, 7500},
-        {"reply split over 4 s, wrapping on the way", {"--split", "2000"}, true, 3800, 4900},
-        {"reply after 4.5 s", {"--latency", "4500"}, true, 4300, 4990},
+        {"reply split over 3 s, wrapping on the way", {"--split", "1500"}, true, 2800, 4900},
+        {"reply after 3.5 s", {"--latency", "3500"}, true, 3300, 4900},
     };
     std::map<int32_t, SimProcess> sims;
     for (int32_t i = 0; i < 4; ++i) ASSERT_TRUE(startSim(folder, i + 1, cases[i].args, "", sims[i + 1]));
