@@ -127,7 +127,7 @@ void handleRequest(Simulator& sim, const LinkFrame& request) {
 void readFromHost(Simulator& sim) {
     uint8_t bytes[256];
     const ssize_t n = ::read(sim.line.master, bytes, sizeof bytes);
-    if (n <= 0) return;  // EAGAIN, or an EIO while no one has the port open
+    if (n <= 0) return;  // EAGAIN: woken for nothing
     sim.lineTime = std::max(sim.lineTime, SimClock::now());
     const auto byteTime = std::chrono::nanoseconds(sim.options.pacing.byteNanos);
     for (ssize_t i = 0; i < n && sim.present; ++i) {
