@@ -62,5 +62,6 @@ int main() {
     ok = ok && measure("submitRequest (link worker)", 1, [&] { return submitRequest(kOpRead, 12, 0, &value); });
     ok = ok && measure("writeVerified", 2, [&] { return writeVerified(12, 3); });
     stopSim(sim);
+    removeFolder(folder);
     return ok ? 0 : 1;
 }

@@ -61,6 +61,7 @@ TEST(Deadline, HoldsAcrossTheWrapOfTheMillisecondCounter) {
     }
     setTickBiasForTesting(0);
     for (auto& entry : sims) stopSim(entry.second);
+    removeFolder(folder);
 }
 
 }  // namespace

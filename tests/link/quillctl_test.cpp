@@ -14,7 +14,10 @@ protected:
         folder = makeTempFolder("quill-ctl");
         ASSERT_TRUE(startSim(folder, 3, {"--readback-differs", "9"}, "count 12 4\n", sim));
     }
-    void TearDown() override { stopSim(sim); }
+    void TearDown() override {
+        stopSim(sim);
+        removeFolder(folder);
+    }
 
     int run(std::vector<std::string> args, std::string& output, const std::string& ports = "") {
         args.insert(args.begin(), {QUILLCTL_PATH, "--ports", ports.empty() ? folder : ports});
@@ -68,7 +71,9 @@ TEST_F(QuillctlTest, CommandsOutputsAndExitStatus) {
 TEST_F(QuillctlTest, NoUnitInTheFolderFailsAfterTheTimeout) {
     std::string output;
     const int64_t began = nowMs();
-    EXPECT_EQ(run({"--timeout", "0.5", "scan"}, output, makeTempFolder("quill-empty")), 1);
+    const std::string empty = makeTempFolder("quill-empty");
+    EXPECT_EQ(run({"--timeout", "0.5", "scan"}, output, empty), 1);
+    removeFolder(empty);
     EXPECT_LT(nowMs() - began, 5000);
     EXPECT_EQ(output, "");
 }

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -55,6 +56,11 @@ std::string makeTempFolder(const std::string& prefix) {
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
     return mkdtemp(&pattern[0]) ? pattern : std::string();
+}
+
+void removeFolder(const std::string& folder) {
+    std::error_code ec;
+    if (!folder.empty()) std::filesystem::remove_all(folder, ec);
 }
 
 bool startSim(const std::string& folder, int32_t port, const std::vector<std::string>& args,

@@ -18,8 +18,10 @@ struct SimProcess {
     std::string statePath;  // its --state file
 };
 
-// A fresh folder under the temporary directory.
+// A fresh folder under the temporary directory, and its removal with
+// everything in it.
 std::string makeTempFolder(const std::string& prefix);
+void removeFolder(const std::string& folder);
 
 // Starts quill-sim with `args` plus -v, --state `folder`/sim<port>.state
 // (pre-filled with `stateText` when given) and LINK `folder`/com<port`; waits

@@ -23,6 +23,7 @@ protected:
     void TearDown() override {
         closeConnection();
         for (auto& entry : sims) stopSim(entry.second);
+        removeFolder(folder);
     }
     SimProcess& start(int32_t port, const std::vector<std::string>& args, const std::string& state = "") {
         SimProcess& sim = sims[port];
