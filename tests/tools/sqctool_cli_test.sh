@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Command-line behaviour of sqctool: exit codes, standard streams, and that a
+# rejected input never creates or changes the output file.
+set -u
+tool=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+check() {  # description, expected exit status, command...
+  local what=$1 want=$2; shift 2
+  "$@" >"$work/out" 2>"$work/err"
+  local got=$?
+  if [ "$got" != "$want" ]; then
+    echo "FAIL: $what: exit $got, expected $want"; cat "$work/err"; failures=$((failures + 1))
+  fi
+}
+
+expect() {  # description, condition...
+  local what=$1; shift
+  if ! "$@"; then echo "FAIL: $what"; failures=$((failures + 1)); fi
+}
+
+printf 'Y;"English"\nQ;"Save";"caf\xe9 \\ \x22"\n' >"$work/defs.txt"
+head -c 5000 /dev/urandom >"$work/random.bin"
+
+check "seal a file" 0 "$tool" seal "$work/random.bin" "$work/random.sqc"
+check "unseal it again" 0 "$tool" unseal "$work/random.sqc" "$work/random.back"
+expect "round trip restores every byte" cmp -s "$work/random.bin" "$work/random.back"
+expect "sealed size is 8*floor(L/7)+24" [ "$(stat -c %s "$work/random.sqc")" = $((8 * (5000 / 7) + 24)) ]
+
+check "seal from stdin to stdout" 0 bash -c "'$tool' seal - - <'$work/random.bin' >'$work/piped.sqc'"
+check "unseal from stdin to stdout" 0 bash -c "'$tool' unseal - - <'$work/piped.sqc' >'$work/piped.back'"
+expect "piped round trip restores every byte" cmp -s "$work/random.bin" "$work/piped.back"
+
+# A damaged file is rejected: status 1, one line on stderr, output untouched.
+cp "$work/random.sqc" "$work/damaged.sqc"
+printf '\x00' | dd of="$work/damaged.sqc" bs=1 seek=100 conv=notrunc status=none
+echo "keep me" >"$work/existing"
+check "damaged input is rejected" 1 "$tool" unseal "$work/damaged.sqc" "$work/existing"
+expect "rejected unseal leaves an existing output unchanged" [ "$(cat "$work/existing")" = "keep me" ]
+expect "one-line reason on stderr" [ "$(wc -l <"$work/err")" = 1 ]
+check "damaged input, new output" 1 "$tool" unseal "$work/damaged.sqc" "$work/never"
+expect "rejected unseal creates no output" [ ! -e "$work/never" ] && [ ! -e "$work/never.part" ]
+check "truncated input is rejected" 1 bash -c "head -c 40 '$work/random.sqc' | '$tool' unseal - '$work/never'"
+check "missing input file" 1 "$tool" seal "$work/nonexistent" "$work/never"
+
+check "no arguments" 2 "$tool"
+check "unknown command" 2 "$tool" frobnicate
+check "seal with one argument" 2 "$tool" seal "$work/random.bin"
+check "defs without subcommand" 2 "$tool" defs
+
+# dump: JSON with every byte outside printable ASCII as \u00XX.
+check "dump a definition text" 0 "$tool" defs dump "$work/defs.txt"
+expect "dump escapes bytes, quotes and backslashes" grep -qF '"Q": ["Save", "caf\u00e9 \\ "]' "$work/out"
+expect "dump names the first language" grep -qF '"firstLanguage": "English"' "$work/out"
+"$tool" seal "$work/defs.txt" "$work/defs.sqc"
+check "dump a sealed definition text" 0 "$tool" defs dump "$work/defs.sqc" --sealed
+expect "sealed dump has the same rows" grep -qF '"Q": ["Save", "caf\u00e9 \\ "]' "$work/out"
+printf 'Q;"x"\n' >"$work/bad.txt"
+check "a text with a parse error still dumps" 0 "$tool" defs dump "$work/bad.txt"
+expect "the parse error is reported" grep -qF '"parseError": "Missing Y identifier"' "$work/out"
+check "dump --sealed of a plain text is rejected" 1 "$tool" defs dump "$work/defs.txt" --sealed
+
+[ "$failures" = 0 ] && echo "sqctool: all checks passed"
+exit $((failures > 0))
