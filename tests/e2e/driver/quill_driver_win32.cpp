@@ -244,7 +244,7 @@ int runDescribe(const Args&) {
     if (!window) return kExitFailed;
     const std::string dllPath = probeDllPath();
     HMODULE dll = LoadLibraryA(dllPath.c_str());
-    auto hook = dll ? reinterpret_cast<HOOKPROC>(GetProcAddress(dll, kProbeHookExport)) : nullptr;
+    auto hook = dll ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, kProbeHookExport))) : nullptr;
     if (!hook) return fail("cannot load " + dllPath);
     HHOOK installed = SetWindowsHookExA(WH_GETMESSAGE, hook, dll, GetWindowThreadProcessId(window, nullptr));
     if (!installed) return fail("cannot install the probe hook");
