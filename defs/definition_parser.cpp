@@ -21,7 +21,39 @@ struct ParserState {
     std::string language;
     int32_t xCounter = 1;
     int32_t variant = 0;
+    // Line tracking for tools; the program parses without it.
+    DefinitionSourceMap* sources = nullptr;
+    int32_t lineNumber = 0;
+    bool variantLineInSection = false;
 };
+
+void noteSection(ParserState& st, int32_t variant) {
+    if (!st.sources) return;
+    st.sources->sectionLines[st.language].emplace(variant, st.lineNumber);
+}
+
+// A repeated "Y" line starts its language afresh, and so do its lines.
+void noteLanguage(ParserState& st) {
+    if (!st.sources) return;
+    st.sources->languageLines[st.language] = st.lineNumber;
+    st.sources->rowLines[st.language].clear();
+    st.sources->sectionLines[st.language].clear();
+    st.sources->carriedVariantLines.erase(st.language);
+    noteSection(st, st.variant);
+}
+
+void noteRow(ParserState& st, const std::string& key) {
+    if (!st.sources) return;
+    st.sources->rowLines[st.language][key] = st.lineNumber;
+    if (isVariantKey(key) && !st.variantLineInSection && st.variant != 0)
+        st.sources->carriedVariantLines.emplace(st.language, st.lineNumber);
+}
+
+bool fail(ParserState& st, const char* message) {
+    st.db.parseError = message;
+    if (st.sources) st.sources->errorLine = st.lineNumber;
+    return false;
+}
 
 // Splits off the next line as a 10000-byte getline would: up to LF (consumed),
 // at most 9999 characters. Returns false when the stream would no longer be
@@ -50,20 +82,16 @@ bool parseLine(ParserState& st, std::string_view line) {
     // A line is a C string to the field splitter: it ends at a NUL byte.
     line = line.substr(0, line.find('\0'));
     std::string key = upperAscii(splitField(line, 0));
-    if (key != "Y" && st.language.empty()) {
-        st.db.parseError = "Missing Y identifier";
-        return false;
-    }
+    if (key != "Y" && st.language.empty()) return fail(st, "Missing Y identifier");
     if (key == "Y") {
         std::string name = splitField(line, 1);
-        if (name.empty()) {
-            st.db.parseError = "Missing language name";
-            return false;
-        }
+        if (name.empty()) return fail(st, "Missing language name");
         st.db.languages[name] = LanguageTable();
         st.language = name;
         if (st.db.firstLanguage.empty()) st.db.firstLanguage = name;
         st.xCounter = 1;
+        st.variantLineInSection = false;
+        noteLanguage(st);
         return true;
     }
     if (key == "X") key = "X" + std::to_string(st.xCounter++);
@@ -74,13 +102,27 @@ bool parseLine(ParserState& st, std::string_view line) {
     if (key == "V") {
         st.variant = parseLeadingInt(first);
         st.xCounter = 1;
+        st.variantLineInSection = true;
         addVariant(st, st.variant);
+        noteSection(st, st.variant);
         return true;
     }
     Row row;
     for (int n = 1; !first.empty(); first = splitField(line, ++n)) row.push_back(first);
     st.db.languages[st.language][key] = std::move(row);
+    noteRow(st, key);
     return true;
+}
+
+DefinitionDatabase parseWith(ParserState& st, std::string_view text) {
+    size_t pos = 0;
+    for (;;) {
+        std::string_view line;
+        const bool more = nextLine(text, pos, line);
+        ++st.lineNumber;
+        if (!parseLine(st, line) || !more) break;
+    }
+    return std::move(st.db);
 }
 
 }  // namespace
@@ -126,13 +168,14 @@ int32_t parseLeadingInt(std::string_view text) {
 
 DefinitionDatabase parseDefinitions(std::string_view text) {
     ParserState st;
-    size_t pos = 0;
-    for (;;) {
-        std::string_view line;
-        const bool more = nextLine(text, pos, line);
-        if (!parseLine(st, line) || !more) break;
-    }
-    return std::move(st.db);
+    return parseWith(st, text);
+}
+
+DefinitionDatabase parseDefinitions(std::string_view text, DefinitionSourceMap& sources) {
+    sources = DefinitionSourceMap();
+    ParserState st;
+    st.sources = &sources;
+    return parseWith(st, text);
 }
 
 DefinitionDatabase parseDefinitions(std::istream& input) {

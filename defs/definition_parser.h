@@ -45,6 +45,26 @@ DefinitionDatabase parseDefinitions(std::string_view text);
 // Reads the stream to its end, then parses the bytes.
 DefinitionDatabase parseDefinitions(std::istream& input);
 
+// Where the parsed content came from, for tools that report by line number.
+// Lines are counted from 1.
+struct DefinitionSourceMap {
+    // language -> stored key -> line of the row in effect (the last one stored)
+    std::map<std::string, std::map<std::string, int32_t>> rowLines;
+    // language -> line of its "Y" line (the last one, if repeated)
+    std::map<std::string, int32_t> languageLines;
+    // language -> variant -> line that opened that variant's section in the
+    // language: its "V" line, or the "Y" line for the variant in effect there
+    std::map<std::string, std::map<int32_t, int32_t>> sectionLines;
+    // language -> first line of a variant-specific row stored before any "V"
+    // line of the section while a non-zero variant carried over from the
+    // previous language was in effect
+    std::map<std::string, int32_t> carriedVariantLines;
+    int32_t errorLine = 0;  // line of the parse error; 0 when none
+};
+
+// As parseDefinitions, also filling `sources`.
+DefinitionDatabase parseDefinitions(std::string_view text, DefinitionSourceMap& sources);
+
 // The variant-specific key for a row key: "%s-%d" for keys beginning with
 // X, T, H or K, the key itself otherwise. Shared by the parser and lookup.
 bool isVariantKey(std::string_view key);

@@ -31,10 +31,23 @@ struct DefinitionStore {
 inline constexpr const char* kDecryptError = "Error decrypt internal data";
 inline constexpr const char* kParseErrorPrefix = "Parse error: ";
 
-// Fills the store from SealedDefinitionTable.
+// A table whose count is negative or above this is damaged: the shipped one
+// is some tens of KB, and a damaged count must not send the load reading
+// through the rest of the program's memory.
+constexpr int32_t kMaxSealedTableBytes = 16 * 1024 * 1024;
+
+// Fills the store from SealedDefinitionTable. Defined with the application
+// state (quill_appstate), which is what links a table into the program.
 void loadDefinitions(DefinitionStore& store);
 // Fills the store from a table laid out like SealedDefinitionTable.
 void loadDefinitionsFrom(DefinitionStore& store, const unsigned char* table);
+// Fills the store from plain definition text (already unsealed): the text
+// ends at its first NUL byte; a parse error leaves no database and sets
+// startupError to "Parse error: " + message.
+void loadDefinitionText(DefinitionStore& store, std::string_view text);
+// The payload of a table laid out like SealedDefinitionTable. False, with
+// `payload` empty, for a missing, damaged or truncated table.
+bool unsealDefinitionTable(const unsigned char* table, std::string& payload);
 
 const Row* findRow(const DefinitionStore& store, std::string_view key);
 // Element `index` of findRow(key); empty when there is no such row or index.

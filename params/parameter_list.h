@@ -13,12 +13,28 @@
 
 // "X%d": the definition key of parameter n.
 std::string parameterKey(int32_t n);
+// The parameter list walk: n = 1, 2, ... with its definition row (current
+// variant, selected language with fallback), ending before the first n
+// without a row, at most up to 999. Hidden parameters are visited too.
+template <class Visit>
+void forEachParameter(const DefinitionStore& store, Visit visit) {
+    for (int32_t n = 1; n <= kMaxParamNumber; ++n) {
+        const Row* row = findRow(store, parameterKey(n));
+        if (!row) break;
+        visit(n, *row);
+    }
+}
 // Number of parameters of the list: 1..count have definitions, count+1 none.
 int32_t parameterListLength(const DefinitionStore& store);
 // A caption is visible unless it is empty or "0".
 bool isVisibleCaption(const std::string& caption);
+// n is in the list (no gap before it) and its caption is visible. Walks the
+// list: inside forEachParameter test isVisibleCaption(row.front()) instead.
 bool isParameterVisible(const DefinitionStore& store, int32_t n);
 int32_t countVisibleParameters(const DefinitionStore& store);
+// The row place of visible parameter n: the number of visible parameters
+// with a smaller number. -1 when n is not a visible parameter of the list.
+int32_t visibleIndex(const DefinitionStore& store, int32_t n);
 // "%d. %s", at most 499 characters.
 std::string displayedCaption(int32_t n, const std::string& caption);
 // The stored count when there is one, else the definition's entries - 1.
@@ -33,3 +49,9 @@ int32_t keptSelection(int32_t remembered, int32_t count);
 // True when `format` has exactly one integer conversion and no other
 // conversion (so formatting it with one int is safe).
 bool isSingleIntegerFormat(const std::string& format);
+// The "XI" format applied to a choice index, at most 999 characters. The
+// format comes from the table, so it never reaches printf unchecked: a
+// single integer conversion is formatted; a text without conversions is
+// shown as printf would show it ("%%" as "%"); anything else gives the
+// index in decimal.
+std::string formatChoiceIndex(const std::string& format, int32_t k);

@@ -1,6 +1,7 @@
 // The commands of sqctool, each taking the arguments after its name.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,42 @@ constexpr int kExitUsage = 2;
 int usage(const std::string& problem);
 int reject(const std::string& reason);
 
+// A command or subcommand: its name and what runs it.
+struct Command {
+    const char* name;
+    int (*run)(const std::vector<std::string>& args);
+};
+
+// Runs the entry of `commands` called args[0] with the arguments after it;
+// a usage error naming `what` when there is none.
+int dispatchCommand(const Command* commands, size_t count, const std::vector<std::string>& args, const std::string& what);
+
 int runSeal(const std::vector<std::string>& args);
 int runUnseal(const std::vector<std::string>& args);
 int runDefs(const std::vector<std::string>& args);
+
+// The table built into this sqctool (laid out like SealedDefinitionTable),
+// or none: the build's bootstrap sqctool, which seals that very table, has
+// none. Set by main before any command runs.
+void setBuiltinDefinitionTable(const unsigned char* table);
+const unsigned char* builtinDefinitionTable();
+
+// "defs embed": the definition source (UTF-8) converted to Windows-1250,
+// sealed, and written as a C++ source that defines SealedDefinitionTable.
+int runEmbed(const std::vector<std::string>& args);
+
+// The options of the defs subcommands. Each subcommand names the options it
+// takes; anything else is a usage error.
+struct DefsOptions {
+    std::vector<std::string> positional;
+    bool sealed = false;
+    bool builtin = false;
+    bool damage = false;
+    bool hasLanguage = false;
+    std::string language;
+    bool hasDevice = false;
+    std::string device;
+};
+
+bool parseDefsOptions(const std::vector<std::string>& args, const std::vector<std::string>& allowed,
+                      DefsOptions& options, std::string& problem);

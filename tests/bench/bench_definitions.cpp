@@ -1,0 +1,73 @@
+// Figures for the definition store with the table built into the program:
+// the start-up load (unseal, parse, choice counts), one pass of the
+// parameter list rules as a rebuild after a language switch runs them, and
+// the translator's lint over the same table.
+#include "defs/app_state.h"
+#include "params/parameter_list.h"
+#include "tools/sqctool/defs_lint.h"
+#include "tools/sqctool/windows1250.h"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+template <class F>
+double msPerRun(F f, int runs) {
+    const auto start = Clock::now();
+    for (int i = 0; i < runs; ++i) f();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count() / runs;
+}
+
+// What a rebuild asks of the rules for every parameter of the list.
+size_t rebuildPass(const DefinitionStore& store, const ChoiceCountMap& counts) {
+    size_t texts = 0;
+    forEachParameter(store, [&](int32_t n, const Row& row) {
+        texts += displayedCaption(n, row.front()).size();
+        if (isVisibleCaption(row.front())) texts += choiceTexts(store, counts, n).size();
+    });
+    return texts + static_cast<size_t>(countVisibleParameters(store));
+}
+
+}  // namespace
+
+int main() {
+    std::string payload;
+    unsealDefinitionTable(SealedDefinitionTable, payload);
+    std::printf("built-in table: %zu bytes of text, %zu languages, %zu variants\n", payload.size(),
+                appState.definitions.database ? appState.definitions.database->languages.size() : 0,
+                appState.definitions.database ? appState.definitions.database->variants.size() : 0);
+
+    const double load = msPerRun([] {
+        DefinitionStore store;
+        ChoiceCountMap counts;
+        loadDefinitions(store);
+        fillChoiceCountsFromDefinitions(store, counts);
+    }, 200);
+    std::printf("start-up load (unseal + parse + choice counts): %.3f ms\n", load);
+
+    DefinitionStore& store = appState.definitions;
+    if (!store.database) return 1;
+    for (const std::string& language : languageNames(store)) {
+        selectLanguage(store, language);
+        std::vector<int32_t> variants{0};
+        for (int32_t v : store.database->variants)
+            if (v != 0) variants.push_back(v);
+        for (int32_t variant : variants) {
+            store.currentVariant = variant;
+            size_t sink = 0;
+            const double pass = msPerRun([&] { sink += rebuildPass(store, appState.choiceCounts); }, 200);
+            std::printf("rules pass %-8s variant %3d: %3d parameters, %.3f ms\n", language.c_str(), store.currentVariant,
+                        parameterListLength(store), pass);
+        }
+    }
+
+    const std::string source = windows1250ToUtf8(payload);
+    const double lint = msPerRun([&] { lintDefinitionSource(source); }, 20);
+    std::printf("lint of the built-in table: %.3f ms\n", lint);
+    return 0;
+}

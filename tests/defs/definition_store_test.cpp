@@ -1,0 +1,206 @@
+#include "defs/definition_store.h"
+#include "defs/sealed_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <vector>
+
+using namespace std::string_literals;
+
+namespace {
+
+DefinitionStore storeOf(const std::string& text) {
+    DefinitionStore store;
+    loadDefinitionText(store, text);
+    return store;
+}
+
+// A table laid out like SealedDefinitionTable around a given count and
+// sealed stream.
+std::vector<unsigned char> tableOf(int32_t count, const std::string& sealed) {
+    const auto c = static_cast<uint32_t>(count);
+    std::vector<unsigned char> table(4 + sealed.size());
+    for (int i = 0; i < 4; ++i) table[i] = static_cast<unsigned char>(c >> (8 * i));
+    std::copy(sealed.begin(), sealed.end(), table.begin() + 4);
+    return table;
+}
+
+std::vector<unsigned char> sealedTable(const std::string& payload) {
+    std::string sealed;
+    sealBytesAt(payload, 1700000000, sealed);
+    return tableOf(static_cast<int32_t>(sealed.size()), sealed);
+}
+
+const char* const kThreeLanguages =
+    "Y;\"English\"\n"
+    "Q;\"File\";\"Device\";\"Help\"\n"
+    "E1;\"only English\"\n"
+    "X;\"Delay\";\"Off\";\"On\"\n"
+    "V;7\n"
+    "X;\"Delay seven\"\n"
+    "X;\"Siren seven\"\n"
+    "X;\"Third seven\";\"a\"\n"
+    "T1;\"Phone seven\"\n"
+    "Y;\"Deutsch\"\n"
+    "Q;\"Datei\"\n"
+    "Y;\"Polski\"\n"
+    "E;\"only Polish\"\n";
+
+TEST(StoreLookup, VariantSuffixOnlyForXTHKKeys) {
+    DefinitionStore store = storeOf(kThreeLanguages);
+    ASSERT_EQ(startupError(store), "");
+    store.currentVariant = 7;
+    struct Case { const char* key; int32_t index; const char* expected; };
+    const Case cases[] = {
+        {"X3", 0, "Third seven"}, {"X3", 1, "a"}, {"T1", 0, "Phone seven"},
+        {"E1", 0, "only English"}, {"Q", 2, "Help"},
+        {"x3", 0, ""},  // keys are matched as stored: upper case
+        {"X4", 0, ""},
+        {"Q", 3, ""}, {"Q", -1, ""}, {"Q", INT32_MIN, ""},  // outside the row
+    };
+    for (const Case& c : cases) EXPECT_EQ(text(store, c.key, c.index), c.expected) << c.key << " " << c.index;
+}
+
+TEST(StoreLookup, NoFallbackBetweenVariants) {
+    DefinitionStore store = storeOf(kThreeLanguages);
+    EXPECT_EQ(text(store, "X1", 0), "Delay");
+    EXPECT_EQ(text(store, "X2", 0), "");
+    store.currentVariant = 7;
+    EXPECT_EQ(text(store, "X1", 1), "");  // the variant-0 row is not consulted
+    EXPECT_EQ(findRow(store, "X1")->size(), 1u);
+}
+
+TEST(StoreLanguages, FallbackReachesTheFirstLanguageOnly) {
+    DefinitionStore store = storeOf(kThreeLanguages);
+    selectLanguage(store, "Deutsch");
+    EXPECT_EQ(currentLanguageName(store), "Deutsch");
+    EXPECT_EQ(text(store, "E1", 0), "only English");  // fallback to the first language
+    EXPECT_EQ(text(store, "E", 0), "");               // never to a third one
+    // The selected language's row shadows the longer English one.
+    EXPECT_EQ(text(store, "Q", 0), "Datei");
+    EXPECT_EQ(text(store, "Q", 1), "");
+}
+
+TEST(StoreLanguages, NamesAndSelection) {
+    DefinitionStore store = storeOf(kThreeLanguages);
+    EXPECT_EQ(languageNames(store), (std::vector<std::string>{"Deutsch", "English", "Polski"}));
+    EXPECT_EQ(currentLanguageName(store), "English");
+    selectLanguage(store, "Polski");
+    EXPECT_EQ(text(store, "E", 0), "only Polish");
+    selectLanguage(store, "Klingon");  // not declared: back to the first language
+    EXPECT_EQ(store.selectedLanguage, nullptr);
+    EXPECT_EQ(currentLanguageName(store), "English");
+    EXPECT_EQ(text(store, "E", 0), "");
+    selectLanguage(store, "english");  // names are exact
+    EXPECT_EQ(store.selectedLanguage, nullptr);
+}
+
+TEST(StoreVariants, SelectVariantRule) {
+    struct Case { const char* variantLines; int32_t identity; int32_t expected; };
+    const Case cases[] = {
+        {"V;100\nV;250\nV;7\n", 7, 7},
+        {"V;100\nV;250\nV;7\n", 100, 100},
+        {"V;100\nV;250\nV;7\n", 105, 250},  // unknown unit: the newest variant
+        {"V;100\nV;250\nV;7\n", 0, 250},
+        {"", 105, 0},
+        {"", 0, 0},
+        {"V;-5\nV;-3\n", 4, 0},  // only negative numbers listed
+        {"V;-5\nV;-3\n", -3, -3},
+        {"V;0\nV;-2\n", 9, 0},
+    };
+    for (const Case& c : cases) {
+        DefinitionStore store = storeOf("Y;\"English\"\n"s + c.variantLines);
+        store.currentVariant = 12345;
+        selectVariant(store, c.identity);
+        EXPECT_EQ(store.currentVariant, c.expected) << c.variantLines << " " << c.identity;
+    }
+}
+
+TEST(StoreVariants, WithoutVLinesRowsAreFoundUnderVariantZero) {
+    DefinitionStore store = storeOf("Y;\"English\"\nX;\"Delay\"\nT1;\"Phone\"\nH;\"Code\"\nK;\"Value\"\n");
+    selectVariant(store, 105);
+    EXPECT_EQ(store.currentVariant, 0);
+    for (const char* key : {"X1", "T1", "H", "K"}) EXPECT_NE(findRow(store, key), nullptr) << key;
+}
+
+TEST(StoreLoad, SealedTableLoads) {
+    const auto table = sealedTable(kThreeLanguages);
+    DefinitionStore store;
+    loadDefinitionsFrom(store, table.data());
+    EXPECT_EQ(startupError(store), "");
+    ASSERT_NE(store.database, nullptr);
+    EXPECT_EQ(currentLanguageName(store), "English");
+    EXPECT_EQ(store.selectedLanguage, nullptr);
+    EXPECT_EQ(store.currentVariant, 0);
+    EXPECT_EQ(text(store, "Q", 1), "Device");
+}
+
+TEST(StoreLoad, FailuresLeaveNoDatabase) {
+    std::string good;
+    sealBytesAt(kThreeLanguages, 1700000000, good);
+    std::string flipped = good;
+    flipped[good.size() / 2] ^= 0x40;
+    std::string sealedBroken;
+    sealBytesAt("Q;\"before any language\"\nY;\"English\"\n", 1700000000, sealedBroken);
+    std::string sealedNoName;
+    sealBytesAt("Y;\"English\"\nY;\n", 1700000000, sealedNoName);
+    struct Case { const char* what; std::vector<unsigned char> table; std::string error; };
+    const Case cases[] = {
+        {"one bit flipped", tableOf(int32_t(flipped.size()), flipped), kDecryptError},
+        {"count cut short", tableOf(int32_t(good.size()) - 8, good), kDecryptError},
+        {"count too short for a stream", tableOf(3, good), kDecryptError},
+        {"negative count", tableOf(-1, good), kDecryptError},
+        {"absurd count", tableOf(INT32_MAX, good), kDecryptError},
+        {"text before the first language", tableOf(int32_t(sealedBroken.size()), sealedBroken),
+         "Parse error: Missing Y identifier"},
+        {"language without a name", tableOf(int32_t(sealedNoName.size()), sealedNoName),
+         "Parse error: Missing language name"},
+    };
+    for (const Case& c : cases) {
+        DefinitionStore store;
+        loadDefinitionsFrom(store, c.table.data());
+        EXPECT_EQ(startupError(store), c.error) << c.what;
+        EXPECT_EQ(store.database, nullptr) << c.what;
+        EXPECT_EQ(store.defaultLanguage, nullptr) << c.what;
+    }
+    DefinitionStore none;
+    loadDefinitionsFrom(none, nullptr);
+    EXPECT_EQ(startupError(none), kDecryptError);
+}
+
+TEST(StoreLoad, ReloadingDropsReferencesIntoTheOldDatabase) {
+    const auto good = sealedTable(kThreeLanguages);
+    DefinitionStore store;
+    loadDefinitionsFrom(store, good.data());
+    selectLanguage(store, "Deutsch");
+    store.currentVariant = 7;
+    loadDefinitionText(store, "no language\n");
+    EXPECT_EQ(store.selectedLanguage, nullptr);
+    EXPECT_EQ(store.defaultLanguage, nullptr);
+    EXPECT_EQ(store.currentVariant, 0);
+}
+
+TEST(StoreLoad, PayloadEndsAtItsFirstNul) {
+    const auto table = sealedTable("Y;\"English\"\nQ;\"kept\"\n\0E;\"after the NUL\"\n"s);
+    DefinitionStore store;
+    loadDefinitionsFrom(store, table.data());
+    EXPECT_EQ(text(store, "Q", 0), "kept");
+    EXPECT_EQ(findRow(store, "E"), nullptr);
+}
+
+TEST(StoreLoad, WithoutADatabaseNothingIsFound) {
+    DefinitionStore store = storeOf("");
+    EXPECT_EQ(startupError(store), "Parse error: Missing Y identifier");
+    selectLanguage(store, "English");
+    selectVariant(store, 100);
+    EXPECT_EQ(findRow(store, "Q"), nullptr);
+    EXPECT_EQ(text(store, "Q", 0), "");
+    EXPECT_EQ(currentLanguageName(store), "");
+    EXPECT_TRUE(languageNames(store).empty());
+    EXPECT_EQ(store.currentVariant, 0);
+}
+
+}  // namespace

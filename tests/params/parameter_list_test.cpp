@@ -1,0 +1,167 @@
+#include "defs/app_state.h"
+#include "params/parameter_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using Texts = std::vector<std::string>;
+
+namespace {
+
+DefinitionStore storeOf(const std::string& text) {
+    DefinitionStore store;
+    loadDefinitionText(store, text);
+    EXPECT_EQ(startupError(store), "") << text;
+    return store;
+}
+
+TEST(ParameterList, EndsAtTheFirstGap) {
+    DefinitionStore store = storeOf("Y;E\nX1;\"a\"\nX2;\"b\"\nX4;\"d\"\n");
+    EXPECT_EQ(parameterListLength(store), 2);
+    std::vector<int32_t> visited;
+    forEachParameter(store, [&](int32_t n, const Row&) { visited.push_back(n); });
+    EXPECT_EQ(visited, (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(parameterListLength(storeOf("Y;E\nX2;\"b\"\n")), 0);
+}
+
+TEST(ParameterList, FollowsTheVariantAndLanguage) {
+    DefinitionStore store = storeOf("Y;E\nX;\"a\"\nV;5\nX;\"a\"\nX;\"b\"\nX;\"c\"\nY;D\nV;5\nX;\"a\"\nX;\"b\"\nX5;\"e\"\n");
+    EXPECT_EQ(parameterListLength(store), 1);
+    store.currentVariant = 5;
+    EXPECT_EQ(parameterListLength(store), 3);
+    selectLanguage(store, "D");  // its own X1, X2; X3 from the first language; X5 beyond the gap
+    EXPECT_EQ(parameterListLength(store), 3);
+}
+
+TEST(ParameterList, VisibilityAndVisibleIndices) {
+    // 1 visible, 2 hidden, 3 visible, 4 hidden, 5 visible; 7 beyond a gap.
+    DefinitionStore store = storeOf("Y;E\nX;\"One\"\nX;\"0\"\nX;\"Three\"\nX;\"0\";\"x\"\nX;\"Five\"\nX7;\"Seven\"\n");
+    struct Case { int32_t n; bool visible; int32_t index; };
+    const Case cases[] = {{1, true, 0}, {2, false, -1}, {3, true, 1}, {4, false, -1}, {5, true, 2},
+                          {6, false, -1}, {7, false, -1}, {0, false, -1}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(isParameterVisible(store, c.n), c.visible) << c.n;
+        EXPECT_EQ(visibleIndex(store, c.n), c.index) << c.n;
+    }
+    EXPECT_EQ(countVisibleParameters(store), 3);
+    EXPECT_FALSE(isVisibleCaption(""));
+    EXPECT_FALSE(isVisibleCaption("0"));
+    EXPECT_TRUE(isVisibleCaption("00"));
+    EXPECT_TRUE(isVisibleCaption(" 0"));
+}
+
+TEST(ParameterList, DisplayedCaptionKeepsTheParameterNumber) {
+    EXPECT_EQ(displayedCaption(4, "Siren"), "4. Siren");
+    EXPECT_EQ(displayedCaption(999, ""), "999. ");
+    const std::string longCaption(600, 'c');
+    const std::string shown = displayedCaption(12, longCaption);
+    EXPECT_EQ(shown.size(), 499u);
+    EXPECT_EQ(shown.substr(0, 6), "12. cc");
+}
+
+TEST(ChoiceRules, CountsTextsAndGeneratedTexts) {
+    DefinitionStore store = storeOf(
+        "Y;E\nXI;\"%d min\"\n"
+        "X;\"Delay\";\"Off\";\"10 s\";\"20 s\"\n"  // 1: three texts
+        "X;\"Mode\";\"a\";\"0\";\"c\"\n"           // 2: "0" asks for a generated text
+        "X;\"Caption only\"\n");                    // 3
+    struct Case { const char* what; ChoiceCountMap counts; int32_t n; Texts expected; };
+    const Case cases[] = {
+        {"from the definition", {}, 1, {"Off", "10 s", "20 s"}},
+        {"unit offers more", {{1, 5}}, 1, {"Off", "10 s", "20 s", "3 min", "4 min"}},
+        {"unit offers fewer", {{1, 2}}, 1, {"Off", "10 s"}},
+        {"unit offers none", {{1, 0}}, 1, {}},
+        {"0 in the middle", {}, 2, {"a", "1 min", "c"}},
+        {"caption only", {}, 3, {}},
+        {"caption only, unit offers two", {{3, 2}}, 3, {"0 min", "1 min"}},
+        {"no definition", {}, 8, {}},
+        {"negative count", {{1, -4}}, 1, {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(choiceTexts(store, c.counts, c.n), c.expected) << c.what;
+        EXPECT_EQ(choiceCount(store, c.counts, c.n), c.counts.count(c.n) ? c.counts.at(c.n) : int32_t(c.expected.size()))
+            << c.what;
+    }
+}
+
+TEST(ChoiceRules, WithoutAnXIFormatGeneratedTextsAreEmpty) {
+    DefinitionStore store = storeOf("Y;E\nX;\"Delay\";\"Off\"\n");
+    EXPECT_EQ(choiceTexts(store, {{1, 3}}, 1), (Texts{"Off", "", ""}));
+}
+
+TEST(ChoiceRules, SelectionIsKeptWhileBelowTheCount) {
+    struct Case { int32_t remembered, count, expected; };
+    const Case cases[] = {{3, 5, 3}, {3, 4, 3}, {3, 3, 0}, {3, 2, 0}, {-1, 4, 0}, {0, 0, 0}, {2, 0, 0}};
+    for (const Case& c : cases) EXPECT_EQ(keptSelection(c.remembered, c.count), c.expected) << c.remembered << "/" << c.count;
+}
+
+TEST(ChoiceFormat, OnlyOneIntegerConversionReachesPrintf) {
+    struct Case { std::string format; bool single; std::string forThree; };
+    const std::string tooLong(1200, 'x');
+    const Case cases[] = {
+        {"%d", true, "3"},
+        {"%3d min", true, "  3 min"},
+        {"%-4d|", true, "3   |"},
+        {"%+05i", true, "+0003"},
+        {"0x%02X", true, "0x03"},
+        {"%#o", true, "03"},
+        {"%.2u h", true, "03 h"},
+        {"100%% %x", true, "100% 3"},
+        {"%999d", true, std::string(998, ' ') + "3"},
+        {tooLong + "%d", true, std::string(999, 'x')},
+        // No conversion: shown as printf shows it.
+        {"", false, ""},
+        {"Minutes", false, "Minutes"},
+        {"50%%", false, "50%"},
+        {"%%d", false, "%d"},
+        // Anything else would read an argument that is not there, or the
+        // wrong type: the index in decimal instead.
+        {"%s", false, "3"},
+        {"%n", false, "3"},
+        {"%d of %d", false, "3"},
+        {"%ld", false, "3"},
+        {"%lld", false, "3"},
+        {"%hd", false, "3"},
+        {"%*d", false, "3"},
+        {"%.*d", false, "3"},
+        {"%1$d", false, "3"},
+        {"%c", false, "3"},
+        {"%f", false, "3"},
+        {"%'d", false, "3"},
+        {"%1000d", false, "3"},
+        {"%.1000d", false, "3"},
+        {"%", false, "3"},
+        {"min %", false, "3"},
+        {"%d %", false, "3"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(isSingleIntegerFormat(c.format), c.single) << c.format;
+        EXPECT_EQ(formatChoiceIndex(c.format, 3), c.forThree) << c.format;
+    }
+}
+
+TEST(ChoiceCounts, FilledFromTheListUpToTheFirstGap) {
+    struct Case { const char* what; std::string table; ChoiceCountMap expected; };
+    std::string twelve = "Y;E\n";
+    ChoiceCountMap twelveCounts;
+    for (int n = 1; n <= 12; ++n) {
+        twelve += "X;\"P\"";
+        for (int k = 0; k < n % 4; ++k) twelve += ";\"c\"";
+        twelve += "\n";
+        twelveCounts[n] = n % 4;
+    }
+    const Case cases[] = {
+        {"twelve parameters", twelve, twelveCounts},
+        {"gap after 2", "Y;E\nX1;\"a\";\"x\"\nX2;\"b\"\nX4;\"d\";\"x\"\n", {{1, 1}, {2, 0}}},
+        {"only inside V sections", "Y;E\nV;100\nX;\"a\";\"x\"\n", {}},
+    };
+    for (const Case& c : cases) {
+        ChoiceCountMap counts;
+        fillChoiceCountsFromDefinitions(storeOf(c.table), counts);
+        EXPECT_EQ(counts, c.expected) << c.what;
+    }
+}
+
+}  // namespace

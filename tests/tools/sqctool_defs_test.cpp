@@ -1,0 +1,292 @@
+// sqctool's definition commands: the Windows-1250 conversion, the lint's
+// findings, and the exit codes and output of lint, text, dump and embed.
+#include "defs/definition_store.h"
+#include "defs/sealed_codec.h"
+#include "tools/sqctool/defs_lint.h"
+#include "tools/sqctool/sqctool.h"
+#include "tools/sqctool/windows1250.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using namespace std::string_literals;
+
+namespace {
+
+// ---- Windows-1250 conversion ----
+
+TEST(Windows1250, ConvertsWhatItCanAndNamesTheRest) {
+    struct Case { std::string utf8; std::string expected; std::vector<std::string> problems; };
+    const Case cases[] = {
+        {"Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87", "Za\xBF\xF3\xB3\xE6", {}},  // Zażółć
+        {"\xE2\x82\xAC \xC3\x9F \xE2\x80\x9E", "\x80 \xDF \x84", {}},        // € ß „
+        {"\xEF\xBB\xBFY;E", "Y;E", {}},                                      // byte-order mark dropped
+        {"a\nb \xE2\x82\xBD", "a\nb ?", {"2:3:U+20BD"}},                     // ₽
+        {"\xC3", "?", {"1:1:byte 0xC3"}},                                         // truncated sequence
+        {"\xC0\x80", "??", {"1:1:byte 0xC0", "1:2:byte 0x80"}},                        // overlong NUL
+        {"\xED\xA0\x80", "???", {"1:1:byte 0xED", "1:2:byte 0xA0", "1:3:byte 0x80"}},       // surrogate
+        {"x\0y"s, "x?y", {"1:2:U+0000"}},
+        {"\xF0\x9F\x94\x94", "?", {"1:1:U+1F514"}},                          // a bell emoji
+    };
+    for (const Case& c : cases) {
+        std::string out;
+        std::vector<EncodingProblem> problems;
+        EXPECT_EQ(utf8ToWindows1250(c.utf8, out, problems), c.problems.empty()) << c.utf8;
+        EXPECT_EQ(out, c.expected) << c.utf8;
+        ASSERT_EQ(problems.size(), c.problems.size()) << c.utf8;
+        for (size_t i = 0; i < problems.size(); ++i) {
+            const std::string at = std::to_string(problems[i].line) + ":" + std::to_string(problems[i].column) + ":";
+            EXPECT_EQ(at + problems[i].message.substr(0, c.problems[i].size() - at.size()), c.problems[i]);
+        }
+    }
+}
+
+TEST(Windows1250, EveryDefinedByteRoundTrips) {
+    for (int b = 1; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const std::string utf8 = windows1250ToUtf8(byte);
+        std::string back;
+        std::vector<EncodingProblem> problems;
+        const bool undefined = b == 0x81 || b == 0x83 || b == 0x88 || b == 0x90 || b == 0x98;
+        EXPECT_EQ(utf8ToWindows1250(utf8, back, problems), !undefined) << b;
+        if (!undefined) {
+            EXPECT_EQ(back, byte) << b;
+        }
+    }
+}
+
+// ---- lint ----
+
+// A complete table: English, then Polski; variant 0 and 100. Polski
+// repeats English's rows 2-29 as its lines 32-59, its "Q" 0 translated.
+const std::vector<std::string> kEnglish = {
+    "Y;\"English\"",                               // 1
+    "Q;\"a\";\"b\";\"c\";\"d\";\"e\";\"f\"",        // 2
+    "Q1;\"a\";\"b\";\"c\";\"d\";\"e\"",             // 3
+    "E1;\"a\";\"b\";\"c\";\"d\"",                   // 4
+    "E;\"a\";\"b\";\"c\";\"d\";\"e\";\"f\"",        // 5
+    "A1;\"a\"", "A2;\"a\"", "A3;\"a\"", "A4;\"a\"",  // 6-9
+    "P;\"a\";\"b\";\"c\";\"d\";\"e\";\"f\";\"g\"",   // 10
+    "XI;\"%d\"",                                   // 11
+    "T1;\"t\"", "T2;\"t\"", "T3;\"t\"", "T4;\"t\"", "H;\"h\"", "K;\"k\"",  // 12-17
+    "X;\"Delay\";\"Off\";\"On\"",                  // 18
+    "X;\"Siren\";\"Off\";\"On\"",                  // 19
+    "V;100",                                       // 20
+    "XI;\"%d min\"",                               // 21
+    "T1;\"t\"", "T2;\"t\"", "T3;\"0\"", "T4;\"0\"", "H;\"h\"", "K;\"k\"",  // 22-27
+    "X;\"Delay\";\"Off\";\"On\";\"Long\"",         // 28
+    "X;\"0\"",                                     // 29
+};
+
+std::vector<std::string> completeTable() {
+    std::vector<std::string> lines = kEnglish;
+    lines.push_back("Y;\"Polski\"");  // 30
+    lines.push_back("V;0");           // 31
+    lines.insert(lines.end(), kEnglish.begin() + 1, kEnglish.end());
+    lines[31] = "Q;\"\xC4\x85\";\"b\";\"c\";\"d\";\"e\";\"f\"";  // line 32, "ą"
+    return lines;
+}
+
+struct Edit {
+    int line;  // 1-based; an empty text keeps the line empty, so numbering stays
+    std::string text;
+};
+
+std::string tableWith(const std::vector<Edit>& edits) {
+    std::vector<std::string> lines = completeTable();
+    for (const Edit& e : edits) lines.at(static_cast<size_t>(e.line - 1)) = e.text;
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
+
+std::string describe(const std::vector<LintFinding>& findings) {
+    std::string out;
+    for (const LintFinding& f : findings) out += std::to_string(f.line) + (f.note ? ": note: " : ": ") + f.message + "\n";
+    return out;
+}
+
+TEST(Lint, CompleteTableHasNoFindings) {
+    const auto findings = lintDefinitionSource(tableWith({}));
+    EXPECT_TRUE(findings.empty()) << describe(findings);
+}
+
+TEST(Lint, FindingsNameTheLineAndTheProblem) {
+    struct Case { const char* what; std::vector<Edit> edits; int line; const char* fragment; };
+    const Case cases[] = {
+        {"key missing everywhere", {{6, ""}, {36, ""}}, 1, "A1 is missing (English)"},
+        {"translation shorter than asked", {{32, "Q;\"a\";\"b\";\"c\";\"d\";\"e\""}}, 32, "Q 5 is missing (Polski)"},
+        {"caption missing in a variant", {{24, ""}, {54, ""}}, 20, "T3 is missing (English, variant 100)"},
+        {"XI missing", {{11, ""}, {41, ""}}, 1, "XI is missing (English, variant 0)"},
+        {"gap in the numbering", {{19, "X3;\"Siren\""}}, 19, "X3 is never shown (English, variant 0)"},
+        {"beyond 999", {{19, "X1000;\"Siren\""}}, 19, "parameters end at 999"},
+        {"no parameters", {{28, ""}, {29, ""}, {58, ""}, {59, ""}}, 20, "X1 is missing (English, variant 100)"},
+        {"unsafe XI", {{21, "XI;\"%s min\""}}, 21, "XI (English, variant 100) \"%s min\" is not a format"},
+        {"two conversions in XI", {{51, "XI;\"%d of %d\""}}, 51, "XI (Polski, variant 100)"},
+        {"character without a byte", {{37, "A2;\"\xE2\x82\xBD\""}}, 37, "column 5: U+20BD"},
+        {"NUL", {{38, "A3;\"a\0b\""s}}, 38, "U+0000 (NUL)"},
+        {"parse error", {{1, "Q;\"x\""}}, 1, "parse error \"Missing Y identifier\""},
+        {"variant carried into the next language", {{31, ""}}, 41, "put \"V;0\" after the \"Y\" line of Polski"},
+        {"choice lists of different length", {{49, "X;\"Syrena\";\"Wy\xC5\x82.\""}}, 49,
+         "X2-0 has 1 choices in Polski but 2 in English"},
+        {"overlong line", {{8, "A3;\"" + std::string(10000, 'a') + "\""}}, 8, "longer than 9999 characters"},
+    };
+    for (const Case& c : cases) {
+        const auto findings = lintDefinitionSource(tableWith(c.edits));
+        EXPECT_TRUE(hasFailures(findings)) << c.what;
+        bool found = false;
+        for (const LintFinding& f : findings)
+            found = found || (!f.note && f.line == c.line && f.message.find(c.fragment) != std::string::npos);
+        EXPECT_TRUE(found) << c.what << ": expected line " << c.line << ": " << c.fragment << "\nfound:\n"
+                           << describe(findings);
+    }
+}
+
+TEST(Lint, UntranslatedRowsAreNotesOnly) {
+    // A comment row that only English has is nobody's business but the writer's.
+    const auto findings =
+        lintDefinitionSource(tableWith({{37, ""}, {58, ""}, {59, ""}, {30, "#;\"comment\"\nY;\"Polski\""}}));
+    EXPECT_FALSE(hasFailures(findings)) << describe(findings);
+    ASSERT_EQ(findings.size(), 3u) << describe(findings);
+    EXPECT_EQ(findings[0].line, 7);
+    EXPECT_NE(findings[0].message.find("Polski has no row A2"), std::string::npos);
+    EXPECT_EQ(findings[1].line, 28);
+    EXPECT_EQ(findings[2].line, 29);
+}
+
+// ---- the commands ----
+
+std::string tempPath(const std::string& name) { return testing::TempDir() + "sqctool_defs_test_" + name; }
+
+std::string writeFile(const std::string& name, const std::string& bytes) {
+    const std::string path = tempPath(name);
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct CommandResult {
+    int code;
+    std::string out;
+};
+
+CommandResult run(const std::vector<std::string>& args) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int code = runDefs(args);
+    testing::internal::GetCapturedStderr();
+    return {code, testing::internal::GetCapturedStdout()};
+}
+
+// The bytes of the table that a generated source defines.
+std::vector<unsigned char> bytesOfGeneratedSource(const std::string& source) {
+    std::vector<unsigned char> bytes;
+    for (size_t at = source.find("= {"); (at = source.find("0x", at)) != std::string::npos; at += 2)
+        bytes.push_back(static_cast<unsigned char>(std::stoul(source.substr(at + 2, 2), nullptr, 16)));
+    return bytes;
+}
+
+TEST(SqctoolDefs, LintExitCodes) {
+    const std::string good = writeFile("good.txt", tableWith({}));
+    const std::string bad = writeFile("bad.txt", tableWith({{21, "XI;\"%s\""}}));
+    struct Case { std::vector<std::string> args; int code; const char* output; };
+    const Case cases[] = {
+        {{"lint", good}, 0, ""},
+        {{"lint", bad}, 1, ":21: XI (English, variant 100)"},
+        {{"lint", tempPath("missing.txt")}, 1, ""},
+        {{"lint"}, 2, ""},
+        {{"lint", good, "--sealed"}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        const CommandResult r = run(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args.size();
+        EXPECT_NE(r.out.find(c.output), std::string::npos) << r.out;
+    }
+}
+
+TEST(SqctoolDefs, TextPrintsTheLookedUpBytes) {
+    const std::string plain = writeFile("text.txt", tableWith({}));
+    std::string sealed;
+    sealBytes(tableWith({}), sealed);
+    const std::string sealedPath = writeFile("text.sqc", sealed);
+    const std::string broken = writeFile("broken.txt", "Q;\"no language\"\n");
+    struct Case { std::vector<std::string> args; int code; std::string out; };
+    const Case cases[] = {
+        {{"text", plain, "Q", "1"}, 0, "b\n"},
+        {{"text", plain, "--language", "Polski", "Q", "0"}, 0, "\xC4\x85\n"},
+        {{"text", sealedPath, "--sealed", "--language", "Polski", "Q", "0"}, 0, "\xC4\x85\n"},
+        {{"text", plain, "--language", "Klingon", "Q", "0"}, 0, "a\n"},
+        {{"text", plain, "--device", "100", "X1", "3"}, 0, "Long\n"},
+        {{"text", plain, "--device", "105", "T3", "0"}, 0, "0\n"},  // unknown unit: newest variant
+        {{"text", plain, "X1", "3"}, 0, "\n"},                      // no such text: empty
+        {{"text", broken, "Q", "0"}, 1, ""},
+        {{"text", plain, "--sealed", "Q", "0"}, 1, ""},
+        {{"text", plain, "Q", "x"}, 2, ""},
+        {{"text", plain, "--device", "new", "Q", "0"}, 2, ""},
+        {{"text", plain, "--colour", "Q", "0"}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        const CommandResult r = run(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args[c.args.size() - 1];
+        EXPECT_EQ(r.out, c.out) << c.args[c.args.size() - 1];
+    }
+}
+
+TEST(SqctoolDefs, EmbedGeneratesALoadableReproducibleTable) {
+    const std::string source = writeFile("embed.txt", tableWith({}));
+    const std::string out = tempPath("embed.cpp"), again = tempPath("embed2.cpp"), damaged = tempPath("damaged.cpp");
+    ASSERT_EQ(run({"embed", source, out}).code, 0);
+    ASSERT_EQ(run({"embed", source, again}).code, 0);
+    ASSERT_EQ(run({"embed", source, damaged, "--damage"}).code, 0);
+    EXPECT_EQ(readFile(out), readFile(again));
+
+    const std::vector<unsigned char> table = bytesOfGeneratedSource(readFile(out));
+    DefinitionStore store;
+    loadDefinitionsFrom(store, table.data());
+    EXPECT_EQ(startupError(store), "");
+    selectLanguage(store, "Polski");
+    EXPECT_EQ(text(store, "Q", 0), "\xB9");  // ą in Windows-1250
+
+    loadDefinitionsFrom(store, bytesOfGeneratedSource(readFile(damaged)).data());
+    EXPECT_EQ(startupError(store), kDecryptError);
+
+    // --builtin reads the table this sqctool was built with.
+    setBuiltinDefinitionTable(table.data());
+    EXPECT_EQ(run({"text", "--builtin", "--language", "Polski", "Q", "0"}).out, "\xB9\n");
+    EXPECT_NE(run({"dump", "--builtin"}).out.find("\"firstLanguage\": \"English\""), std::string::npos);
+    setBuiltinDefinitionTable(nullptr);
+    EXPECT_EQ(run({"text", "--builtin", "Q", "0"}).code, 1);
+}
+
+TEST(SqctoolDefs, EmbedRejectsWhatTheProgramCouldNotShowOrLoad) {
+    struct Case { const char* what; std::string source; };
+    const Case cases[] = {
+        {"character without a byte", tableWith({{37, "A2;\"\xE2\x82\xBD\""}})},
+        {"parse error", tableWith({{1, ""}})},
+    };
+    for (const Case& c : cases) {
+        const std::string source = writeFile("reject.txt", c.source), out = tempPath("reject.cpp");
+        std::remove(out.c_str());
+        EXPECT_EQ(run({"embed", source, out}).code, 1) << c.what;
+        EXPECT_FALSE(std::ifstream(out).good()) << c.what << ": no output on failure";
+    }
+}
+
+// The table built into the program passes the lint.
+TEST(BuiltinTable, PassesTheLint) {
+    std::string payload;
+    ASSERT_TRUE(unsealDefinitionTable(SealedDefinitionTable, payload));
+    const auto findings = lintDefinitionSource(windows1250ToUtf8(payload));
+    EXPECT_FALSE(hasFailures(findings)) << describe(findings);
+}
+
+}  // namespace
