@@ -185,20 +185,8 @@ class Harness:
         args = [sqctool, "defs", "text", "--builtin"]
         if language:
             args += ["--language", language]
-        result = subprocess.run(args + [key, str(index)], capture_output=True)
-        if result.returncode == 0:
-            return result.stdout[:-1] if result.stdout.endswith(b"\n") else result.stdout
-        return self._stub_table_text(key, index)
-
-    def _stub_table_text(self, key, index):
-        import json
-        sqctool = os.path.join(self.host_tools, "sqctool")
-        source = os.path.join(ROOT, "app", "devstub", "stub_definitions.txt")
-        dump = json.loads(subprocess.run([sqctool, "defs", "dump", source],
-                                         capture_output=True, check=True).stdout)
-        rows = dump["languages"][dump["firstLanguage"]]
-        row = rows.get(key, rows.get(key + "-0", []))
-        return row[index].encode("latin-1") if index < len(row) else b""
+        result = subprocess.run(args + [key, str(index)], capture_output=True, check=True)
+        return result.stdout[:-1] if result.stdout.endswith(b"\n") else result.stdout
 
     # --- COM ports ----------------------------------------------------------------
 
