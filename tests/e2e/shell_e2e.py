@@ -26,6 +26,7 @@ MESSAGE_TEXT_ID = 0xFFFF
 ENTRY_EDIT = 1000
 FIELD_H, FIELD_K = 5005, 5006
 ABOUT_COMMAND = 1003
+EXIT_COMMAND = 1004
 STATUS_LINE = 5008
 # The normal rectangle stored before the second start. 320 px is narrower
 # than the about box, so that box overhangs the window on both sides.
@@ -160,17 +161,36 @@ class B_StoredPlacementAndDialogs(ProgramTest):
         self.assertEqual(stored, placement_text(STORED_RECT))
 
 
-class C_IgnoredPlacements(ProgramTest):
-    def test_ignored_values_leave_the_default_position(self):
+class C_MorePlacements(ProgramTest):
+    """One start per stored value; the exit command (1004) ends each."""
+
+    def test_stored_values_at_start(self):
         valid = placement_text(STORED_RECT)
-        cases = {"87 characters": valid[:87], "90 characters": valid + "00",
-                 "length field 45": placement_text(STORED_RECT, length=45)}
-        for name, value in cases.items():
+        SW_SHOWNORMAL, SW_SHOWMAXIMIZED = 1, 3
+        cases = [
+            ("87 characters", valid[:87], None),
+            ("90 characters", valid + "00", None),
+            ("length field 45", placement_text(STORED_RECT, length=45), None),
+            ("closed maximised", placement_text(STORED_RECT, show=SW_SHOWMAXIMIZED), SW_SHOWMAXIMIZED),
+            # A hidden window could never be reached again: shown normally.
+            ("stored hidden", placement_text(STORED_RECT, show=0), SW_SHOWNORMAL),
+        ]
+        for name, value, show in cases:
             with self.subTest(name):
                 H.reg_set(SETTINGS_KEY, "WindowPlacement", value)
                 process, _ = start_and_wait()
-                self.assertNotEqual(H.placement()[1:], STORED_RECT)
-                self.assertEqual(close(process), 0)
+                try:
+                    placement = H.placement()
+                finally:
+                    H.driver("command", EXIT_COMMAND)
+                    self.assertEqual(H.wait_exit(process), 0)
+                if show is None:
+                    self.assertNotEqual(placement[1:], STORED_RECT, "ignored")
+                elif show == SW_SHOWMAXIMIZED:
+                    # Wine reports the maximised rectangle as the normal one.
+                    self.assertEqual(placement[0], show)
+                else:
+                    self.assertEqual(placement, (show,) + STORED_RECT)
 
 
 class D_DamagedTable(ProgramTest):
