@@ -19,17 +19,6 @@ constexpr int32_t kLanguageMenuPosition = 3;
 // Edit controls send this notification when they receive the input focus.
 constexpr int32_t kSetFocusNotification = EN_SETFOCUS;
 
-struct MenuCommand {
-    int32_t position;
-    UINT id;
-    bool needsConfiguration;  // save, open and print: only after a read
-};
-
-const MenuCommand kMenuCommands[] = {
-    {0, IDM_SAVE_FILE, true}, {1, IDM_OPEN_FILE, true}, {2, IDM_PRINT, true},
-    {4, IDM_ABOUT, false},    {5, IDM_EXIT, false},
-};
-
 HMENU buildLanguageMenu() {
     HMENU menu = CreatePopupMenu();
     const std::vector<std::string> names = languageNames(appState.definitions);
@@ -46,13 +35,15 @@ HMENU buildLanguageMenu() {
     return menu;
 }
 
+// Save, open and print need a configuration read from a unit first.
 void fillMenuBar(HMENU bar) {
-    for (const MenuCommand& command : kMenuCommands) {
-        if (command.position == kLanguageMenuPosition + 1)
-            insertMenuEntry(buildLanguageMenu(), kMenuRow, kLanguageMenuPosition, bar, 0, true);
-        const bool enabled = !command.needsConfiguration || appState.configurationLoaded;
-        insertMenuEntry(nullptr, kMenuRow, command.position, bar, command.id, enabled);
-    }
+    const bool loaded = appState.configurationLoaded;
+    insertMenuEntry(nullptr, kMenuRow, 0, bar, IDM_SAVE_FILE, loaded);
+    insertMenuEntry(nullptr, kMenuRow, 1, bar, IDM_OPEN_FILE, loaded);
+    insertMenuEntry(nullptr, kMenuRow, 2, bar, IDM_PRINT, loaded);
+    insertMenuEntry(buildLanguageMenu(), kMenuRow, kLanguageMenuPosition, bar, 0, true);
+    insertMenuEntry(nullptr, kMenuRow, 4, bar, IDM_ABOUT, true);
+    insertMenuEntry(nullptr, kMenuRow, 5, bar, IDM_EXIT, true);
 }
 
 // Entry i of the language pop-up: store the name and switch. An id beyond
@@ -121,9 +112,9 @@ void insertMenuEntry(HMENU popup, const char* row, int32_t position, HMENU menu,
 }
 
 bool dispatchCommand(int32_t id, int32_t notificationCode) {
-    if (findTextField(id)) {
+    if (const TextFieldLimit* field = findTextField(id)) {
         if (notificationCode != kSetFocusNotification) return false;
-        editFreeTextField(id, findTextField(id)->requiredLength);
+        editFreeTextField(id, field->requiredLength);
         return true;
     }
     if (runCommand(id)) return true;
