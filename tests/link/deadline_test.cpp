@@ -1,0 +1,67 @@
+// Transactions that run into the 5000 ms reply deadline, with the
+// millisecond counter wrapping around during them. The cases run side by
+// side, each on its own port, so the group takes one deadline.
+#include "link/clock.h"
+#include "link/transport.h"
+#include "tests/link/sim_process.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <map>
+
+namespace {
+
+struct Outcome {
+    bool ok = false;
+    uint8_t value = 0;
+    int64_t elapsedMs = 0;
+};
+
+Outcome readIdentityLow(int32_t portNumber) {
+    Outcome out;
+    PortHandle port = kNoPort;
+    if (!openSerialPort(portNumber, port)) return out;
+    const int64_t began = nowMs();
+    out.ok = transact(port, kOpRead, kIdentityLowRegister, 0, &out.value);
+    out.elapsedMs = nowMs() - began;
+    closeSerialPort(port);
+    return out;
+}
+
+TEST(Deadline, HoldsAcrossTheWrapOfTheMillisecondCounter) {
+    const std::string folder = makeTempFolder("quill-deadline");
+    setSerialPortsFolder(folder);
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        bool ok;
+        int64_t minMs, maxMs;
+    } cases[] = {
+        {"bad checksum: never accepted, fails at the deadline", {"--bad-checksum"}, false, 4800, 7500},
+        {"silent line", {"--silent-after", "0"}, false, 4800, 7500},
+        {"reply split over 3 s, wrapping on the way", {"--split", "1500"}, true, 2800, 4900},
+        {"reply after 3.5 s", {"--latency", "3500"}, true, 3300, 4900},
+    };
+    std::map<int32_t, SimProcess> sims;
+    for (int32_t i = 0; i < 4; ++i) ASSERT_TRUE(startSim(folder, i + 1, cases[i].args, "", sims[i + 1]));
+
+    // The counter wraps one second into the transactions.
+    setTickBiasForTesting(0u - platformTickCount() - 1000u);
+    std::vector<std::future<Outcome>> running;
+    for (int32_t i = 0; i < 4; ++i) running.push_back(std::async(std::launch::async, readIdentityLow, i + 1));
+    for (int32_t i = 0; i < 4; ++i) {
+        const Outcome out = running[i].get();
+        EXPECT_EQ(out.ok, cases[i].ok) << cases[i].what;
+        EXPECT_GE(out.elapsedMs, cases[i].minMs) << cases[i].what;
+        EXPECT_LE(out.elapsedMs, cases[i].maxMs) << cases[i].what;
+        if (out.ok) {
+            EXPECT_EQ(out.value, 105) << cases[i].what;
+        }
+    }
+    setTickBiasForTesting(0);
+    for (auto& entry : sims) stopSim(entry.second);
+    removeFolder(folder);
+}
+
+}  // namespace

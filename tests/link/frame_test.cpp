@@ -1,0 +1,206 @@
+// Pure link code: frames, reply resynchronisation, the request assembler of
+// the simulated unit, the wrapping millisecond counter, register texts and
+// the events. Runs natively and in the Windows test program.
+#include "link/clock.h"
+#include "link/device_text.h"
+#include "link/frame.h"
+#include "link/sync_event.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+TEST(Frame, EncodesTheWireExamples) {
+    const struct {
+        LinkFrame frame;
+        Bytes wire;
+    } cases[] = {
+        {{kOpRead, 253, 0}, {0x56, 0x00, 0xFD, 0x00, 0xFD}},
+        {{kOpChoiceCount, 12, 0}, {0x56, 0x40, 0x0C, 0x00, 0x4C}},
+        {{kOpWrite, 12, 3}, {0x56, 0x80, 0x0C, 0x03, 0x8F}},
+        {{kOpWrite, kBcdRegister, 0x59}, {0x56, 0x80, 0xFC, 0x59, 0xD5}},
+    };
+    for (const auto& c : cases) {
+        uint8_t bytes[kFrameSize];
+        encodeFrame(c.frame, bytes);
+        EXPECT_EQ(Bytes(bytes, bytes + kFrameSize), c.wire);
+    }
+}
+
+// Feeds the chunks one after the other, as successive reads deliver them,
+// and returns the status after the last one.
+ReplyStatus feedReply(const std::vector<Bytes>& chunks, LinkFrame& reply) {
+    ReplyBuffer buffer;
+    ReplyStatus status = ReplyStatus::Incomplete;
+    for (const Bytes& chunk : chunks) {
+        for (uint8_t b : chunk) {
+            if (buffer.count == kFrameSize) return status;  // the caller reads no more
+            buffer.bytes[buffer.count++] = b;
+        }
+        status = resynchronise(buffer, reply);
+        if (status != ReplyStatus::Incomplete) return status;
+    }
+    return status;
+}
+
+TEST(Frame, ResynchronisesReplies) {
+    const struct {
+        const char* what;
+        std::vector<Bytes> chunks;
+        ReplyStatus status;
+        uint8_t value;
+    } cases[] = {
+        {"plain reply", {{0x56, 0x00, 0xFD, 0x05, 0x02}}, ReplyStatus::Accepted, 5},
+        {"noise first", {{0x00, 0x13, 0xFF}, {0x56, 0x00, 0xFD, 0x05, 0x02}}, ReplyStatus::Accepted, 5},
+        {"noise in the same read", {{0x55, 0xAA, 0x56, 0x00, 0xFD}, {0x05, 0x02}}, ReplyStatus::Accepted, 5},
+        {"split over reads", {{0x56}, {0x00, 0xFD}, {0x05}, {0x02}}, ReplyStatus::Accepted, 5},
+        {"FE as data", {{0x56, 0x00, 0x01, 0xFE, 0xFF}}, ReplyStatus::Accepted, 0xFE},
+        {"op and address differ", {{0x56, 0x41, 0x0D, 0x07, 0x55}}, ReplyStatus::Accepted, 7},
+        {"refusal", {{0xFE}}, ReplyStatus::Refused, 0},
+        {"refusal after noise", {{0x11, 0xFE, 0x56}}, ReplyStatus::Refused, 0},
+        {"bad checksum", {{0x56, 0x00, 0xFD, 0x05, 0x03}}, ReplyStatus::BadChecksum, 0},
+        {"bad checksum, good frame behind", {{0x56, 0x00, 0xFD, 0x05, 0x03}, {0x56, 0x00, 0xFD, 0x05, 0x02}},
+         ReplyStatus::BadChecksum, 0},
+        {"only noise", {{0x00, 0x01, 0x02, 0x03, 0x04}}, ReplyStatus::Incomplete, 0},
+        {"four bytes", {{0x56, 0x00, 0xFD, 0x05}}, ReplyStatus::Incomplete, 0},
+    };
+    for (const auto& c : cases) {
+        LinkFrame reply;
+        EXPECT_EQ(feedReply(c.chunks, reply), c.status) << c.what;
+        if (c.status == ReplyStatus::Accepted) {
+            EXPECT_EQ(reply.data, c.value) << c.what;
+        }
+    }
+}
+
+TEST(Frame, AssemblesRequestsFromAStream) {
+    // Garbage, a frame with a wrong checksum whose tail hides a good frame
+    // start, then two good frames back to back.
+    const Bytes stream = {0x01, 0xFE, 0x56, 0x00, 0x56, 0x80, 0x0C, 0x03, 0x8F,
+                          0x56, 0x00, 0xFD, 0x00, 0xFD, 0x56, 0x40, 0x0C, 0x00, 0x4C};
+    RequestAssembler assembler;
+    std::vector<LinkFrame> got;
+    for (uint8_t b : stream) {
+        LinkFrame request;
+        if (feedRequestByte(assembler, b, request)) got.push_back(request);
+    }
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0].op, kOpWrite);
+    EXPECT_EQ(got[0].data, 3);
+    EXPECT_EQ(got[1].address, 253);
+    EXPECT_EQ(got[2].op, kOpChoiceCount);
+}
+
+TEST(Clock, DeadlinesHoldAcrossTheWrapAround) {
+    const struct {
+        uint32_t now, deadline;
+        bool reached;
+        uint32_t left;
+    } cases[] = {
+        {1000, 6000, false, 5000},
+        {6000, 6000, true, 0},
+        {7000, 6000, true, 0},
+        {0xFFFFF000u, 0xFFFFF000u + 5000, false, 5000},  // deadline past the wrap
+        {0xFFFFFFFFu, 0xFFFFF000u + 5000, false, 905},
+        {0x00000010u, 0xFFFFF000u + 5000, false, 888},
+        {0x00000388u, 0xFFFFF000u + 5000, true, 0},
+        {0x00000010u, 0xFFFFFFF0u, true, 0},  // taken before the wrap, long gone
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(tickReached(c.now, c.deadline), c.reached) << c.now << " " << c.deadline;
+        EXPECT_EQ(ticksLeft(c.now, c.deadline), c.left) << c.now << " " << c.deadline;
+    }
+}
+
+TEST(DeviceText, DigitStringBytes) {
+    const struct {
+        std::string text;
+        int32_t length;
+        bool ok;
+        Bytes bytes;
+    } cases[] = {
+        {"", 7, true, {0, 0, 0, 0, 0, 0, 0}},
+        {"123", 7, true, {'1', '2', '3', 0, 0, 0, 0}},
+        {"123456", 7, true, {'1', '2', '3', '4', '5', '6', 0}},
+        {"1234567", 7, true, {'1', '2', '3', '4', '5', '6', 0}},  // beyond N-1: ignored
+        {"12a4", 7, false, {'1', '2'}},
+        {"x", 7, false, {}},
+        {"123456a", 7, true, {'1', '2', '3', '4', '5', '6', 0}},  // the letter is never stored
+        {"9", 1, true, {0}},
+    };
+    for (const auto& c : cases) {
+        Bytes bytes;
+        EXPECT_EQ(digitStringBytes(c.text, c.length, bytes), c.ok) << c.text;
+        EXPECT_EQ(bytes, c.bytes) << c.text;
+    }
+}
+
+TEST(DeviceText, BcdPair) {
+    const struct {
+        std::string text;
+        bool ok;
+        uint8_t value;
+    } writes[] = {
+        {"", true, 0x00}, {"5", true, 0x50}, {"59", true, 0x59}, {"7", true, 0x70},
+        {"590", true, 0x59}, {"5x", false, 0}, {"x5", false, 0}, {"-", false, 0},
+    };
+    for (const auto& c : writes) {
+        uint8_t value = 0xEE;
+        EXPECT_EQ(bcdFromText(c.text, value), c.ok) << c.text;
+        EXPECT_EQ(value, c.ok ? c.value : 0xEE) << c.text;
+    }
+    EXPECT_EQ(textFromBcd(0x59), "59");
+    EXPECT_EQ(textFromBcd(0x00), "00");
+    EXPECT_EQ(textFromBcd(0x70), "70");
+    EXPECT_EQ(textFromBcd(0xAF), ":?");
+}
+
+TEST(DeviceText, VersionAndFieldRange) {
+    EXPECT_EQ(formatVersion(105), "1.05");
+    EXPECT_EQ(formatVersion(1234), "12.34");
+    EXPECT_EQ(formatVersion(7), "0.07");
+    EXPECT_EQ(formatVersion(65535), "655.35");
+    EXPECT_EQ(formatVersion(0), "");
+    EXPECT_TRUE(fieldFitsRegisters(245, 7));
+    EXPECT_TRUE(fieldFitsRegisters(229, 16));
+    EXPECT_TRUE(fieldFitsRegisters(255, 1));
+    EXPECT_FALSE(fieldFitsRegisters(250, 7));  // would wrap into registers 0, 1
+    EXPECT_FALSE(fieldFitsRegisters(181, 0));
+    EXPECT_FALSE(fieldFitsRegisters(-1, 2));
+}
+
+TEST(SyncEvent, AutoResetWakesOnceManualResetStays) {
+    SyncEvent automatic(false);
+    setEvent(automatic);
+    EXPECT_TRUE(waitForEvent(automatic, 0));
+    EXPECT_FALSE(waitForEvent(automatic, 0));  // consumed
+
+    SyncEvent manual(true);
+    setEvent(manual);
+    EXPECT_TRUE(waitForEvent(manual, 0));
+    EXPECT_TRUE(waitForEvent(manual, 0));
+    resetEvent(manual);
+    EXPECT_FALSE(waitForEvent(manual, 10));
+}
+
+TEST(SyncEvent, SetOnAnotherThreadEndsTheWaitAndPublishesData) {
+    SyncEvent done(true);
+    int payload = 0;  // plain: ordered by the event alone
+    std::thread other([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        payload = 42;
+        setEvent(done);
+    });
+    EXPECT_TRUE(waitForEvent(done, 10000));
+    EXPECT_EQ(payload, 42);
+    other.join();
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+#include "tests/link/sim_process.h"
+
+#include "tools/quill-sim/sim_state.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+// Starts `args` with its standard output into a new pipe (returned in
+// `output`) and its standard error into `errorPath`.
+bool spawn(const std::vector<std::string>& args, const std::string& errorPath, pid_t& pid, int& output) {
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) return false;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    output = pipeFds[0];
+    return rc == 0;
+}
+
+}  // namespace
+
+int64_t nowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+std::string makeTempFolder(const std::string& prefix) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
+    return mkdtemp(&pattern[0]) ? pattern : std::string();
+}
+
+void removeFolder(const std::string& folder) {
+    std::error_code ec;
+    if (!folder.empty()) std::filesystem::remove_all(folder, ec);
+}
+
+bool startSim(const std::string& folder, int32_t port, const std::vector<std::string>& args,
+              const std::string& stateText, SimProcess& sim) {
+    const std::string name = folder + "/sim" + std::to_string(port);
+    sim.logPath = name + ".log";
+    sim.statePath = name + ".state";
+    std::ofstream(sim.statePath, std::ios::trunc) << stateText;
+    std::vector<std::string> all = {QUILL_SIM_PATH, "-v", "--state", sim.statePath};
+    all.insert(all.end(), args.begin(), args.end());
+    all.push_back(folder + "/com" + std::to_string(port));
+    return spawn(all, sim.logPath, sim.pid, sim.output) && awaitAnnouncement(sim, 10000);
+}
+
+bool awaitAnnouncement(SimProcess& sim, int32_t timeoutMs) {
+    std::string line;
+    const int64_t deadline = nowMs() + timeoutMs;
+    char c = 0;
+    while (nowMs() < deadline) {
+        pollfd p{sim.output, POLLIN, 0};
+        if (poll(&p, 1, static_cast<int>(deadline - nowMs())) <= 0) continue;
+        if (read(sim.output, &c, 1) != 1) return false;
+        if (c != '\n') {
+            line += c;
+            continue;
+        }
+        sim.ptyPath = line;
+        return true;
+    }
+    return false;
+}
+
+int runProgram(const std::vector<std::string>& argv, std::string& output, std::string& errors) {
+    char errorPath[] = "/tmp/quill-run-XXXXXX";
+    const int errorFd = mkstemp(errorPath);
+    if (errorFd < 0) return -1;
+    close(errorFd);
+    pid_t pid = -1;
+    int out = -1;
+    if (!spawn(argv, errorPath, pid, out)) return -1;
+    output.clear();
+    char buffer[512];
+    for (ssize_t n; (n = read(out, buffer, sizeof buffer)) > 0;) output.append(buffer, static_cast<size_t>(n));
+    close(out);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    errors = slurp(errorPath);
+    unlink(errorPath);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void signalSim(const SimProcess& sim, int signalNumber) {
+    if (sim.pid > 0) kill(sim.pid, signalNumber);
+}
+
+bool stopSim(SimProcess& sim) {
+    if (sim.pid <= 0) return false;
+    kill(sim.pid, SIGTERM);
+    int status = 0;
+    waitpid(sim.pid, &status, 0);
+    close(sim.output);
+    sim.pid = -1;
+    sim.output = -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+SimUnit simState(const SimProcess& sim) {
+    SimUnit unit;
+    std::vector<std::string> problems;
+    parseSimState(slurp(sim.statePath), unit, problems);
+    return unit;
+}
+
+std::vector<LinkFrame> simRequests(const SimProcess& sim) {
+    std::vector<LinkFrame> frames;
+    std::istringstream log(slurp(sim.logPath));
+    const std::string marker = "-> ";
+    for (std::string line; std::getline(log, line);) {
+        const size_t at = line.find(marker);
+        if (at == std::string::npos) continue;
+        std::istringstream hex(line.substr(at + marker.size()));
+        unsigned start = 0, op = 0, address = 0, data = 0;
+        hex >> std::hex >> start >> op >> address >> data;
+        LinkFrame f;
+        f.op = static_cast<uint8_t>(op);
+        f.address = static_cast<uint8_t>(address);
+        f.data = static_cast<uint8_t>(data);
+        frames.push_back(f);
+    }
+    return frames;
+}
+
+int32_t countRequests(const SimProcess& sim, uint8_t op, uint8_t address) {
+    int32_t n = 0;
+    for (const auto& f : simRequests(sim)) n += (f.op == op && f.address == address) ? 1 : 0;
+    return n;
+}

@@ -1,0 +1,50 @@
+// quill-sim as a child process of a test or benchmark: started on a port of
+// a ports folder, with its frame log (-v) in a file, and its state file read
+// back to see what the unit holds. Native only.
+#pragma once
+
+#include "link/frame.h"
+#include "tools/quill-sim/sim_unit.h"
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+struct SimProcess {
+    pid_t pid = -1;
+    int output = -1;        // the simulator's standard output (pty paths)
+    std::string ptyPath;    // the terminal device it announced last
+    std::string logPath;    // its standard error: the -v frame log
+    std::string statePath;  // its --state file
+};
+
+// A fresh folder under the temporary directory, and its removal with
+// everything in it.
+std::string makeTempFolder(const std::string& prefix);
+void removeFolder(const std::string& folder);
+
+// Starts quill-sim with `args` plus -v, --state `folder`/sim<port>.state
+// (pre-filled with `stateText` when given) and LINK `folder`/com<port`; waits
+// until it announces its terminal.
+bool startSim(const std::string& folder, int32_t port, const std::vector<std::string>& args,
+              const std::string& stateText, SimProcess& sim);
+// Waits for the next terminal path the simulator announces (after it came
+// back from vanishing).
+bool awaitAnnouncement(SimProcess& sim, int32_t timeoutMs);
+void signalSim(const SimProcess& sim, int signalNumber);
+// SIGTERM, then waits for the process; true when it ended cleanly (exit 0).
+bool stopSim(SimProcess& sim);
+
+// The unit's registers and counts as its state file holds them now.
+SimUnit simState(const SimProcess& sim);
+// The request frames the simulator has received so far, in order.
+std::vector<LinkFrame> simRequests(const SimProcess& sim);
+// How many of them match op and address.
+int32_t countRequests(const SimProcess& sim, uint8_t op, uint8_t address);
+
+// Runs a program to its end with standard output and error captured;
+// returns its exit status (-1 when it did not exit normally).
+int runProgram(const std::vector<std::string>& argv, std::string& output, std::string& errors);
+
+// Milliseconds on a steady clock, for elapsed times in tests.
+int64_t nowMs();

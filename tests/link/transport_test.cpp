@@ -1,0 +1,161 @@
+// Transactions, the POSIX serial port, the probe and the scan against
+// quill-sim on pseudo-terminals. No link worker runs in this program, so the
+// tests drive scanPorts themselves.
+#include "link/transport.h"
+#include "tests/link/sim_process.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <map>
+#include <thread>
+
+namespace {
+
+class TransportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = makeTempFolder("quill-transport");
+        ASSERT_FALSE(folder.empty());
+        setSerialPortsFolder(folder);
+    }
+    void TearDown() override {
+        closeConnection();
+        for (auto& entry : sims) stopSim(entry.second);
+        removeFolder(folder);
+    }
+    SimProcess& start(int32_t port, const std::vector<std::string>& args, const std::string& state = "") {
+        SimProcess& sim = sims[port];
+        EXPECT_TRUE(startSim(folder, port, args, state, sim)) << "quill-sim on com" << port;
+        return sim;
+    }
+    // Waits until no probe of port `portNumber` runs any more.
+    static bool probeEnded(int32_t portNumber) {
+        for (int64_t until = nowMs() + 8000; nowMs() < until; sleepMs(5))
+            if (!probeBusy(portNumber - 1)) return true;
+        return false;
+    }
+    static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+    std::string folder;
+    std::map<int32_t, SimProcess> sims;
+};
+
+TEST_F(TransportTest, TransactCopesWithWhatTheLineDelivers) {
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        LinkFrame request;
+        bool ok;
+        uint8_t value;
+    } cases[] = {
+        {"plain read", {}, {kOpRead, 253, 0}, true, 105},
+        {"choice count", {}, {kOpChoiceCount, 12, 0}, true, 4},
+        {"noise before the reply", {"--noise", "9"}, {kOpRead, 253, 0}, true, 105},
+        {"reply split over reads", {"--split", "150"}, {kOpRead, 253, 0}, true, 105},
+        {"op and address differ", {"--mismatch"}, {kOpRead, 253, 0}, true, 105},
+        {"paced line", {"--baud", "9600", "--latency", "30"}, {kOpRead, 254, 0}, true, 0},
+        {"write", {}, {kOpWrite, 12, 9}, true, 9},
+        {"refused address", {"--refuse-address", "253"}, {kOpRead, 253, 0}, false, 0},
+        {"refused write", {"--refuse-op", "128"}, {kOpWrite, 12, 9}, false, 0},
+        {"refusal after noise", {"--refuse-address", "253", "--noise", "3"}, {kOpRead, 253, 0}, false, 0},
+    };
+    for (const auto& c : cases) {
+        SimProcess& sim = start(1, c.args, "count 12 4\n");
+        PortHandle port = kNoPort;
+        ASSERT_TRUE(openSerialPort(1, port)) << c.what;
+        uint8_t value = 0xEE;
+        const int64_t began = nowMs();
+        EXPECT_EQ(transact(port, c.request.op, c.request.address, c.request.data, &value), c.ok) << c.what;
+        EXPECT_LT(nowMs() - began, 2000) << c.what << ": a refusal fails at once, not at the deadline";
+        EXPECT_EQ(value, c.ok ? c.value : 0xEE) << c.what;
+        closeSerialPort(port);
+        stopSim(sim);
+        if (c.ok && c.request.op == kOpWrite) {
+            EXPECT_EQ(simState(sim).registers[c.request.address], c.value);
+        }
+    }
+}
+
+TEST_F(TransportTest, ReadsReturnWithinTheirTimeOutsAndFailWhenTheLineIsGone) {
+    SimProcess& sim = start(2, {"--silent-after", "0"});
+    PortHandle port = kNoPort;
+    ASSERT_TRUE(openSerialPort(2, port));
+    PortHandle second = kNoPort;
+    EXPECT_FALSE(openSerialPort(2, second)) << "a port in use must not open twice";
+    uint8_t bytes[kFrameSize];
+    size_t got = 99;
+    const int64_t began = nowMs();
+    EXPECT_TRUE(readSerialPort(port, bytes, kFrameSize, got));
+    EXPECT_EQ(got, 0u);
+    EXPECT_LT(nowMs() - began, 1000);  // about 10 + 5 * 5 ms
+    stopSim(sim);
+    EXPECT_FALSE(readSerialPort(port, bytes, kFrameSize, got));
+    closeSerialPort(port);
+    EXPECT_EQ(serialPortName(2), folder + "/com2");
+}
+
+TEST_F(TransportTest, ScanSkipsAbsentSilentZeroAndBusyPortsAndFindsTheUnit) {
+    SimProcess& silent = start(2, {"--silent-after", "0"});
+    start(3, {"--identity", "0"});
+    std::ofstream(folder + "/com4") << "not a terminal";
+    SimProcess& held = start(5, {});
+    start(6, {"--identity", "1234"});
+    PortHandle heldPort = kNoPort;
+    ASSERT_TRUE(openSerialPort(5, heldPort));  // another program has it
+
+    const uint32_t before = linkConnection().publication;
+    scanPorts();
+    LinkConnection c = linkConnection();
+    EXPECT_EQ(c.portNumber, 6);
+    EXPECT_EQ(c.deviceId, 1234);
+    EXPECT_EQ(c.publication, before + 1);
+    EXPECT_EQ(formatDeviceVersion(c), "12.34");
+
+    // The silent port's first probe is still waiting for its reply: a new
+    // scan must not start a second one beside it.
+    scanPorts();
+    EXPECT_EQ(linkConnection().portNumber, 6);
+    EXPECT_EQ(countRequests(silent, kOpRead, 253), 1);
+    EXPECT_TRUE(simRequests(held).empty());
+
+    ASSERT_TRUE(probeEnded(3));
+    PortHandle zeroPort = kNoPort;
+    EXPECT_TRUE(openSerialPort(3, zeroPort)) << "the probe of the identity-0 unit must close its port";
+    closeSerialPort(zeroPort);
+    closeSerialPort(heldPort);
+    closeConnection();
+    EXPECT_EQ(linkConnection().portNumber, 0);
+    EXPECT_EQ(formatDeviceVersion(linkConnection()), "");
+}
+
+TEST_F(TransportTest, TwoUnitsFoundAtOnceGiveOneConnectionAndConsistentSnapshots) {
+    start(2, {"--identity", "105"});
+    start(3, {"--identity", "200"});
+    std::atomic<bool> stop{false};
+    std::atomic<int> inconsistent{0};
+    std::thread reader([&] {
+        while (!stop) {
+            const LinkConnection c = linkConnection();
+            const bool ok = (c.portNumber == 0 && c.deviceId == 0) || (c.portNumber == 2 && c.deviceId == 105) ||
+                            (c.portNumber == 3 && c.deviceId == 200);
+            if (!ok) ++inconsistent;
+        }
+    });
+    for (int round = 0; round < 5; ++round) {
+        scanPorts();
+        const LinkConnection c = linkConnection();
+        ASSERT_TRUE(c.portNumber == 2 || c.portNumber == 3);
+        ASSERT_TRUE(probeEnded(2) && probeEnded(3));
+        const int32_t other = c.portNumber == 2 ? 3 : 2;
+        PortHandle port = kNoPort;
+        EXPECT_TRUE(openSerialPort(other, port)) << "the losing probe must close its port";
+        closeSerialPort(port);
+    }
+    stop = true;
+    reader.join();
+    EXPECT_EQ(inconsistent, 0);
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+// One link worker per test program, started once on a private ports folder.
+// Each test puts the unit it needs on a fresh port and waits until the
+// worker has connected to it; the previous unit is unplugged then.
+#pragma once
+
+#include "link/link.h"
+#include "tests/link/sim_process.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+class WorkerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!folder().empty()) return;
+        folder() = makeTempFolder("quill-worker");
+        setSerialPortsFolder(folder());
+        ASSERT_TRUE(startLinkWorker());
+    }
+    // The worker keeps running; the folder goes when the last test is done.
+    static void TearDownTestSuite() { removeFolder(folder()); }
+    void TearDown() override {
+        setBetweenRequestsHook(nullptr);
+        if (sim.pid > 0) stopSim(sim);
+    }
+
+    static std::string& folder() {
+        static std::string path;
+        return path;
+    }
+    static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+    // Waits until `done` holds for the connection, at most `timeoutMs`.
+    template <class Done>
+    static bool awaitConnection(Done done, int64_t timeoutMs) {
+        for (const int64_t until = nowMs() + timeoutMs; nowMs() < until; sleepMs(2))
+            if (done(linkConnection())) return true;
+        return false;
+    }
+
+    // Starts a unit on the next of the ports 3..9, unplugs the previous one
+    // and waits for the worker to connect to the new one.
+    bool useUnit(const std::vector<std::string>& args, const std::string& stateText = "",
+                 int64_t timeoutMs = 15000) {
+        static int32_t nextPort = 3;
+        const int32_t port = nextPort;
+        nextPort = nextPort == 9 ? 3 : nextPort + 1;
+        SimProcess fresh;
+        if (!startSim(folder(), port, args, stateText, fresh)) return false;
+        if (sim.pid > 0) stopSim(sim);
+        sim = fresh;
+        return awaitConnection([&](const LinkConnection& c) { return c.portNumber == port; }, timeoutMs);
+    }
+
+    // Unplugs the unit and waits until the worker has noticed.
+    bool useNoUnit() {
+        if (sim.pid > 0) stopSim(sim);
+        return awaitConnection([](const LinkConnection& c) { return c.portNumber == 0; }, 10000);
+    }
+
+    SimProcess sim;
+};

@@ -1,0 +1,61 @@
+// The link worker's slow cases, each bound to the 5000 ms limits: requests
+// with no unit, answers that come after the submitter gave up, and a unit
+// that goes silent and comes back.
+#include "link/frame.h"
+#include "tests/link/worker_fixture.h"
+
+#include <csignal>
+
+namespace {
+
+TEST_F(WorkerTest, WithoutAUnitRequestsFailAfterTheWaitAndAreNeverSentLater) {
+    ASSERT_TRUE(useNoUnit());
+    uint8_t target = 0x77;
+    const int64_t began = nowMs();
+    EXPECT_FALSE(submitRequest(kOpWrite, 7, 99, &target)) << "placed while the worker scans";
+    const int64_t waited = nowMs() - began;
+    EXPECT_GE(waited, 4900);
+    EXPECT_LE(waited, 7000);
+
+    ASSERT_TRUE(useUnit({}, "register 7 5\n"));
+    uint8_t value = 0;
+    EXPECT_TRUE(submitRequest(kOpRead, 7, 0, &value));
+    EXPECT_EQ(value, 5) << "the withdrawn write must not reach the unit";
+    EXPECT_EQ(countRequests(sim, kOpWrite, 7), 0);
+    EXPECT_EQ(target, 0x77);
+}
+
+// Timeline with 2000 ms per reply (the identity poll takes 4000 ms):
+//   0      A served                     2000  A done
+//   2333   poll starts                  2833  B placed (worker busy)
+//   6333   poll done, B taken           7833  submitter gives up on B
+//   8333   B's answer comes, dropped    7833  C placed, taken at 8333
+//   10333  C's answer comes (within C's 5000 ms)
+TEST_F(WorkerTest, AnAnswerAfterTheSubmitterGaveUpIsNeverTakenForTheNextOne) {
+    ASSERT_TRUE(useUnit({"--latency", "2000"}, "register 20 21\nregister 30 31\nregister 40 41\n", 20000));
+    uint8_t a = 0;
+    ASSERT_TRUE(submitRequest(kOpRead, 20, 0, &a));
+    EXPECT_EQ(a, 21);
+    sleepMs(833);
+    uint8_t b = 0x77;
+    EXPECT_FALSE(submitRequest(kOpRead, 30, 0, &b));
+    uint8_t c = 0x77;
+    EXPECT_TRUE(submitRequest(kOpRead, 40, 0, &c));
+    EXPECT_EQ(c, 41) << "C got another request's answer";
+    sleepMs(100);
+    EXPECT_EQ(b, 0x77) << "B's late answer was written into the given-up storage";
+    EXPECT_EQ(countRequests(sim, kOpRead, 30), 1) << "B was sent (taken before the give-up)";
+}
+
+TEST_F(WorkerTest, ASilentUnitIsDroppedAndFoundAgain) {
+    ASSERT_TRUE(useUnit({}));
+    const int32_t port = linkConnection().portNumber;
+    signalSim(sim, SIGUSR1);  // cable pulled: the port stays, the line goes quiet
+    const int64_t began = nowMs();
+    EXPECT_TRUE(awaitConnection([](const LinkConnection& c) { return c.portNumber == 0; }, 9000));
+    EXPECT_LE(nowMs() - began, 7000) << "at most 333 ms to the next poll plus its 5000 ms";
+    signalSim(sim, SIGUSR1);
+    EXPECT_TRUE(awaitConnection([&](const LinkConnection& c) { return c.portNumber == port; }, 15000));
+}
+
+}  // namespace

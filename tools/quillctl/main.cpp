@@ -1,0 +1,249 @@
+// quillctl: the device link from a terminal. Every command goes through the
+// link worker and submitRequest, the path the main window uses.
+//
+//   quillctl [--ports DIR] [--timeout S] COMMAND [ARGS...]
+//
+// Exit status: 0 success, 1 a failed request or no unit found (one line on
+// stderr), 2 usage error.
+#include "link/device_text.h"
+#include "link/frame.h"
+#include "link/link.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr double kDefaultFindSeconds = 10;
+constexpr int32_t kLastRegister = 255;
+
+const char* const kUsage =
+    "usage: quillctl [--ports DIR] [--timeout S] COMMAND [ARGS...]\n"
+    "\n"
+    "  scan                      the connected unit: COM<n> <identity> <version>\n"
+    "  get ADDR...               register values, one decimal per line\n"
+    "  set ADDR VALUE            write a register, confirmed by reading it back\n"
+    "  get-text BASE N           the digit string of N registers from BASE\n"
+    "  set-text BASE N TEXT      write it (digits only, at most N-1 are kept)\n"
+    "  get-bcd                   register 252 as two digits\n"
+    "  set-bcd TEXT              write register 252 (\"\", one or two digits)\n"
+    "\n"
+    "  --ports DIR   folder of the ports: port n is DIR/comn (default\n"
+    "                $QUILL_PORTS, else /tmp/quill-ports; not used on Windows,\n"
+    "                where the ports are COM1..COM256)\n"
+    "  --timeout S   seconds to wait for the unit to be found (default 10)\n"
+    "\n"
+    "Exit status: 0 success, 1 failed request or no unit found, 2 usage error.\n";
+
+// What a command line asks for, checked before the link starts.
+struct Plan {
+    std::vector<uint8_t> addresses;  // get: registers; set: the register
+    uint8_t value = 0;
+    int32_t base = 0;
+    int32_t length = 0;
+    std::string text;
+};
+
+int failed(const std::string& reason) {
+    std::fprintf(stderr, "quillctl: %s\n", reason.c_str());
+    return kExitFailed;
+}
+
+bool parseNumber(const std::string& text, int64_t max, int64_t& value) {
+    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    value = std::strtoll(text.c_str(), nullptr, 10);
+    return value <= max;
+}
+
+bool parseRegister(const std::string& text, uint8_t& address) {
+    int64_t v = 0;
+    if (!parseNumber(text, kLastRegister, v)) return false;
+    address = static_cast<uint8_t>(v);
+    return true;
+}
+
+bool parseField(const std::vector<std::string>& args, Plan& plan) {
+    int64_t base = 0;
+    int64_t length = 0;
+    if (!parseNumber(args[0], kLastRegister, base) || !parseNumber(args[1], kLastRegister + 1, length)) return false;
+    plan.base = static_cast<int32_t>(base);
+    plan.length = static_cast<int32_t>(length);
+    return fieldFitsRegisters(plan.base, plan.length);
+}
+
+int runScan(const Plan&) {
+    const LinkConnection c = linkConnection();
+    std::printf("COM%d %d %s\n", static_cast<int>(c.portNumber), static_cast<int>(c.deviceId),
+                formatDeviceVersion(c).c_str());
+    return kExitOk;
+}
+
+int runGet(const Plan& plan) {
+    for (uint8_t address : plan.addresses) {
+        uint8_t value = 0;
+        if (!submitRequest(kOpRead, address, 0, &value)) return failed("read of register " + std::to_string(address) + " failed");
+        std::printf("%d\n", value);
+        std::fflush(stdout);
+    }
+    return kExitOk;
+}
+
+int runSet(const Plan& plan) {
+    const uint8_t address = plan.addresses[0];
+    if (!writeVerified(address, plan.value))
+        return failed("write of register " + std::to_string(address) + " failed or did not read back");
+    return kExitOk;
+}
+
+int runGetText(const Plan& plan) {
+    std::string text;
+    if (!readDigitString(plan.base, plan.length, text)) return failed("read of the field failed");
+    std::printf("%s\n", text.c_str());
+    return kExitOk;
+}
+
+int runSetText(const Plan& plan) {
+    if (!writeDigitString(plan.base, plan.text, plan.length))
+        return failed("write of the field failed (digits only; stopped at the failing register)");
+    return kExitOk;
+}
+
+int runGetBcd(const Plan&) {
+    std::string text;
+    if (!readBcdPair(text)) return failed("read of register 252 failed");
+    std::printf("%s\n", text.c_str());
+    return kExitOk;
+}
+
+int runSetBcd(const Plan& plan) {
+    if (!writeBcdPair(plan.text)) return failed("write of register 252 failed (up to two digits)");
+    return kExitOk;
+}
+
+struct Command {
+    const char* name;
+    size_t minArgs;
+    size_t maxArgs;
+    bool (*parse)(const std::vector<std::string>& args, Plan& plan);
+    int (*run)(const Plan& plan);
+};
+
+const Command kCommands[] = {
+    {"scan", 0, 0, [](const std::vector<std::string>&, Plan&) { return true; }, runScan},
+    {"get", 1, 256,
+     [](const std::vector<std::string>& args, Plan& plan) {
+         plan.addresses.resize(args.size());
+         for (size_t i = 0; i < args.size(); ++i)
+             if (!parseRegister(args[i], plan.addresses[i])) return false;
+         return true;
+     },
+     runGet},
+    {"set", 2, 2,
+     [](const std::vector<std::string>& args, Plan& plan) {
+         plan.addresses.resize(1);
+         return parseRegister(args[0], plan.addresses[0]) && parseRegister(args[1], plan.value);
+     },
+     runSet},
+    {"get-text", 2, 2, parseField, runGetText},
+    {"set-text", 3, 3,
+     [](const std::vector<std::string>& args, Plan& plan) {
+         plan.text = args[2];
+         return parseField(args, plan);
+     },
+     runSetText},
+    {"get-bcd", 0, 0, [](const std::vector<std::string>&, Plan&) { return true; }, runGetBcd},
+    {"set-bcd", 1, 1,
+     [](const std::vector<std::string>& args, Plan& plan) {
+         plan.text = args[0];
+         return true;
+     },
+     runSetBcd},
+};
+
+int usage(const std::string& problem) {
+    if (!problem.empty()) std::fprintf(stderr, "quillctl: %s\n", problem.c_str());
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+}
+
+bool parseSeconds(const std::string& text, double& seconds) {
+    char* end = nullptr;
+    seconds = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0' && seconds >= 0;
+}
+
+// Splits off the options; false with `problem` for a bad one.
+bool parseOptions(int argc, char** argv, std::vector<std::string>& words, double& findSeconds, std::string& problem) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg != "--ports" && arg != "--timeout") {
+            words.push_back(arg);
+            continue;
+        }
+        if (i + 1 >= argc) {
+            problem = arg + " needs a value";
+            return false;
+        }
+        const std::string value = argv[++i];
+        if (arg == "--ports") {
+            setSerialPortsFolder(value);
+        } else if (!parseSeconds(value, findSeconds)) {
+            problem = "bad --timeout '" + value + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool awaitUnit(double seconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    for (;;) {
+        if (linkConnection().portNumber != 0) return true;
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+std::string noUnitFound(double seconds) {
+    char text[300];
+    std::snprintf(text, sizeof text, "no unit found on %s .. %s within %g s", serialPortName(1).c_str(),
+                  serialPortName(256).c_str(), seconds);
+    return text;
+}
+
+const Command* findCommand(const std::string& name) {
+    for (const auto& c : kCommands)
+        if (name == c.name) return &c;
+    return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> words;
+    double findSeconds = kDefaultFindSeconds;
+    std::string problem;
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (!parseOptions(argc, argv, words, findSeconds, problem)) return usage(problem);
+    if (words.empty()) return usage("");
+    const Command* command = findCommand(words[0]);
+    if (!command) return usage("unknown command '" + words[0] + "'");
+    const std::vector<std::string> args(words.begin() + 1, words.end());
+    Plan plan;
+    if (args.size() < command->minArgs || args.size() > command->maxArgs || !command->parse(args, plan))
+        return usage(std::string("bad arguments for ") + command->name);
+    if (!startLinkWorker()) return failed("cannot start the link worker");
+    if (!awaitUnit(findSeconds)) return failed(noUnitFound(findSeconds));
+    return command->run(plan);
+}
