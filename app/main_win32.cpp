@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "app/main_window_win32.h"
 #include "defs/app_state.h"
+#include "link/link.h"
 
 #include <commctrl.h>
 
@@ -41,5 +42,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     InitCommonControlsEx(&controls);
     registerMainClass(instance);
     if (!createMainWindow(instance, showCommand)) return 0;
+    startLinkWorker();
     return runMessageLoop();
 }

@@ -53,6 +53,7 @@ class Harness:
         self.driver_exe = os.path.join(bin_dir, "quill-driver.exe")
         self.programs = []
         self.sims = []
+        self.ports = []
 
     @classmethod
     def from_args(cls):
@@ -102,6 +103,11 @@ class Harness:
             sim.terminate()
             sim.wait(timeout=10)
         self.sims = []
+        # A terminal's number is reused once its simulator is gone: leave no
+        # COM port pointing at whatever gets it next.
+        for number in self.ports:
+            self.reg_delete(PORTS_KEY, "COM%d" % number)
+        self.ports = []
 
     # --- what the driver reports ------------------------------------------------
 
@@ -194,6 +200,7 @@ class Harness:
         """Maps COM<number> of the prefix to a device path. Restarts the Wine
         server so that the mapping takes effect: start programs afterwards."""
         self.reg_set(PORTS_KEY, "COM%d" % number, device)
+        self.ports.append(number)
         subprocess.run(["wineserver", "-k"], capture_output=True)
         subprocess.run(["wineserver", "-w"], capture_output=True)
 

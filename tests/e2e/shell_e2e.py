@@ -214,4 +214,5 @@ if __name__ == "__main__":
         result = unittest.main(verbosity=2, exit=False).result
     finally:
         H.stop_all()
+        H.reg_delete(VENDOR_KEY)  # the next run of the program starts fresh
     sys.exit(0 if result.wasSuccessful() else 1)
