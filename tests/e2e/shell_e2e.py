@@ -8,7 +8,7 @@ the dialogs, one start per ignored placement, one start of the build with a
 damaged table.
 """
 import os
-import re
+import signal
 import struct
 import sys
 import time
@@ -206,6 +206,32 @@ class D_DamagedTable(ProgramTest):
         H.driver("dialog-press", IDOK)
         self.assertEqual(H.wait_exit(process), 1)
         self.assertFalse(H.driver_ok("find-main"))
+
+
+class E_ConnectionStatus(ProgramTest):
+    def wait_status(self, expected, seconds):
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            if H.text(STATUS_LINE) == expected:
+                return
+            time.sleep(0.3)
+        self.fail("status line %r, expected %r" % (H.text(STATUS_LINE), expected))
+
+    def test_unit_found_then_gone(self):
+        started = H.start_sim("--identity", "105")
+        if started is None:
+            self.skipTest("quill-sim is not built")
+        sim, pty = started
+        H.register_com_port(3, pty)
+        process, _ = start_and_wait()
+        self.wait_status(b"COM3 " + H.table_text("P", 2) + b" 1.05", 20)
+        sim.send_signal(signal.SIGUSR1)  # silent: the next identity poll fails
+        self.wait_status(b"???", 15)
+        self.assertFalse(H.state(5000)["enabled"])
+        self.assertFalse(H.state(5002)["enabled"])
+        self.assertTrue(H.state(5001)["enabled"])
+        self.assertEqual([m["enabled"] for m in H.describe()["menu"]][:3], [False] * 3)
+        self.assertEqual(close(process), 0)
 
 
 if __name__ == "__main__":
