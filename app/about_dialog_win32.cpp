@@ -1,6 +1,7 @@
 // Dialog 130: the about box. Its title and OK caption are the template's;
 // the four lines come from the definition table.
 #include "app/dialogs.h"
+#include "app/handles_win32.h"
 #include "app/main_window_win32.h"
 #include "defs/app_state.h"
 #include "resources/resource.h"
@@ -20,7 +21,7 @@ const AboutLine kAboutLines[] = {
 };
 
 void onAboutInit(HWND dialog) {
-    centreOnParent(reinterpret_cast<WindowHandle>(dialog));
+    centreOnParent(toWindowHandle(dialog));
     for (const AboutLine& line : kAboutLines)
         SetDlgItemTextA(dialog, line.controlId, text(appState.definitions, line.key, 0).c_str());
 }

@@ -1,6 +1,7 @@
 #include "app/command_dispatch_win32.h"
 
 #include "app/dialogs.h"
+#include "app/handles_win32.h"
 #include "app/main_window_win32.h"
 #include "app/settings.h"
 #include "defs/app_state.h"
@@ -75,7 +76,7 @@ bool runCommand(int32_t id) {
 
 void buildUserInterface(HWND window) {
     if (appState.mainWindow) return;  // the parameter area's WM_CREATE
-    appState.mainWindow = reinterpret_cast<WindowHandle>(window);
+    appState.mainWindow = toWindowHandle(window);
     createParameterArea();
     applyLanguage(readSetting(kLanguageSetting, ""));
 }

@@ -1,5 +1,6 @@
 #include "app/dialog_rules.h"
 #include "app/dialogs.h"
+#include "app/handles_win32.h"
 
 #include <windows.h>
 
@@ -15,7 +16,7 @@ ScreenRect windowRect(HWND window) {
 
 // For an owned pop-up such as these dialogs GetParent gives the owner.
 void centreOnParent(WindowHandle dialog) {
-    HWND window = reinterpret_cast<HWND>(dialog);
+    HWND window = toHwnd(dialog);
     const ScreenPoint origin = centredOrigin(windowRect(window), windowRect(GetParent(window)));
     SetWindowPos(window, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

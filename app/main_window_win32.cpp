@@ -1,6 +1,7 @@
 #include "app/main_window_win32.h"
 
 #include "app/command_dispatch_win32.h"
+#include "app/handles_win32.h"
 #include "app/placement_text.h"
 #include "app/settings.h"
 #include "defs/app_state.h"
@@ -44,7 +45,7 @@ LRESULT onCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT onCtlColorStatic(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (reinterpret_cast<HWND>(lParam) != reinterpret_cast<HWND>(appState.statusLine))
+    if (reinterpret_cast<HWND>(lParam) != toHwnd(appState.statusLine))
         return DefWindowProcA(window, WM_CTLCOLORSTATIC, wParam, lParam);
     HDC dc = reinterpret_cast<HDC>(wParam);
     SetTextColor(dc, appState.connected ? kConnectedColour : kDisconnectedColour);
@@ -59,7 +60,7 @@ HINSTANCE programInstance() {
 }
 
 HWND mainWindowHandle() {
-    return reinterpret_cast<HWND>(appState.mainWindow);
+    return toHwnd(appState.mainWindow);
 }
 
 void registerMainClass(HINSTANCE instance) {

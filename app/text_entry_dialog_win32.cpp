@@ -3,6 +3,7 @@
 // masked in the main window).
 #include "app/dialog_rules.h"
 #include "app/dialogs.h"
+#include "app/handles_win32.h"
 #include "app/main_window_win32.h"
 #include "defs/app_state.h"
 #include "params/text_fields.h"
@@ -43,7 +44,7 @@ void updateOkButton(HWND dialog, const EntryRequest& request) {
 
 void onEntryInit(HWND dialog, EntryRequest& request) {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&request));
-    centreOnParent(reinterpret_cast<WindowHandle>(dialog));
+    centreOnParent(toWindowHandle(dialog));
     const DefinitionStore& store = appState.definitions;
     SetWindowTextA(dialog, text(store, request.field->key, 0).c_str());
     SendDlgItemMessageA(dialog, IDC_ENTRY_EDIT, EM_LIMITTEXT, request.field->maxLength, 0);
@@ -101,5 +102,5 @@ void editFreeTextField(int32_t controlId, int32_t requiredLength) {
     // its own message loop.
     const ControlRecord* record = findControl(appState.fixedControls, controlId);
     if (record && record->secondWindow)
-        SetWindowTextA(reinterpret_cast<HWND>(record->secondWindow), request.entered.c_str());
+        SetWindowTextA(toHwnd(record->secondWindow), request.entered.c_str());
 }

@@ -1,5 +1,6 @@
 #include "link/status_win32.h"
 
+#include "app/handles_win32.h"
 #include "app/main_window_win32.h"
 #include "defs/app_state.h"
 #include "link/link.h"
@@ -22,13 +23,9 @@ constexpr size_t kStatusTextBuffer = 100;
 // Menu-bar positions of save, open and print.
 constexpr UINT kConfigurationMenuEntries = 3;
 
-HWND hwndOf(WindowHandle window) {
-    return reinterpret_cast<HWND>(window);
-}
-
 void disableFirstWindow(int32_t controlId) {
     if (const ControlRecord* record = findControl(appState.fixedControls, controlId))
-        EnableWindow(hwndOf(record->firstWindow), FALSE);
+        EnableWindow(toHwnd(record->firstWindow), FALSE);
 }
 
 // Without a unit nothing that needs one may be used: the reset and write
@@ -45,8 +42,8 @@ void lockWithoutDevice() {
     for (const TextFieldLimit& field : TextFieldLimits) {
         const ControlRecord* record = findControl(appState.fixedControls, field.controlId);
         if (!record) continue;
-        ShowWindow(hwndOf(record->firstWindow), SW_HIDE);
-        ShowWindow(hwndOf(record->secondWindow), SW_HIDE);
+        ShowWindow(toHwnd(record->firstWindow), SW_HIDE);
+        ShowWindow(toHwnd(record->secondWindow), SW_HIDE);
     }
 }
 
@@ -63,7 +60,7 @@ std::string connectedText(const LinkConnection& connection) {
 void showStatusText(const std::string& status) {
     if (status == appState.statusText || !appState.statusLine) return;
     appState.statusText = status;
-    HWND line = hwndOf(appState.statusLine);
+    HWND line = toHwnd(appState.statusLine);
     SetWindowTextA(line, status.c_str());
     RECT area = {};
     GetWindowRect(line, &area);

@@ -1,5 +1,6 @@
 #include "params/control_builder_win32.h"
 
+#include "app/handles_win32.h"
 #include "app/main_window_win32.h"
 #include "defs/app_state.h"
 #include "params/parameter_list.h"
@@ -38,21 +39,9 @@ const Command kCommands[] = {
     {2, IDC_READ_DEVICE, 300, false},
 };
 
-HWND mainHwnd() {
-    return mainWindowHandle();
-}
-
-WindowHandle handleOf(HWND window) {
-    return reinterpret_cast<WindowHandle>(window);
-}
-
-HWND hwndOf(WindowHandle window) {
-    return reinterpret_cast<HWND>(window);
-}
-
 RECT mainClientRect() {
     RECT client = {};
-    GetClientRect(mainHwnd(), &client);
+    GetClientRect(mainWindowHandle(), &client);
     return client;
 }
 
@@ -60,32 +49,32 @@ HWND createChild(const char* className, DWORD style, int32_t x, int32_t y, int32
                  HWND parent, int32_t controlId) {
     HWND child = CreateWindowExA(0, className, "", style, x, y, width, height, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), programInstance(), nullptr);
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(appState.guiFont), TRUE);
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(toHfont(appState.guiFont)), TRUE);
     return child;
 }
 
 // The progress bar and the status line share one place at the foot.
 HWND createFootControl(const char* className, DWORD style, int32_t controlId, int32_t clientBottom) {
     HWND control = createChild(className, style, 0, clientBottom - kStatusDistance, kStatusWidth, kStatusHeight,
-                               mainHwnd(), controlId);
+                               mainWindowHandle(), controlId);
     storeControl(appState.fixedControls, controlId,
-                 ControlRecord{handleOf(control), nullptr, kStatusDistance, 0, 0, kStatusWidth});
+                 ControlRecord{toWindowHandle(control), nullptr, kStatusDistance, 0, 0, kStatusWidth});
     return control;
 }
 
 void moveInGroup(WindowHandle window, int32_t x, int32_t y) {
     if (!window) return;
     RECT r = {};
-    GetWindowRect(hwndOf(window), &r);
-    MoveWindow(hwndOf(window), x, y, r.right - r.left, r.bottom - r.top, TRUE);
+    GetWindowRect(toHwnd(window), &r);
+    MoveWindow(toHwnd(window), x, y, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 }  // namespace
 
 void createParameterArea() {
     HWND area = CreateWindowExA(0, kMainClassName, "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 0, 0,
-                                kInitialAreaSize, kInitialAreaSize, mainHwnd(), nullptr, programInstance(), nullptr);
-    appState.parameterArea = handleOf(area);
+                                kInitialAreaSize, kInitialAreaSize, mainWindowHandle(), nullptr, programInstance(), nullptr);
+    appState.parameterArea = toWindowHandle(area);
 }
 
 void buildFixedControls() {
@@ -95,22 +84,22 @@ void buildFixedControls() {
                             !c.needsConfiguration || appState.configurationLoaded);
     for (const TextFieldLimit& field : TextFieldLimits) createTextField(bottom, field.controlId, field.slot);
     if (!findControl(appState.fixedControls, IDC_PROGRESS))
-        appState.progressBar = handleOf(
+        appState.progressBar = toWindowHandle(
             createFootControl(PROGRESS_CLASSA, WS_CHILD | WS_CLIPSIBLINGS, IDC_PROGRESS, bottom));
     if (!findControl(appState.fixedControls, IDC_STATUS_LINE))
-        appState.statusLine = handleOf(createFootControl(
+        appState.statusLine = toWindowHandle(createFootControl(
             "STATIC", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | SS_CENTER | SS_CENTERIMAGE,
             IDC_STATUS_LINE, bottom));
 }
 
 void createCommandButton(int32_t textIndex, int32_t controlId, int32_t groupX, int32_t clientBottom, bool enabled) {
     const ControlRecord* record = findControl(appState.fixedControls, controlId);
-    HWND button = record ? hwndOf(record->firstWindow) : nullptr;
+    HWND button = record ? toHwnd(record->firstWindow) : nullptr;
     if (!record) {
         button = createChild("BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, groupX,
-                             clientBottom - kButtonDistance, kButtonWidth, kButtonHeight, mainHwnd(), controlId);
+                             clientBottom - kButtonDistance, kButtonWidth, kButtonHeight, mainWindowHandle(), controlId);
         storeControl(appState.fixedControls, controlId,
-                     ControlRecord{handleOf(button), nullptr, kButtonDistance, groupX, 0, kButtonGroupWidth});
+                     ControlRecord{toWindowHandle(button), nullptr, kButtonDistance, groupX, 0, kButtonGroupWidth});
     }
     SetWindowTextA(button, text(appState.definitions, kButtonRow, textIndex).c_str());
     EnableWindow(button, enabled);
@@ -126,10 +115,10 @@ void createTextField(int32_t clientBottom, int32_t controlId, int32_t slot) {
     if (!record) {
         const int32_t y = clientBottom - distance;
         HWND caption = createChild("STATIC", WS_CHILD | WS_CLIPSIBLINGS | SS_RIGHT, 0, y, kFieldWidth, kFieldHeight,
-                                   mainHwnd(), 0);
+                                   mainWindowHandle(), 0);
         HWND edit = createChild("EDIT", WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | ES_NUMBER | ES_READONLY | ES_PASSWORD,
-                                kFieldEditX, y, kFieldWidth, kFieldHeight, mainHwnd(), controlId);
-        field = ControlRecord{handleOf(caption), handleOf(edit), distance, 0, kFieldEditX, kFieldGroupWidth};
+                                kFieldEditX, y, kFieldWidth, kFieldHeight, mainWindowHandle(), controlId);
+        field = ControlRecord{toWindowHandle(caption), toWindowHandle(edit), distance, 0, kFieldEditX, kFieldGroupWidth};
         storeControl(appState.fixedControls, controlId, field);
     }
     const TextFieldLimit* limits = findTextField(controlId);
@@ -139,9 +128,9 @@ void createTextField(int32_t clientBottom, int32_t controlId, int32_t slot) {
         removeControl(appState.fixedControls, controlId);
         shown = false;
     }
-    SetWindowTextA(hwndOf(field.firstWindow), caption.c_str());
-    ShowWindow(hwndOf(field.firstWindow), shown ? SW_SHOW : SW_HIDE);
-    ShowWindow(hwndOf(field.secondWindow), shown ? SW_SHOW : SW_HIDE);
+    SetWindowTextA(toHwnd(field.firstWindow), caption.c_str());
+    ShowWindow(toHwnd(field.firstWindow), shown ? SW_SHOW : SW_HIDE);
+    ShowWindow(toHwnd(field.secondWindow), shown ? SW_SHOW : SW_HIDE);
 }
 
 // Parameter rows arrive with the parameter list; until then the list is
@@ -162,5 +151,5 @@ void layoutMainWindow() {
     // A client lower than the fixed strip leaves the area empty, never
     // negative in size.
     const int32_t areaHeight = height > kFixedStripHeight ? height - kFixedStripHeight : 0;
-    MoveWindow(hwndOf(appState.parameterArea), 0, 0, width, areaHeight, TRUE);
+    MoveWindow(toHwnd(appState.parameterArea), 0, 0, width, areaHeight, TRUE);
 }
