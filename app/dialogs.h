@@ -20,8 +20,9 @@ inline constexpr const char* kCompletionTitleKey = "Q1";
 constexpr int32_t kCompletionTitleIndex = 3;
 
 // A message box owned by the main window: title text(titleKey, titleIndex),
-// message as `spec` names it (app/message_spec.h), one OK button, no icon.
-void showKeyedMessage(int32_t titleIndex, const std::string& spec, const std::string& titleKey);
+// the text that the message name `message` stands for (app/message_name.h),
+// one OK button, no icon.
+void showKeyedMessage(int32_t titleIndex, const std::string& message, const std::string& titleKey);
 
 // Moves a dialog so that it is centred on its owner; size, z-order and
 // activation stay as they are.

@@ -48,10 +48,10 @@ void CALLBACK answerBox(HWND, UINT, UINT_PTR timer, DWORD) {
     EnumThreadWindows(GetCurrentThreadId(), inspectBox, 0);
 }
 
-SeenBox showAndAnswer(int32_t titleIndex, const std::string& spec, const std::string& titleKey) {
+SeenBox showAndAnswer(int32_t titleIndex, const std::string& name, const std::string& titleKey) {
     seen = SeenBox{};
     SetTimer(nullptr, 0, 200, answerBox);
-    showKeyedMessage(titleIndex, spec, titleKey);
+    showKeyedMessage(titleIndex, name, titleKey);
     return seen;
 }
 
@@ -61,7 +61,7 @@ std::string tableText(const char* key, int32_t index) {
 
 TEST(KeyedMessage, TitleAndTextComeFromTheTable) {
     const struct {
-        const char* spec;
+        const char* name;
         std::string message;
     } cases[] = {
         {"E 2", tableText("E", 2)},
@@ -73,12 +73,12 @@ TEST(KeyedMessage, TitleAndTextComeFromTheTable) {
     };
     ASSERT_FALSE(tableText("E", 2).empty()) << "the built-in table has error texts";
     for (const auto& c : cases) {
-        const SeenBox box = showAndAnswer(1, c.spec, "E1");
-        ASSERT_TRUE(box.found) << c.spec;
-        EXPECT_EQ(box.message, c.message) << c.spec;
-        EXPECT_EQ(box.title, tableText("E1", 1)) << c.spec;
-        EXPECT_EQ(box.buttons, 1) << c.spec;
-        EXPECT_EQ(box.icons, 0) << c.spec;
+        const SeenBox box = showAndAnswer(1, c.name, "E1");
+        ASSERT_TRUE(box.found) << c.name;
+        EXPECT_EQ(box.message, c.message) << c.name;
+        EXPECT_EQ(box.title, tableText("E1", 1)) << c.name;
+        EXPECT_EQ(box.buttons, 1) << c.name;
+        EXPECT_EQ(box.icons, 0) << c.name;
     }
 }
 

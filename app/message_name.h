@@ -1,4 +1,4 @@
-// Message specs: how an operation names the message it wants shown.
+// Message names: how an operation names the message it wants shown.
 //
 //   "E 5"     text("E", 5)        key, one space, decimal index
 //   "E1 3"    text("E1", 3)
@@ -16,10 +16,10 @@
 
 constexpr size_t kMaxMessageKeyLength = 99;
 
-struct MessageSpec {
+struct MessageName {
     std::string key;
     int32_t index = 0;
 };
 
-// False for a spec without a space, which is shown as it is.
-bool splitMessageSpec(std::string_view spec, MessageSpec& parts);
+// False for a name without a space, which is shown as it is.
+bool splitMessageName(std::string_view name, MessageName& parts);
