@@ -201,8 +201,13 @@ class Harness:
         server so that the mapping takes effect: start programs afterwards."""
         self.reg_set(PORTS_KEY, "COM%d" % number, device)
         self.ports.append(number)
-        subprocess.run(["wineserver", "-k"], capture_output=True)
-        subprocess.run(["wineserver", "-w"], capture_output=True)
+        quiet = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+        subprocess.run(["wineserver", "-k"], **quiet)
+        subprocess.run(["wineserver", "-w"], **quiet)
+        # As the session began: one persistent server and Wine's services,
+        # detached from every test's output.
+        subprocess.run(["wineserver", "-p"], **quiet)
+        subprocess.run(["wine", "wineboot"], **quiet)
 
     def start_sim(self, *args):
         """Starts quill-sim; returns (process, pty path) or None without it."""
