@@ -1,0 +1,119 @@
+#include "app/main_window_win32.h"
+
+#include "app/command_dispatch_win32.h"
+#include "app/handles_win32.h"
+#include "app/placement_text.h"
+#include "app/settings.h"
+#include "defs/app_state.h"
+#include "link/status_win32.h"
+#include "params/control_builder_win32.h"
+#include "params/scrolling_win32.h"
+#include "resources/resource.h"
+
+#include <cstring>
+
+static_assert(sizeof(WINDOWPLACEMENT) == sizeof(PlacementRecord), "stored placement layout");
+
+namespace {
+
+HINSTANCE rememberedInstance = nullptr;
+
+LRESULT onCreate(HWND window) {
+    buildUserInterface(window);
+    SetTimer(window, IDT_STATUS_TIMER, kStatusTimerMilliseconds, nullptr);
+    return 0;
+}
+
+// Only the main window's end ends the program; the parameter area, a window
+// of the same class, is destroyed right after it and must not store again.
+LRESULT onDestroy(HWND window) {
+    if (window == mainWindowHandle()) saveWindowPlacement();
+    return 0;
+}
+
+LRESULT onPaint(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    paintParameterArea(dc, window);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+LRESULT onCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (dispatchCommand(LOWORD(wParam), HIWORD(wParam))) return 0;
+    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+LRESULT onCtlColorStatic(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(lParam) != toHwnd(appState.statusLine))
+        return DefWindowProcA(window, WM_CTLCOLORSTATIC, wParam, lParam);
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, appState.connected ? kConnectedColour : kDisconnectedColour);
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
+}  // namespace
+
+HINSTANCE programInstance() {
+    return rememberedInstance ? rememberedInstance : GetModuleHandleA(nullptr);
+}
+
+HWND mainWindowHandle() {
+    return toHwnd(appState.mainWindow);
+}
+
+void registerMainClass(HINSTANCE instance) {
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kMainClassName;
+    RegisterClassA(&windowClass);
+}
+
+bool createMainWindow(HINSTANCE instance, int showCommand) {
+    rememberedInstance = instance;
+    HWND window = CreateWindowExA(0, kMainClassName, kMainWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    if (!window) return false;
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+    restoreWindowPlacement();
+    return true;
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return onCreate(window);
+    case WM_DESTROY: return onDestroy(window);
+    case WM_SIZE: layoutMainWindow(); return 0;
+    case WM_PAINT: return onPaint(window);
+    case WM_COMMAND: return onCommand(window, wParam, lParam);
+    case WM_TIMER: updateConnectionStatus(); return 0;
+    case WM_VSCROLL: scrollParameterArea(wParam); return 0;
+    case WM_CTLCOLORSTATIC: return onCtlColorStatic(window, wParam, lParam);
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+void restoreWindowPlacement() {
+    PlacementRecord record;
+    if (!decodePlacementText(readSetting(kWindowPlacementSetting, ""), record)) return;
+    WINDOWPLACEMENT placement;
+    std::memcpy(&placement, &record, sizeof placement);
+    SetWindowPlacement(mainWindowHandle(), &placement);
+}
+
+void saveWindowPlacement() {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(mainWindowHandle(), &placement);
+    PlacementRecord record;
+    std::memcpy(static_cast<void*>(&record), &placement, sizeof record);
+    writeSetting(kWindowPlacementSetting, encodePlacementText(record));
+    PostQuitMessage(0);
+}

@@ -1,0 +1,28 @@
+// The main window: its class (shared with the parameter area), creation at
+// the stored placement, the window procedure that routes every message to
+// its handler, and the placement stored at exit.
+#pragma once
+
+#include <windows.h>
+
+inline constexpr const char* kMainClassName = "BrontivaSetupClass";
+inline constexpr const char* kMainWindowTitle = "Sorvane Quill Alarm Setup 1.0";
+constexpr UINT kStatusTimerMilliseconds = 1000;
+// Status line text: green while a unit is connected, dark red otherwise.
+constexpr COLORREF kConnectedColour = RGB(0, 128, 0);
+constexpr COLORREF kDisconnectedColour = RGB(128, 0, 0);
+
+// The module whose resources every window and dialog uses: the one
+// remembered by createMainWindow, or the program itself before that.
+HINSTANCE programInstance();
+// The main window as a Win32 handle (null until its WM_CREATE).
+HWND mainWindowHandle();
+
+void registerMainClass(HINSTANCE instance);
+bool createMainWindow(HINSTANCE instance, int showCommand);
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Reads "WindowPlacement" and applies it when it is valid.
+void restoreWindowPlacement();
+// Stores the main window's placement and posts WM_QUIT (WM_DESTROY work).
+void saveWindowPlacement();

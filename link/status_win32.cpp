@@ -1,0 +1,89 @@
+#include "link/status_win32.h"
+
+#include "app/handles_win32.h"
+#include "app/main_window_win32.h"
+#include "defs/app_state.h"
+#include "link/link.h"
+#include "params/control_builder_win32.h"
+#include "params/text_fields.h"
+#include "resources/resource.h"
+
+#include <cstdio>
+
+namespace {
+
+// Shown while no unit is connected.
+inline constexpr const char* kNoDeviceText = "???";
+// "COM3 <label> 1.05", the label being text("P", 2).
+inline constexpr const char* kConnectedFormat = "COM%d %s %s";
+inline constexpr const char* kLabelKey = "P";
+constexpr int32_t kLabelIndex = 2;
+// The status text is kept to 99 characters; a longer label is cut.
+constexpr size_t kStatusTextBuffer = 100;
+// Menu-bar positions of save, open and print.
+constexpr UINT kConfigurationMenuEntries = 3;
+
+void disableFirstWindow(int32_t controlId) {
+    if (const ControlRecord* record = findControl(appState.fixedControls, controlId))
+        EnableWindow(toHwnd(record->firstWindow), FALSE);
+}
+
+// Without a unit nothing that needs one may be used: the reset and write
+// buttons, save, open and print (disabled, not greyed), the rows and fields.
+void lockWithoutDevice() {
+    if (findControl(appState.fixedControls, IDC_RESET_DEFAULTS)) {
+        disableFirstWindow(IDC_RESET_DEFAULTS);
+        disableFirstWindow(IDC_WRITE_DEVICE);
+    }
+    HMENU bar = GetMenu(mainWindowHandle());
+    for (UINT position = 0; bar && position < kConfigurationMenuEntries; ++position)
+        EnableMenuItem(bar, position, MF_BYPOSITION | MF_DISABLED);
+    hideParameterRows();
+    for (const TextFieldLimit& field : TextFieldLimits) {
+        const ControlRecord* record = findControl(appState.fixedControls, field.controlId);
+        if (!record) continue;
+        ShowWindow(toHwnd(record->firstWindow), SW_HIDE);
+        ShowWindow(toHwnd(record->secondWindow), SW_HIDE);
+    }
+}
+
+std::string connectedText(const LinkConnection& connection) {
+    char buffer[kStatusTextBuffer];
+    const std::string label = text(appState.definitions, kLabelKey, kLabelIndex);
+    std::snprintf(buffer, sizeof buffer, kConnectedFormat, connection.portNumber, label.c_str(),
+                  formatDeviceVersion(connection).c_str());
+    return buffer;
+}
+
+// The line paints its text on a transparent background, so the window
+// beneath it is repainted too: otherwise the old text would show through.
+void showStatusText(const std::string& status) {
+    if (status == appState.statusText || !appState.statusLine) return;
+    appState.statusText = status;
+    HWND line = toHwnd(appState.statusLine);
+    SetWindowTextA(line, status.c_str());
+    RECT area = {};
+    GetWindowRect(line, &area);
+    MapWindowPoints(HWND_DESKTOP, GetParent(line), reinterpret_cast<POINT*>(&area), 2);
+    InvalidateRect(GetParent(line), &area, TRUE);
+    InvalidateRect(line, nullptr, TRUE);
+}
+
+}  // namespace
+
+// The port number and identity come from one snapshot, so they always
+// belong to the same connection.
+void updateConnectionStatus() {
+    const LinkConnection connection = linkConnection();
+    std::string status;
+    if (connection.portNumber == 0) {
+        appState.connected = false;
+        status = kNoDeviceText;
+        lockWithoutDevice();
+    } else {
+        selectVariant(appState.definitions, connection.deviceId);
+        status = connectedText(connection);
+        appState.connected = true;
+    }
+    showStatusText(status);
+}

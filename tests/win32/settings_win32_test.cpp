@@ -1,0 +1,91 @@
+#include "app/settings.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Value names of these tests only; the program's own values stay untouched.
+constexpr const char* kProbeValue = "TestProbeValue";
+
+std::string keyPath() {
+    return std::string(kSettingsKeyPrefix) + kSettingsSection;
+}
+
+void setRaw(const char* name, DWORD type, const std::vector<BYTE>& data) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, keyPath().c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name, 0, type, data.data(), static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+}
+
+bool rawValue(const char* name, DWORD& type, std::vector<BYTE>& data) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    DWORD size = 0;
+    LONG status = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
+    data.resize(size);
+    if (status == ERROR_SUCCESS) status = RegQueryValueExA(key, name, nullptr, &type, data.data(), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+void deleteValue(const char* name) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath().c_str(), 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, name);
+    RegCloseKey(key);
+}
+
+class Settings : public ::testing::Test {
+protected:
+    void TearDown() override { deleteValue(kProbeValue); }
+};
+
+TEST_F(Settings, WriteStoresRegSzWithItsTerminatingZero) {
+    ASSERT_TRUE(writeSetting(kProbeValue, "Deutsch"));
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    ASSERT_TRUE(rawValue(kProbeValue, type, data));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(std::string(data.begin(), data.end()), std::string("Deutsch", 8));
+    EXPECT_EQ(readSetting(kProbeValue, "x"), "Deutsch");
+}
+
+TEST_F(Settings, ReadsBackWhatWasWritten) {
+    for (const std::string& value : {std::string(), std::string("2C000000"), std::string(300, '7'),
+                                    std::string("Polski \xB3\xB9\xEA")}) {
+        ASSERT_TRUE(writeSetting(kProbeValue, value));
+        EXPECT_EQ(readSetting(kProbeValue, "fallback"), value);
+    }
+}
+
+TEST_F(Settings, MissingOrUnreadableValuesGiveTheDefault) {
+    EXPECT_EQ(readSetting(kProbeValue, "fallback"), "fallback");
+    setRaw(kProbeValue, REG_SZ, std::vector<BYTE>(70000, 'A'));  // longer than the 65000-byte buffer
+    EXPECT_EQ(readSetting(kProbeValue, "fallback"), "fallback");
+}
+
+TEST_F(Settings, OtherTypesReadAsTextUpToTheFirstZero) {
+    const struct {
+        DWORD type;
+        std::vector<BYTE> data;
+        std::string expected;
+    } cases[] = {
+        {REG_BINARY, {'4', '2'}, "42"},             // no terminating zero at all
+        {REG_BINARY, {'a', 0, 'b'}, "a"},           // stops at the first zero
+        {REG_DWORD, {'1', '2', 0, 0}, "12"},
+        {REG_EXPAND_SZ, {'%', 'X', '%', 0}, "%X%"},  // not expanded
+    };
+    for (const auto& c : cases) {
+        setRaw(kProbeValue, c.type, c.data);
+        EXPECT_EQ(readSetting(kProbeValue, "fallback"), c.expected) << "type " << c.type;
+    }
+}
+
+}  // namespace
