@@ -17,6 +17,8 @@ namespace {
 inline constexpr const char* kMenuRow = "Q";
 inline constexpr const char* kMissingMenuText = "???";
 constexpr int32_t kLanguageMenuPosition = 3;
+// Save, open and print: the first three positions of the bar.
+constexpr UINT kConfigurationMenuEntries = 3;
 // Edit controls send this notification when they receive the input focus.
 constexpr int32_t kSetFocusNotification = EN_SETFOCUS;
 
@@ -62,10 +64,10 @@ bool runCommand(int32_t id) {
     switch (id) {
     case IDM_ABOUT: showAboutDialog(); return true;
     case IDM_EXIT: DestroyWindow(mainWindowHandle()); return true;
+    case IDC_RESET_DEFAULTS: resetToDefaults(); return true;
     case IDM_SAVE_FILE:
     case IDM_OPEN_FILE:
     case IDM_PRINT:
-    case IDC_RESET_DEFAULTS:
     case IDC_READ_DEVICE:
     case IDC_WRITE_DEVICE: return true;
     default: return false;
@@ -123,4 +125,23 @@ bool dispatchCommand(int32_t id, int32_t notificationCode) {
     if (languageIndex < 0 || languageIndex > IDM_LANGUAGE_LAST - IDM_LANGUAGE_FIRST) return false;
     switchLanguage(languageIndex);
     return true;
+}
+
+// Greyed rather than merely disabled: a disabled entry of a menu bar looks
+// exactly like an enabled one, and an installer would click it in vain. The
+// bar is redrawn only when a state changed, since the status refresh calls
+// this every second.
+void setConfigurationMenuEnabled(bool enabled) {
+    HMENU bar = GetMenu(mainWindowHandle());
+    if (!bar) return;
+    const UINT wanted = enabled ? MF_ENABLED : MF_GRAYED;
+    bool changed = false;
+    for (UINT position = 0; position < kConfigurationMenuEntries; ++position) {
+        const UINT state = GetMenuState(bar, position, MF_BYPOSITION);
+        if (state == static_cast<UINT>(-1)) continue;
+        if ((state & (MF_GRAYED | MF_DISABLED)) == (enabled ? 0u : static_cast<UINT>(MF_GRAYED))) continue;
+        EnableMenuItem(bar, position, MF_BYPOSITION | wanted);
+        changed = true;
+    }
+    if (changed) DrawMenuBar(mainWindowHandle());
 }

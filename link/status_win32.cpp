@@ -1,5 +1,6 @@
 #include "link/status_win32.h"
 
+#include "app/command_dispatch_win32.h"
 #include "app/handles_win32.h"
 #include "app/main_window_win32.h"
 #include "defs/app_state.h"
@@ -20,8 +21,6 @@ inline constexpr const char* kLabelKey = "P";
 constexpr int32_t kLabelIndex = 2;
 // The status text is kept to 99 characters; a longer label is cut.
 constexpr size_t kStatusTextBuffer = 100;
-// Menu-bar positions of save, open and print.
-constexpr UINT kConfigurationMenuEntries = 3;
 
 void disableFirstWindow(int32_t controlId) {
     if (const ControlRecord* record = findControl(appState.fixedControls, controlId))
@@ -29,15 +28,13 @@ void disableFirstWindow(int32_t controlId) {
 }
 
 // Without a unit nothing that needs one may be used: the reset and write
-// buttons, save, open and print (disabled, not greyed), the rows and fields.
+// buttons, save, open and print, the rows and fields.
 void lockWithoutDevice() {
     if (findControl(appState.fixedControls, IDC_RESET_DEFAULTS)) {
         disableFirstWindow(IDC_RESET_DEFAULTS);
         disableFirstWindow(IDC_WRITE_DEVICE);
     }
-    HMENU bar = GetMenu(mainWindowHandle());
-    for (UINT position = 0; bar && position < kConfigurationMenuEntries; ++position)
-        EnableMenuItem(bar, position, MF_BYPOSITION | MF_DISABLED);
+    setConfigurationMenuEnabled(false);
     hideParameterRows();
     for (const TextFieldLimit& field : TextFieldLimits) {
         const ControlRecord* record = findControl(appState.fixedControls, field.controlId);

@@ -3,7 +3,9 @@
 #include "app/handles_win32.h"
 #include "app/main_window_win32.h"
 #include "defs/app_state.h"
+#include "params/layout.h"
 #include "params/parameter_list.h"
+#include "params/scrolling_win32.h"
 #include "params/text_fields.h"
 #include "resources/resource.h"
 
@@ -12,7 +14,8 @@
 namespace {
 
 // Button row: captions from row "Q1", 60 px above the bottom, in a 400 px
-// group. Text fields: 305 px group, caption then edit at +155, 150 x 20 px.
+// group. Text fields: 305 px group, caption then edit at +155, 150 x 20 px,
+// slot s standing 25 * s + 95 px above the bottom.
 inline constexpr const char* kButtonRow = "Q1";
 constexpr int32_t kButtonGroupWidth = 400;
 constexpr int32_t kButtonDistance = 60;
@@ -20,20 +23,21 @@ constexpr int32_t kButtonWidth = 100, kButtonHeight = 25;
 constexpr int32_t kFieldGroupWidth = 305;
 constexpr int32_t kFieldEditX = 155;
 constexpr int32_t kFieldWidth = 150, kFieldHeight = 20;
+constexpr int32_t kFieldSlotPitch = 25, kFieldBaseDistance = 95;
 constexpr int32_t kStatusDistance = 25;
 constexpr int32_t kStatusWidth = 400, kStatusHeight = 20;
-// The parameter area leaves this much of the client area to the strip.
-constexpr int32_t kFixedStripHeight = 230;
 constexpr int32_t kInitialAreaSize = 500;
+// One progress step per free-text field.
+constexpr int32_t kFieldSteps = 6;
 
-struct Command {
+struct CommandButton {
     int32_t textIndex;
     int32_t controlId;
     int32_t groupX;
     bool needsConfiguration;
 };
 
-const Command kCommands[] = {
+const CommandButton kCommandButtons[] = {
     {0, IDC_RESET_DEFAULTS, 0, true},
     {1, IDC_WRITE_DEVICE, 150, true},
     {2, IDC_READ_DEVICE, 300, false},
@@ -46,8 +50,8 @@ RECT mainClientRect() {
 }
 
 HWND createChild(const char* className, DWORD style, int32_t x, int32_t y, int32_t width, int32_t height,
-                 HWND parent, int32_t controlId) {
-    HWND child = CreateWindowExA(0, className, "", style, x, y, width, height, parent,
+                 int32_t controlId) {
+    HWND child = CreateWindowExA(0, className, "", style, x, y, width, height, mainWindowHandle(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), programInstance(), nullptr);
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(toHfont(appState.guiFont)), TRUE);
     return child;
@@ -56,17 +60,23 @@ HWND createChild(const char* className, DWORD style, int32_t x, int32_t y, int32
 // The progress bar and the status line share one place at the foot.
 HWND createFootControl(const char* className, DWORD style, int32_t controlId, int32_t clientBottom) {
     HWND control = createChild(className, style, 0, clientBottom - kStatusDistance, kStatusWidth, kStatusHeight,
-                               mainWindowHandle(), controlId);
+                               controlId);
     storeControl(appState.fixedControls, controlId,
                  ControlRecord{toWindowHandle(control), nullptr, kStatusDistance, 0, 0, kStatusWidth});
     return control;
 }
 
-void moveInGroup(WindowHandle window, int32_t x, int32_t y) {
+// Moves a window keeping its outer size.
+void moveTo(WindowHandle window, Point position) {
     if (!window) return;
     RECT r = {};
     GetWindowRect(toHwnd(window), &r);
-    MoveWindow(toHwnd(window), x, y, r.right - r.left, r.bottom - r.top, TRUE);
+    MoveWindow(toHwnd(window), position.x, position.y, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+void showFieldWindows(const ControlRecord& field, bool shown) {
+    ShowWindow(toHwnd(field.firstWindow), shown ? SW_SHOW : SW_HIDE);
+    ShowWindow(toHwnd(field.secondWindow), shown ? SW_SHOW : SW_HIDE);
 }
 
 }  // namespace
@@ -79,7 +89,7 @@ void createParameterArea() {
 
 void buildFixedControls() {
     const int32_t bottom = mainClientRect().bottom;
-    for (const Command& c : kCommands)
+    for (const CommandButton& c : kCommandButtons)
         createCommandButton(c.textIndex, c.controlId, c.groupX, bottom,
                             !c.needsConfiguration || appState.configurationLoaded);
     for (const TextFieldLimit& field : TextFieldLimits) createTextField(bottom, field.controlId, field.slot);
@@ -97,7 +107,7 @@ void createCommandButton(int32_t textIndex, int32_t controlId, int32_t groupX, i
     HWND button = record ? toHwnd(record->firstWindow) : nullptr;
     if (!record) {
         button = createChild("BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, groupX,
-                             clientBottom - kButtonDistance, kButtonWidth, kButtonHeight, mainWindowHandle(), controlId);
+                             clientBottom - kButtonDistance, kButtonWidth, kButtonHeight, controlId);
         storeControl(appState.fixedControls, controlId,
                      ControlRecord{toWindowHandle(button), nullptr, kButtonDistance, groupX, 0, kButtonGroupWidth});
     }
@@ -106,50 +116,81 @@ void createCommandButton(int32_t textIndex, int32_t controlId, int32_t groupX, i
 }
 
 // A field whose caption is missing (or "0") in the current language and
-// variant leaves the registry, so reading, writing, saving and opening skip
-// it; its windows stay hidden until a later build finds a caption again.
+// variant does not exist: its windows are destroyed and its record removed,
+// so reading, writing, saving and opening skip it. A later build that finds
+// a caption creates it again, empty.
 void createTextField(int32_t clientBottom, int32_t controlId, int32_t slot) {
-    const int32_t distance = 25 * slot + 95;
-    const ControlRecord* record = findControl(appState.fixedControls, controlId);
-    ControlRecord field = record ? *record : ControlRecord{};
-    if (!record) {
-        const int32_t y = clientBottom - distance;
-        HWND caption = createChild("STATIC", WS_CHILD | WS_CLIPSIBLINGS | SS_RIGHT, 0, y, kFieldWidth, kFieldHeight,
-                                   mainWindowHandle(), 0);
-        HWND edit = createChild("EDIT", WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | ES_NUMBER | ES_READONLY | ES_PASSWORD,
-                                kFieldEditX, y, kFieldWidth, kFieldHeight, mainWindowHandle(), controlId);
-        field = ControlRecord{toWindowHandle(caption), toWindowHandle(edit), distance, 0, kFieldEditX, kFieldGroupWidth};
-        storeControl(appState.fixedControls, controlId, field);
-    }
     const TextFieldLimit* limits = findTextField(controlId);
     const std::string caption = limits ? text(appState.definitions, limits->key, 0) : std::string();
-    bool shown = appState.configurationLoaded;
+    const ControlRecord* record = findControl(appState.fixedControls, controlId);
     if (!isVisibleCaption(caption)) {
-        removeControl(appState.fixedControls, controlId);
-        shown = false;
+        if (record) {
+            DestroyWindow(toHwnd(record->firstWindow));
+            DestroyWindow(toHwnd(record->secondWindow));
+            removeControl(appState.fixedControls, controlId);
+        }
+        return;
     }
-    SetWindowTextA(toHwnd(field.firstWindow), caption.c_str());
-    ShowWindow(toHwnd(field.firstWindow), shown ? SW_SHOW : SW_HIDE);
-    ShowWindow(toHwnd(field.secondWindow), shown ? SW_SHOW : SW_HIDE);
+    if (!record) {
+        const int32_t distance = kFieldSlotPitch * slot + kFieldBaseDistance;
+        const int32_t y = clientBottom - distance;
+        HWND label = createChild("STATIC", WS_CHILD | WS_CLIPSIBLINGS | SS_RIGHT, 0, y, kFieldWidth, kFieldHeight, 0);
+        HWND edit = createChild("EDIT", WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | ES_NUMBER | ES_READONLY | ES_PASSWORD,
+                                kFieldEditX, y, kFieldWidth, kFieldHeight, controlId);
+        storeControl(appState.fixedControls, controlId,
+                     ControlRecord{toWindowHandle(label), toWindowHandle(edit), distance, 0, kFieldEditX,
+                                   kFieldGroupWidth});
+        record = findControl(appState.fixedControls, controlId);
+    }
+    SetWindowTextA(toHwnd(record->firstWindow), caption.c_str());
+    showFieldWindows(*record, appState.configurationLoaded);
 }
-
-// Parameter rows arrive with the parameter list; until then the list is
-// empty and there is nothing to build or hide.
-void buildParameterRows() {}
-
-void hideParameterRows() {}
 
 void layoutMainWindow() {
     if (!appState.mainWindow) return;
     const RECT client = mainClientRect();
     const int32_t width = client.right, height = client.bottom;
     for (const auto& [id, record] : appState.fixedControls) {
-        const int32_t half = (width - record.groupWidth) / 2;
-        moveInGroup(record.firstWindow, record.firstX + half, height - record.offsetY);
-        moveInGroup(record.secondWindow, record.secondX + half, height - record.offsetY);
+        moveTo(record.firstWindow, fixedFirstWindowPosition(record, width, height));
+        moveTo(record.secondWindow, fixedSecondWindowPosition(record, width, height));
     }
-    // A client lower than the fixed strip leaves the area empty, never
-    // negative in size.
-    const int32_t areaHeight = height > kFixedStripHeight ? height - kFixedStripHeight : 0;
-    MoveWindow(toHwnd(appState.parameterArea), 0, 0, width, areaHeight, TRUE);
+    MoveWindow(toHwnd(appState.parameterArea), 0, 0, width, parameterAreaHeight(height), TRUE);
+    resetScrollRange();
+    if (!appState.configurationLoaded) return;
+    forEachParameterRow(appState.parameterRows, [](int32_t, const ControlRecord& row) {
+        if (!row.secondWindow) return;
+        ShowWindow(toHwnd(row.firstWindow), SW_SHOW);
+        ShowWindow(toHwnd(row.secondWindow), SW_SHOW);
+    });
+}
+
+void beginProgress() {
+    HWND bar = toHwnd(appState.progressBar);
+    SendMessageA(bar, PBM_SETRANGE32, 0, countVisibleParameters(appState.definitions) + kFieldSteps);
+    SendMessageA(bar, PBM_SETSTEP, 1, 0);
+    SendMessageA(bar, PBM_SETPOS, 0, 0);
+    ShowWindow(bar, SW_SHOW);
+    ShowWindow(toHwnd(appState.statusLine), SW_HIDE);
+}
+
+// A WM_QUIT taken from the queue here (the window was closed during a
+// transfer) is posted again, so the message loop still ends the program.
+void stepProgress() {
+    SendMessageA(toHwnd(appState.progressBar), PBM_STEPIT, 0, 0);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void endProgress() {
+    HWND bar = toHwnd(appState.progressBar);
+    SendMessageA(bar, PBM_SETPOS, 0, 0);
+    ShowWindow(bar, SW_HIDE);
+    ShowWindow(toHwnd(appState.statusLine), SW_SHOW);
 }

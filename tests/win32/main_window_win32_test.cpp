@@ -1,0 +1,441 @@
+// The main window built from a test table: menu bar, language switches,
+// parameter rows, fixed controls, layout, scrolling, painting and progress.
+// One real main window serves all tests; each test rebuilds what it needs.
+#include "app/command_dispatch_win32.h"
+#include "app/main_window_win32.h"
+#include "defs/app_state.h"
+#include "params/control_builder_win32.h"
+#include "params/layout.h"
+#include "params/scrolling_win32.h"
+#include "resources/resource.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+// 30 parameters in English (the second hidden in Deutsch, all with a caption
+// in Polski but T4), a shorter variant 7, and a fourth language whose name
+// sorts after the others byte-wise.
+std::string testTable() {
+    std::string t = "Y;\"English\"\nQ;\"Save\";\"Open\";\"Print\";\"Language\";\"About\"\n"
+                    "Q1;\"Defaults\";\"Write\";\"Read\";\"OK\";\"Cancel\"\nXI;\"%d min\"\n"
+                    "T1;\"Phone 1\"\nT2;\"Phone 2\"\nT3;\"Phone 3\"\nT4;\"Phone 4\"\nH;\"Code\"\nK;\"Object\"\n"
+                    "X;\"Entry delay\";\"10 s\";\"20 s\";\"30 s\"\nX;\"Siren\";\"Off\";\"On\"\n"
+                    "X;\"Test interval\";\"0\";\"0\";\"0\";\"0\"\n";
+    for (int n = 4; n <= 30; ++n) t += "X;\"Parameter " + std::to_string(n) + "\";\"No\";\"Yes\";\"Maybe\"\n";
+    t += "V;7\nX;\"Entry delay\";\"10 s\"\nX;\"Siren\";\"Off\"\nT1;\"Phone 1\"\n";
+    t += "Y;\"Deutsch\"\nV;0\nQ;\"Speichern\"\nT4;\"0\"\nX;\"Eingangsverz\xf6gerung\";\"10 s\";\"20 s\";\"30 s\"\nX;\"0\"\n";
+    t += "Y;\"Polski\"\nV;0\nX;\"Czas na wej\x9c" "cie\";\"10 s\"\n";
+    t += "Y;\"\xc8" "e\x9atina\"\n";
+    return t;
+}
+
+struct Placement {
+    int x, y, width, height;
+};
+
+Placement placementIn(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+HWND mainWindow() { return mainWindowHandle(); }
+HWND area() { return reinterpret_cast<HWND>(appState.parameterArea); }
+
+const ControlRecord* row(int32_t n) { return findControl(appState.parameterRows, n); }
+HWND rowList(int32_t n) { return row(n) ? reinterpret_cast<HWND>(row(n)->secondWindow) : nullptr; }
+HWND rowCaption(int32_t n) { return row(n) ? reinterpret_cast<HWND>(row(n)->firstWindow) : nullptr; }
+HWND fixedWindow(int32_t id, bool second = false) {
+    const ControlRecord* r = findControl(appState.fixedControls, id);
+    return r ? reinterpret_cast<HWND>(second ? r->secondWindow : r->firstWindow) : nullptr;
+}
+
+std::string windowText(HWND window) {
+    char buffer[512] = {};
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+int selection(int32_t n) { return static_cast<int>(SendMessageA(rowList(n), CB_GETCURSEL, 0, 0)); }
+int choiceCount(int32_t n) { return static_cast<int>(SendMessageA(rowList(n), CB_GETCOUNT, 0, 0)); }
+
+// Sizes the main window so that its client area is width x height.
+void setClientSize(int width, int height) {
+    ShowWindow(mainWindow(), SW_RESTORE);
+    RECT r = {0, 0, width, height};
+    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, TRUE, 0);
+    SetWindowPos(mainWindow(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOMOVE);
+    RECT client = {};
+    GetClientRect(mainWindow(), &client);
+    // A menu bar that wraps changes the client height; correct once.
+    if (client.bottom != height) {
+        GetWindowRect(mainWindow(), &r);
+        SetWindowPos(mainWindow(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top + height - client.bottom,
+                     SWP_NOZORDER | SWP_NOMOVE);
+    }
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&controls);
+        loadDefinitionText(appState.definitions, testTable());
+        appState.choiceCounts.clear();
+        registerMainClass(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(createMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
+        // The status refresh would lock the form (no unit here) whenever
+        // messages are dispatched; these tests drive every state themselves.
+        KillTimer(mainWindow(), IDT_STATUS_TIMER);
+        KillTimer(area(), IDT_STATUS_TIMER);
+    }
+
+    void SetUp() override {
+        loadDefinitionText(appState.definitions, testTable());
+        appState.choiceCounts.clear();
+        appState.configurationLoaded = true;
+        setClientSize(640, 560);
+        applyLanguage("English");
+    }
+};
+
+TEST_F(MainWindow, MenuBarComesFromRowQWithPlaceholdersAndGreyedEntries) {
+    appState.configurationLoaded = false;
+    applyLanguage("English");
+    HMENU bar = GetMenu(mainWindow());
+    ASSERT_EQ(GetMenuItemCount(bar), 6);
+    const char* expected[] = {"Save", "Open", "Print", "Language", "About", "???"};
+    for (int i = 0; i < 6; ++i) {
+        char caption[64] = {};
+        GetMenuStringA(bar, i, caption, sizeof caption, MF_BYPOSITION);
+        EXPECT_STREQ(caption, expected[i]) << i;
+        const UINT state = GetMenuState(bar, i, MF_BYPOSITION);
+        EXPECT_EQ((state & MF_GRAYED) != 0, i < 3) << i;
+    }
+    EXPECT_EQ(GetMenuItemID(bar, 5), static_cast<UINT>(IDM_EXIT));
+    appState.configurationLoaded = true;
+    applyLanguage("English");
+    EXPECT_EQ(GetMenuState(GetMenu(mainWindow()), 0, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED), 0u);
+}
+
+TEST_F(MainWindow, LanguagePopUpIsSortedByteWiseWithTheCurrentOneChecked) {
+    applyLanguage("Polski");
+    HMENU languages = GetSubMenu(GetMenu(mainWindow()), 3);
+    ASSERT_EQ(GetMenuItemCount(languages), 4);
+    const char* expected[] = {"Deutsch", "English", "Polski", "\xc8" "e\x9atina"};
+    for (int i = 0; i < 4; ++i) {
+        char caption[64] = {};
+        GetMenuStringA(languages, i, caption, sizeof caption, MF_BYPOSITION);
+        EXPECT_STREQ(caption, expected[i]) << i;
+        EXPECT_EQ(GetMenuItemID(languages, i), static_cast<UINT>(IDM_LANGUAGE_FIRST + i));
+        EXPECT_EQ((GetMenuState(languages, i, MF_BYPOSITION) & MF_CHECKED) != 0, i == 2) << i;
+    }
+}
+
+TEST_F(MainWindow, NoRowQGivesAnEmptyMenuBar) {
+    loadDefinitionText(appState.definitions, "Y;\"English\"\nX;\"Only\";\"a\"\n");
+    applyLanguage("English");
+    EXPECT_EQ(GetMenuItemCount(GetMenu(mainWindow())), 0);
+}
+
+TEST_F(MainWindow, LanguageSwitchRebuildsTextsAndKeepsSelections) {
+    SendMessageA(rowList(1), CB_SETCURSEL, 2, 0);
+    SendMessageA(rowList(2), CB_SETCURSEL, 1, 0);
+    SendMessageA(rowList(30), CB_SETCURSEL, 2, 0);
+    const int thirdRowY = placementIn(rowCaption(3)).y;
+    const int secondRowY = placementIn(rowCaption(2)).y;
+
+    dispatchCommand(IDM_LANGUAGE_FIRST + 0, 0);  // Deutsch
+    EXPECT_EQ(windowText(rowCaption(1)), "1. Eingangsverz\xf6gerung");
+    EXPECT_EQ(windowText(fixedWindow(IDC_RESET_DEFAULTS)), "Defaults") << "missing in Deutsch: English";
+    EXPECT_EQ(selection(1), 2);
+    EXPECT_EQ(selection(30), 2);
+    ASSERT_NE(row(2), nullptr) << "a hidden row keeps its record";
+    EXPECT_EQ(rowList(2), nullptr) << "and loses its list";
+    EXPECT_EQ(placementIn(rowCaption(3)).y, secondRowY) << "the rows below move up";
+
+    applyLanguage("English");
+    EXPECT_EQ(windowText(rowCaption(2)), "2. Siren");
+    EXPECT_EQ(selection(2), 0) << "the value went with the list";
+    EXPECT_EQ(placementIn(rowCaption(3)).y, thirdRowY);
+    EXPECT_EQ(selection(30), 2);
+}
+
+TEST_F(MainWindow, ChoiceListsFollowTheCountsWithGeneratedTexts) {
+    appState.choiceCounts[3] = 6;
+    appState.choiceCounts[4] = 0;
+    appState.choiceCounts[5] = 2;
+    SendMessageA(rowList(5), CB_SETCURSEL, 2, 0);
+    buildParameterRows();
+    ASSERT_EQ(choiceCount(3), 6);
+    char item[64] = {};
+    SendMessageA(rowList(3), CB_GETLBTEXT, 5, reinterpret_cast<LPARAM>(item));
+    EXPECT_STREQ(item, "5 min");
+    EXPECT_EQ(choiceCount(4), 0);
+    EXPECT_EQ(selection(4), CB_ERR) << "an empty list has no value";
+    EXPECT_EQ(selection(5), 0) << "a selection beyond the new count falls back to the first choice";
+}
+
+TEST_F(MainWindow, FieldWithoutCaptionLeavesWindowAndRegistryAndComesBackEmpty) {
+    HWND t4 = fixedWindow(IDC_TEXT_T4, true);
+    ASSERT_NE(t4, nullptr);
+    SetWindowTextA(t4, "123456");
+    applyLanguage("Deutsch");
+    EXPECT_EQ(findControl(appState.fixedControls, IDC_TEXT_T4), nullptr);
+    EXPECT_EQ(GetDlgItem(mainWindow(), IDC_TEXT_T4), nullptr);
+    applyLanguage("English");
+    HWND back = fixedWindow(IDC_TEXT_T4, true);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(windowText(back), "");
+    EXPECT_TRUE(IsWindowVisible(back));
+    EXPECT_EQ(windowText(fixedWindow(IDC_TEXT_T4)), "Phone 4");
+}
+
+TEST_F(MainWindow, ShorterListOfAnotherVariantRemovesTheRowsBeyondIt) {
+    HWND lastList = rowList(30);
+    selectVariant(appState.definitions, 7);
+    buildParameterRows();
+    EXPECT_NE(row(2), nullptr);
+    EXPECT_EQ(row(3), nullptr);
+    EXPECT_EQ(row(30), nullptr);
+    EXPECT_FALSE(IsWindow(lastList));
+    int visited = 0;
+    forEachParameterRow(appState.parameterRows, [&](int32_t, const ControlRecord&) { ++visited; });
+    EXPECT_EQ(visited, 2);
+}
+
+TEST_F(MainWindow, FixedControlsAreCentredAtTheirDistancesFromTheBottom) {
+    struct Case { int width, height; };
+    for (const Case c : {Case{640, 560}, Case{801, 450}, Case{300, 400}}) {
+        setClientSize(c.width, c.height);
+        RECT client = {};
+        GetClientRect(mainWindow(), &client);
+        ASSERT_EQ(client.right, c.width);
+        ASSERT_EQ(client.bottom, c.height);
+        const int half400 = (c.width - 400) / 2, half305 = (c.width - 305) / 2;
+        Placement read = placementIn(fixedWindow(IDC_READ_DEVICE));
+        EXPECT_EQ(read.x, 300 + half400) << c.width;
+        EXPECT_EQ(read.y, c.height - 60);
+        EXPECT_EQ(read.width, 100);
+        EXPECT_EQ(placementIn(fixedWindow(IDC_RESET_DEFAULTS)).x, half400);
+        Placement code = placementIn(fixedWindow(IDC_TEXT_H, true));
+        EXPECT_EQ(code.x, 155 + half305);
+        EXPECT_EQ(code.y, c.height - 120);
+        EXPECT_EQ(placementIn(fixedWindow(IDC_TEXT_T1)).y, c.height - 220);
+        Placement status = placementIn(fixedWindow(IDC_STATUS_LINE));
+        EXPECT_EQ(status.x, half400);
+        EXPECT_EQ(status.y, c.height - 25);
+        EXPECT_EQ(placementIn(area()).height, c.height - 230);
+        EXPECT_EQ(placementIn(area()).width, c.width);
+    }
+    EXPECT_LT(placementIn(fixedWindow(IDC_RESET_DEFAULTS)).x, 0) << "narrower than 400: left of the edge";
+    setClientSize(640, 150);
+    EXPECT_EQ(placementIn(area()).height, 0) << "lower than the strip: no negative height";
+}
+
+TEST_F(MainWindow, RowsAreCentredAndStackedAtTheRowPitch) {
+    RECT client = {};
+    GetClientRect(area(), &client);
+    const int pitch = appState.rowHeight + 4;
+    const int half = (client.right - (appState.captionWidth + appState.choiceWidth)) / 2;
+    EXPECT_EQ(placementIn(rowCaption(1)).x, half);
+    EXPECT_EQ(placementIn(rowCaption(1)).y, 4);
+    EXPECT_EQ(placementIn(rowList(1)).x, half + appState.captionWidth);
+    EXPECT_EQ(placementIn(rowCaption(4)).y, 3 * pitch + 4);
+    EXPECT_EQ(placementIn(rowCaption(1)).width, appState.captionWidth);
+    EXPECT_TRUE(IsWindowVisible(rowList(1)));
+    EXPECT_GT(appState.captionWidth, 50) << "measured from the captions";
+}
+
+TEST_F(MainWindow, ScrollRangeAndLimits) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(area(), SB_VERT, &info);
+    RECT client = {};
+    GetClientRect(area(), &client);
+    const int pitch = appState.rowHeight + 4;
+    const int page = client.bottom / pitch;
+    ASSERT_LT(page, 30) << "the test needs more rows than fit";
+    EXPECT_EQ(info.nMin, 0);
+    EXPECT_EQ(info.nMax, 30);
+    EXPECT_EQ(static_cast<int>(info.nPage), page);
+    EXPECT_EQ(info.nPos, 0);
+
+    SendMessageA(area(), WM_VSCROLL, SB_LINEUP, 0);
+    EXPECT_EQ(GetScrollPos(area(), SB_VERT), 0);
+    EXPECT_EQ(placementIn(rowCaption(1)).y, 4);
+    SendMessageA(area(), WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(GetScrollPos(area(), SB_VERT), 30 - page + 1);
+    EXPECT_EQ(placementIn(rowCaption(30)).y, 29 * pitch + 4 - (30 - page + 1) * pitch);
+    SendMessageA(area(), WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(GetScrollPos(area(), SB_VERT), 30 - page + 1);
+    SendMessageA(area(), WM_VSCROLL, SB_PAGEUP, 0);
+    const int pagedUp = std::max(0, 30 - 2 * page + 1);
+    EXPECT_EQ(GetScrollPos(area(), SB_VERT), pagedUp);
+    SendMessageA(area(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
+    EXPECT_EQ(GetScrollPos(area(), SB_VERT), pagedUp) << "outside a drag the track position is the position";
+    SendMessageA(area(), WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(GetScrollPos(area(), SB_VERT), 0);
+
+    SendMessageA(area(), WM_VSCROLL, SB_BOTTOM, 0);
+    layoutMainWindow();
+    EXPECT_EQ(GetScrollPos(area(), SB_VERT), 0) << "every layout scrolls back to the first row";
+}
+
+// Drags the scroll thumb of the area with real mouse input past the end of
+// the bar and dispatches what that produces: the rows follow the thumb
+// (SB_THUMBTRACK) and stop at the last position the range allows.
+void pumpFor(DWORD milliseconds) {
+    const DWORD until = GetTickCount() + milliseconds;
+    MSG message;
+    while (GetTickCount() < until) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(10);
+    }
+}
+
+INPUT mouseAt(DWORD flags, int x, int y) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    return input;
+}
+
+// The whole drag is queued before any of it is dispatched: the scroll bar
+// tracks the thumb in a loop of its own inside the button-down message.
+void dragThumbToTheBottom() {
+    RECT window = {};
+    GetWindowRect(area(), &window);
+    const int scrollX = window.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 2;
+    const int thumbY = window.top + GetSystemMetrics(SM_CYVSCROLL) + 4;
+    // Past the bar's end, but close enough that the thumb is not snapped
+    // back (the bar lets go of a pointer moved far away from it).
+    const int beyondBottom = window.bottom + 10;
+    SetForegroundWindow(mainWindow());
+    pumpFor(100);
+    INPUT drag[] = {
+        mouseAt(0, scrollX, thumbY),
+        mouseAt(MOUSEEVENTF_LEFTDOWN, scrollX, thumbY),
+        mouseAt(0, scrollX, (thumbY + window.bottom) / 2),
+        mouseAt(0, scrollX, beyondBottom),
+        mouseAt(MOUSEEVENTF_LEFTUP, scrollX, beyondBottom),
+    };
+    SendInput(static_cast<UINT>(std::size(drag)), drag, sizeof(INPUT));
+    pumpFor(500);
+}
+
+TEST_F(MainWindow, RowsFollowTheDraggedThumbToTheLastPosition) {
+    RECT client = {};
+    GetClientRect(area(), &client);
+    const int pitch = appState.rowHeight + 4;
+    const int last = 30 - client.bottom / pitch + 1;
+    dragThumbToTheBottom();
+    EXPECT_EQ(GetScrollPos(area(), SB_VERT), last);
+    EXPECT_EQ(placementIn(rowCaption(1)).y, 4 - last * pitch);
+}
+
+// Paints the area into a bitmap of button-face colour and returns the rows
+// (y) that hold a white separator pixel at x = 5.
+std::vector<int> separatorRows() {
+    RECT client = {};
+    GetClientRect(area(), &client);
+    HDC screen = GetDC(area());
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    FillRect(dc, &client, reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    paintParameterArea(dc, area());
+    std::vector<int> rows;
+    for (int y = 0; y < client.bottom; ++y)
+        if (GetPixel(dc, 5, y) == RGB(255, 255, 255)) rows.push_back(y);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(area(), screen);
+    return rows;
+}
+
+TEST_F(MainWindow, SeparatorLinesOnlyBelowShownRows) {
+    const int pitch = appState.rowHeight + 4;
+    std::vector<int> rows = separatorRows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.front(), pitch + 2);
+    EXPECT_EQ(rows[1], 2 * pitch + 2);
+    SendMessageA(area(), WM_VSCROLL, SB_BOTTOM, 0);
+    const int shown = 30 - GetScrollPos(area(), SB_VERT);
+    rows = separatorRows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.back(), shown * pitch + 2) << "no line below the empty slot";
+
+    loadDefinitionText(appState.definitions, "Y;\"English\"\nQ;\"Save\"\n");
+    applyLanguage("English");
+    EXPECT_TRUE(separatorRows().empty());
+    EXPECT_EQ(row(1), nullptr);
+}
+
+TEST_F(MainWindow, ProgressReplacesTheStatusLineAndSpansAllSteps) {
+    HWND bar = fixedWindow(IDC_PROGRESS), status = fixedWindow(IDC_STATUS_LINE);
+    beginProgress();
+    PBRANGE range = {};
+    SendMessageA(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(range.iLow, 0);
+    EXPECT_EQ(range.iHigh, 30 + 6);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_FALSE(IsWindowVisible(status));
+    stepProgress();
+    stepProgress();
+    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 2);
+    endProgress();
+    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 0);
+    EXPECT_FALSE(IsWindowVisible(bar));
+    EXPECT_TRUE(IsWindowVisible(status));
+}
+
+TEST_F(MainWindow, StepProgressKeepsAQuitForTheMessageLoop) {
+    beginProgress();
+    PostQuitMessage(3);
+    stepProgress();
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 3u);
+    endProgress();
+}
+
+TEST_F(MainWindow, ResetSelectsTheFirstChoiceEverywhere) {
+    SendMessageA(rowList(1), CB_SETCURSEL, 2, 0);
+    SendMessageA(rowList(17), CB_SETCURSEL, 1, 0);
+    dispatchCommand(IDC_RESET_DEFAULTS, BN_CLICKED);
+    EXPECT_EQ(selection(1), 0);
+    EXPECT_EQ(selection(17), 0);
+}
+
+TEST_F(MainWindow, FormStaysHiddenUntilAConfigurationIsRead) {
+    appState.configurationLoaded = false;
+    applyLanguage("English");
+    EXPECT_FALSE(IsWindowVisible(rowList(1)));
+    EXPECT_FALSE(IsWindowVisible(fixedWindow(IDC_TEXT_T1, true)));
+    EXPECT_FALSE(IsWindowEnabled(fixedWindow(IDC_RESET_DEFAULTS)));
+    EXPECT_FALSE(IsWindowEnabled(fixedWindow(IDC_WRITE_DEVICE)));
+    EXPECT_TRUE(IsWindowEnabled(fixedWindow(IDC_READ_DEVICE)));
+    appState.configurationLoaded = true;
+    applyLanguage("English");
+    EXPECT_TRUE(IsWindowVisible(rowList(1)));
+    EXPECT_TRUE(IsWindowEnabled(fixedWindow(IDC_WRITE_DEVICE)));
+}
+
+}  // namespace
