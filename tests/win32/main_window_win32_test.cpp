@@ -424,6 +424,19 @@ TEST_F(MainWindow, ResetSelectsTheFirstChoiceEverywhere) {
     EXPECT_EQ(selection(17), 0);
 }
 
+// Run with the Windows-1250 code page (QUILL_CODEPAGE=1250), as on a
+// Polish Windows: the table's bytes then show as Polish letters.
+TEST_F(MainWindow, PolishLettersUnderCodePage1250) {
+    if (GetACP() != 1250) GTEST_SKIP() << "needs the Windows-1250 code page";
+    applyLanguage("Polski");
+    wchar_t caption[64] = {};
+    GetWindowTextW(rowCaption(1), caption, 64);
+    EXPECT_STREQ(caption, L"1. Czas na wej\u015bcie");
+    HMENU languages = GetSubMenu(GetMenu(mainWindow()), 3);
+    GetMenuStringW(languages, 3, caption, 64, MF_BYPOSITION);
+    EXPECT_STREQ(caption, L"\u010ce\u0161tina");
+}
+
 TEST_F(MainWindow, FormStaysHiddenUntilAConfigurationIsRead) {
     appState.configurationLoaded = false;
     applyLanguage("English");
