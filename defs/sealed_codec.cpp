@@ -139,7 +139,10 @@ bool sealAt(SealedCodec& codec, std::istream& input, std::ostream& output, std::
     uint8_t crcBytes[4];
     storeLe32(crcBytes, crc);
     writeBytes(output, crcBytes, 4);
-    return output.good();
+    // The closing blocks are written either way, but an input that failed
+    // (rather than ended) was not read whole: the stream must not pass for
+    // the complete payload.
+    return output.good() && !input.bad();
 }
 
 bool seal(SealedCodec& codec, std::istream& input, std::ostream& output) {

@@ -35,7 +35,8 @@ struct SealedCodec {
 // Reads `input` to its end and writes the sealed stream to `output`. The key
 // seed and filler come from a generator seeded with the calendar time in
 // seconds, so two seals of the same bytes within one second are identical.
-// Returns whether `output` is still good after the last write.
+// Returns whether `output` is still good after the last write and `input`
+// ended rather than failed.
 bool seal(SealedCodec& codec, std::istream& input, std::ostream& output);
 // As seal, with the seeding second given (tests, reproducible builds).
 bool sealAt(SealedCodec& codec, std::istream& input, std::ostream& output, std::time_t seconds);

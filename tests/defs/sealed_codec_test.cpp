@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <stdexcept>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -218,6 +220,29 @@ TEST(UnsealEdge, OtherMasksOrCyclesDoNotOpen) {
     SealedCodec codec;
     codec.cycles = 32;
     EXPECT_FALSE(unseal(codec, in, out));
+}
+
+// A stream whose device fails part-way: it hands out `bytes`, then the
+// next read fails (the stream goes bad), as a file on a failing disk does.
+class FailingSource : public std::streambuf {
+public:
+    explicit FailingSource(std::string bytes) : bytes_(std::move(bytes)) {
+        setg(bytes_.data(), bytes_.data(), bytes_.data() + bytes_.size());
+    }
+
+protected:
+    int_type underflow() override { throw std::runtime_error("read error"); }
+
+private:
+    std::string bytes_;
+};
+
+TEST(StreamFailures, AnInputThatFailsPartWayIsNotSealedAsComplete) {
+    FailingSource source(payloadOfLength(20));
+    std::istream in(&source);
+    std::ostringstream out;
+    SealedCodec codec;
+    EXPECT_FALSE(seal(codec, in, out)) << "the first 20 bytes are not the whole payload";
 }
 
 }  // namespace
