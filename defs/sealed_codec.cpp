@@ -188,7 +188,8 @@ bool unseal(SealedCodec& codec, std::istream& input, std::ostream& output) {
     // Missing CRC bytes count as zero: the stream state is not examined here.
     uint8_t stored[4] = {0, 0, 0, 0};
     readBytes(input, stored, 4);
-    return loadLe32(stored) == crc;
+    // A payload that did not reach `output` whole is no success either.
+    return loadLe32(stored) == crc && output.good();
 }
 
 bool sealBytesAt(const std::string& payload, std::time_t seconds, std::string& sealed) {

@@ -43,8 +43,8 @@ bool sealAt(SealedCodec& codec, std::istream& input, std::ostream& output, std::
 
 // Writes the payload to `output` as it comes free of the delay window.
 // Returns true only for a complete stream with an acceptable end block and a
-// matching CRC. On false, `output` may hold a prefix of the payload: callers
-// must discard it (unsealBytes does).
+// matching CRC, written whole to `output`. On false, `output` may hold a
+// prefix of the payload: callers must discard it (unsealBytes does).
 bool unseal(SealedCodec& codec, std::istream& input, std::ostream& output);
 
 void encipherBlock(const SealedCodec& codec, uint8_t block[8]);

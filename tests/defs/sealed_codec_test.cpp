@@ -237,12 +237,49 @@ private:
     std::string bytes_;
 };
 
+// A sink that takes `room` bytes, then refuses every further write, as a
+// full disk does.
+class FullSink : public std::streambuf {
+public:
+    explicit FullSink(size_t room) : room_(room) {}
+    std::string taken;
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof()) || taken.size() >= room_) return traits_type::eof();
+        taken += traits_type::to_char_type(c);
+        return c;
+    }
+
+private:
+    size_t room_;
+};
+
 TEST(StreamFailures, AnInputThatFailsPartWayIsNotSealedAsComplete) {
     FailingSource source(payloadOfLength(20));
     std::istream in(&source);
     std::ostringstream out;
     SealedCodec codec;
     EXPECT_FALSE(seal(codec, in, out)) << "the first 20 bytes are not the whole payload";
+}
+
+TEST(StreamFailures, AnOutputThatCannotTakeThePayloadFailsTheUnseal) {
+    const std::string payload = payloadOfLength(30);
+    const std::string s = sealed(payload);
+    for (size_t room : {size_t(0), size_t(10), size_t(29)}) {
+        std::istringstream in(s);
+        FullSink sink(room);
+        std::ostream out(&sink);
+        SealedCodec codec;
+        EXPECT_FALSE(unseal(codec, in, out)) << "room for " << room << " of 30 bytes";
+        EXPECT_EQ(sink.taken, payload.substr(0, room));
+    }
+    std::istringstream in(s);
+    FullSink sink(30);
+    std::ostream out(&sink);
+    SealedCodec codec;
+    EXPECT_TRUE(unseal(codec, in, out)) << "exactly enough room";
+    EXPECT_EQ(sink.taken, payload);
 }
 
 }  // namespace
