@@ -44,6 +44,12 @@ check "damaged input, new output" 1 "$tool" unseal "$work/damaged.sqc" "$work/ne
 expect "rejected unseal creates no output" [ ! -e "$work/never" ] && [ ! -e "$work/never.part" ]
 check "truncated input is rejected" 1 bash -c "head -c 40 '$work/random.sqc' | '$tool' unseal - '$work/never'"
 check "missing input file" 1 "$tool" seal "$work/nonexistent" "$work/never"
+# A path that opens but cannot be read (a folder, a failing disk) is a
+# rejected input like any other, never a crash.
+mkdir "$work/folder"
+check "a folder as input is rejected" 1 "$tool" unseal "$work/folder" "$work/never"
+expect "one-line reason for the folder" [ "$(wc -l <"$work/err")" = 1 ]
+check "a folder as definition source is rejected" 1 "$tool" defs lint "$work/folder"
 
 check "no arguments" 2 "$tool"
 check "unknown command" 2 "$tool" frobnicate

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 
 #ifdef _WIN32
@@ -14,6 +13,8 @@
 #endif
 
 namespace {
+
+constexpr size_t kReadChunkBytes = 64 * 1024;
 
 void binaryStdio() {
 #ifdef _WIN32
@@ -43,9 +44,15 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
         error = describeErrno(path);
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // read() rather than a stream-buffer iterator: the file buffer throws
+    // when the read call itself fails (a folder, an I/O error), and only the
+    // stream's own functions turn that into a bad state.
+    bytes.clear();
+    char chunk[kReadChunkBytes];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.append(chunk, static_cast<size_t>(in.gcount()));
     if (in.bad()) {
-        error = path + ": read error";
+        bytes.clear();
+        error = path + ": cannot be read";
         return false;
     }
     return true;
