@@ -51,6 +51,20 @@ check "a folder as input is rejected" 1 "$tool" unseal "$work/folder" "$work/nev
 expect "one-line reason for the folder" [ "$(wc -l <"$work/err")" = 1 ]
 check "a folder as definition source is rejected" 1 "$tool" defs lint "$work/folder"
 
+# An output named through a symbolic link keeps the link: the file it names
+# gets the new content. A device (here /dev/null behind a link, as with
+# /dev/stdout) is written in place, never replaced by a regular file.
+echo "old" >"$work/real.sqc"
+ln -s real.sqc "$work/link.sqc"
+check "seal through a link" 0 "$tool" seal "$work/random.bin" "$work/link.sqc"
+expect "the link is still a link" [ -L "$work/link.sqc" ]
+check "the linked file has the new content" 0 "$tool" unseal "$work/real.sqc" "$work/real.back"
+expect "the linked file unseals to the input" cmp -s "$work/random.bin" "$work/real.back"
+ln -s /dev/null "$work/null"
+check "unseal to a device" 0 "$tool" unseal "$work/random.sqc" "$work/null"
+expect "the device's link stays a link" [ -L "$work/null" ]
+expect "no temporary file is left beside the device" [ ! -e "$work/null.part" ]
+
 check "no arguments" 2 "$tool"
 check "unknown command" 2 "$tool" frobnicate
 check "seal with one argument" 2 "$tool" seal "$work/random.bin"
