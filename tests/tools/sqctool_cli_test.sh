@@ -34,14 +34,19 @@ check "unseal from stdin to stdout" 0 bash -c "'$tool' unseal - - <'$work/piped.
 expect "piped round trip restores every byte" cmp -s "$work/random.bin" "$work/piped.back"
 
 # A damaged file is rejected: status 1, one line on stderr, output untouched.
+# The byte is inverted, not overwritten: a fixed value would be no damage
+# where the sealed stream happens to hold it already (1 run in 256).
 cp "$work/random.sqc" "$work/damaged.sqc"
-printf '\x00' | dd of="$work/damaged.sqc" bs=1 seek=100 conv=notrunc status=none
+byte=$(od -An -tu1 -j100 -N1 "$work/random.sqc" | tr -d ' ')
+printf "\\$(printf %03o $((byte ^ 0xFF)))" | dd of="$work/damaged.sqc" bs=1 seek=100 conv=notrunc status=none
+expect "the copy is damaged" bash -c "! cmp -s '$work/random.sqc' '$work/damaged.sqc'"
 echo "keep me" >"$work/existing"
 check "damaged input is rejected" 1 "$tool" unseal "$work/damaged.sqc" "$work/existing"
 expect "rejected unseal leaves an existing output unchanged" [ "$(cat "$work/existing")" = "keep me" ]
 expect "one-line reason on stderr" [ "$(wc -l <"$work/err")" = 1 ]
 check "damaged input, new output" 1 "$tool" unseal "$work/damaged.sqc" "$work/never"
-expect "rejected unseal creates no output" [ ! -e "$work/never" ] && [ ! -e "$work/never.part" ]
+expect "rejected unseal creates no output" [ ! -e "$work/never" ]
+expect "rejected unseal leaves no temporary file" [ ! -e "$work/never.part" ]
 check "truncated input is rejected" 1 bash -c "head -c 40 '$work/random.sqc' | '$tool' unseal - '$work/never'"
 check "missing input file" 1 "$tool" seal "$work/nonexistent" "$work/never"
 # A path that opens but cannot be read (a folder, a failing disk) is a
