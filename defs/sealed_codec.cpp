@@ -139,7 +139,10 @@ bool sealAt(SealedCodec& codec, std::istream& input, std::ostream& output, std::
     uint8_t crcBytes[4];
     storeLe32(crcBytes, crc);
     writeBytes(output, crcBytes, 4);
-    return output.good();
+    // The closing blocks are written either way, but an input that failed
+    // (rather than ended) was not read whole: the stream must not pass for
+    // the complete payload.
+    return output.good() && !input.bad();
 }
 
 bool seal(SealedCodec& codec, std::istream& input, std::ostream& output) {
@@ -185,7 +188,8 @@ bool unseal(SealedCodec& codec, std::istream& input, std::ostream& output) {
     // Missing CRC bytes count as zero: the stream state is not examined here.
     uint8_t stored[4] = {0, 0, 0, 0};
     readBytes(input, stored, 4);
-    return loadLe32(stored) == crc;
+    // A payload that did not reach `output` whole is no success either.
+    return loadLe32(stored) == crc && output.good();
 }
 
 bool sealBytesAt(const std::string& payload, std::time_t seconds, std::string& sealed) {

@@ -35,15 +35,16 @@ struct SealedCodec {
 // Reads `input` to its end and writes the sealed stream to `output`. The key
 // seed and filler come from a generator seeded with the calendar time in
 // seconds, so two seals of the same bytes within one second are identical.
-// Returns whether `output` is still good after the last write.
+// Returns whether `output` is still good after the last write and `input`
+// ended rather than failed.
 bool seal(SealedCodec& codec, std::istream& input, std::ostream& output);
 // As seal, with the seeding second given (tests, reproducible builds).
 bool sealAt(SealedCodec& codec, std::istream& input, std::ostream& output, std::time_t seconds);
 
 // Writes the payload to `output` as it comes free of the delay window.
 // Returns true only for a complete stream with an acceptable end block and a
-// matching CRC. On false, `output` may hold a prefix of the payload: callers
-// must discard it (unsealBytes does).
+// matching CRC, written whole to `output`. On false, `output` may hold a
+// prefix of the payload: callers must discard it (unsealBytes does).
 bool unseal(SealedCodec& codec, std::istream& input, std::ostream& output);
 
 void encipherBlock(const SealedCodec& codec, uint8_t block[8]);

@@ -12,8 +12,10 @@ bool isDigit(char c) {
 
 }  // namespace
 
+// Compared without forming base + length, which overflows for a length
+// near the top of the range.
 bool fieldFitsRegisters(int32_t base, int32_t length) {
-    return base >= 0 && length >= 1 && base + length - 1 <= kLastRegister;
+    return base >= 0 && base <= kLastRegister && length >= 1 && length <= kLastRegister + 1 - base;
 }
 
 bool digitStringBytes(const std::string& text, int32_t length, std::vector<uint8_t>& bytes) {

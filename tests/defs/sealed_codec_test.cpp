@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <stdexcept>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -218,6 +220,66 @@ TEST(UnsealEdge, OtherMasksOrCyclesDoNotOpen) {
     SealedCodec codec;
     codec.cycles = 32;
     EXPECT_FALSE(unseal(codec, in, out));
+}
+
+// A stream whose device fails part-way: it hands out `bytes`, then the
+// next read fails (the stream goes bad), as a file on a failing disk does.
+class FailingSource : public std::streambuf {
+public:
+    explicit FailingSource(std::string bytes) : bytes_(std::move(bytes)) {
+        setg(bytes_.data(), bytes_.data(), bytes_.data() + bytes_.size());
+    }
+
+protected:
+    int_type underflow() override { throw std::runtime_error("read error"); }
+
+private:
+    std::string bytes_;
+};
+
+// A sink that takes `room` bytes, then refuses every further write, as a
+// full disk does.
+class FullSink : public std::streambuf {
+public:
+    explicit FullSink(size_t room) : room_(room) {}
+    std::string taken;
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof()) || taken.size() >= room_) return traits_type::eof();
+        taken += traits_type::to_char_type(c);
+        return c;
+    }
+
+private:
+    size_t room_;
+};
+
+TEST(StreamFailures, AnInputThatFailsPartWayIsNotSealedAsComplete) {
+    FailingSource source(payloadOfLength(20));
+    std::istream in(&source);
+    std::ostringstream out;
+    SealedCodec codec;
+    EXPECT_FALSE(seal(codec, in, out)) << "the first 20 bytes are not the whole payload";
+}
+
+TEST(StreamFailures, AnOutputThatCannotTakeThePayloadFailsTheUnseal) {
+    const std::string payload = payloadOfLength(30);
+    const std::string s = sealed(payload);
+    for (size_t room : {size_t(0), size_t(10), size_t(29)}) {
+        std::istringstream in(s);
+        FullSink sink(room);
+        std::ostream out(&sink);
+        SealedCodec codec;
+        EXPECT_FALSE(unseal(codec, in, out)) << "room for " << room << " of 30 bytes";
+        EXPECT_EQ(sink.taken, payload.substr(0, room));
+    }
+    std::istringstream in(s);
+    FullSink sink(30);
+    std::ostream out(&sink);
+    SealedCodec codec;
+    EXPECT_TRUE(unseal(codec, in, out)) << "exactly enough room";
+    EXPECT_EQ(sink.taken, payload);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
@@ -174,6 +175,8 @@ TEST(DeviceText, VersionAndFieldRange) {
     EXPECT_FALSE(fieldFitsRegisters(250, 7));  // would wrap into registers 0, 1
     EXPECT_FALSE(fieldFitsRegisters(181, 0));
     EXPECT_FALSE(fieldFitsRegisters(-1, 2));
+    EXPECT_FALSE(fieldFitsRegisters(10, INT32_MAX)) << "a length that overflows base + length";
+    EXPECT_FALSE(fieldFitsRegisters(INT32_MAX, 2));
 }
 
 TEST(SyncEvent, AutoResetWakesOnceManualResetStays) {

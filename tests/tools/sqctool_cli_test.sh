@@ -34,16 +34,41 @@ check "unseal from stdin to stdout" 0 bash -c "'$tool' unseal - - <'$work/piped.
 expect "piped round trip restores every byte" cmp -s "$work/random.bin" "$work/piped.back"
 
 # A damaged file is rejected: status 1, one line on stderr, output untouched.
+# The byte is inverted, not overwritten: a fixed value would be no damage
+# where the sealed stream happens to hold it already (1 run in 256).
 cp "$work/random.sqc" "$work/damaged.sqc"
-printf '\x00' | dd of="$work/damaged.sqc" bs=1 seek=100 conv=notrunc status=none
+byte=$(od -An -tu1 -j100 -N1 "$work/random.sqc" | tr -d ' ')
+printf "\\$(printf %03o $((byte ^ 0xFF)))" | dd of="$work/damaged.sqc" bs=1 seek=100 conv=notrunc status=none
+expect "the copy is damaged" bash -c "! cmp -s '$work/random.sqc' '$work/damaged.sqc'"
 echo "keep me" >"$work/existing"
 check "damaged input is rejected" 1 "$tool" unseal "$work/damaged.sqc" "$work/existing"
 expect "rejected unseal leaves an existing output unchanged" [ "$(cat "$work/existing")" = "keep me" ]
 expect "one-line reason on stderr" [ "$(wc -l <"$work/err")" = 1 ]
 check "damaged input, new output" 1 "$tool" unseal "$work/damaged.sqc" "$work/never"
-expect "rejected unseal creates no output" [ ! -e "$work/never" ] && [ ! -e "$work/never.part" ]
+expect "rejected unseal creates no output" [ ! -e "$work/never" ]
+expect "rejected unseal leaves no temporary file" [ ! -e "$work/never.part" ]
 check "truncated input is rejected" 1 bash -c "head -c 40 '$work/random.sqc' | '$tool' unseal - '$work/never'"
 check "missing input file" 1 "$tool" seal "$work/nonexistent" "$work/never"
+# A path that opens but cannot be read (a folder, a failing disk) is a
+# rejected input like any other, never a crash.
+mkdir "$work/folder"
+check "a folder as input is rejected" 1 "$tool" unseal "$work/folder" "$work/never"
+expect "one-line reason for the folder" [ "$(wc -l <"$work/err")" = 1 ]
+check "a folder as definition source is rejected" 1 "$tool" defs lint "$work/folder"
+
+# An output named through a symbolic link keeps the link: the file it names
+# gets the new content. A device (here /dev/null behind a link, as with
+# /dev/stdout) is written in place, never replaced by a regular file.
+echo "old" >"$work/real.sqc"
+ln -s real.sqc "$work/link.sqc"
+check "seal through a link" 0 "$tool" seal "$work/random.bin" "$work/link.sqc"
+expect "the link is still a link" [ -L "$work/link.sqc" ]
+check "the linked file has the new content" 0 "$tool" unseal "$work/real.sqc" "$work/real.back"
+expect "the linked file unseals to the input" cmp -s "$work/random.bin" "$work/real.back"
+ln -s /dev/null "$work/null"
+check "unseal to a device" 0 "$tool" unseal "$work/random.sqc" "$work/null"
+expect "the device's link stays a link" [ -L "$work/null" ]
+expect "no temporary file is left beside the device" [ ! -e "$work/null.part" ]
 
 check "no arguments" 2 "$tool"
 check "unknown command" 2 "$tool" frobnicate

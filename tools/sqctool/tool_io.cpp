@@ -3,9 +3,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 
 #ifdef _WIN32
@@ -13,7 +13,11 @@
 #include <io.h>
 #endif
 
+namespace fs = std::filesystem;
+
 namespace {
+
+constexpr size_t kReadChunkBytes = 64 * 1024;
 
 void binaryStdio() {
 #ifdef _WIN32
@@ -26,6 +30,29 @@ void binaryStdio() {
 
 std::string describeErrno(const std::string& path) {
     return path + ": " + std::strerror(errno);
+}
+
+// Writes `bytes` straight into `path`, truncating a file that is there.
+bool writeInPlace(const std::string& path, const std::string& bytes, std::string& error) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        error = describeErrno(path);
+        return false;
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) error = path + ": write error";
+    return static_cast<bool>(out);
+}
+
+// The file that a complete new content replaces: `path` itself, or for a
+// symbolic link the file it names, so the link stays a link (renaming over
+// the link would turn it into a plain file and leave its target unchanged).
+std::string replacedFile(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    const fs::path resolved = fs::weakly_canonical(path, ec);
+    return ec ? path : resolved.string();
 }
 
 }  // namespace
@@ -43,9 +70,15 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
         error = describeErrno(path);
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // read() rather than a stream-buffer iterator: the file buffer throws
+    // when the read call itself fails (a folder, an I/O error), and only the
+    // stream's own functions turn that into a bad state.
+    bytes.clear();
+    char chunk[kReadChunkBytes];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.append(chunk, static_cast<size_t>(in.gcount()));
     if (in.bad()) {
-        error = path + ": read error";
+        bytes.clear();
+        error = path + ": cannot be read";
         return false;
     }
     return true;
@@ -59,25 +92,20 @@ bool writeWholeFile(const std::string& path, const std::string& bytes, std::stri
         if (!std::cout) error = "standard output: write error";
         return static_cast<bool>(std::cout);
     }
-    const std::string temp = path + ".part";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = describeErrno(temp);
-            return false;
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            error = temp + ": write error";
-            std::remove(temp.c_str());
-            return false;
-        }
+    std::error_code ec;
+    const fs::file_status target = fs::status(path, ec);
+    if (fs::exists(target) && !fs::is_regular_file(target) && !fs::is_directory(target))
+        return writeInPlace(path, bytes, error);
+    const std::string destination = replacedFile(path);
+    const std::string temp = destination + ".part";
+    if (!writeInPlace(temp, bytes, error)) {
+        std::remove(temp.c_str());
+        return false;
     }
 #ifdef _WIN32
-    std::remove(path.c_str());  // rename does not replace on Windows
+    std::remove(destination.c_str());  // rename does not replace on Windows
 #endif
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (std::rename(temp.c_str(), destination.c_str()) != 0) {
         error = describeErrno(path);
         std::remove(temp.c_str());
         return false;

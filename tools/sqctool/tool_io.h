@@ -10,5 +10,7 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
 
 // Writes `bytes` to `path` ("-": standard output). A file is written beside
 // the target under a temporary name and renamed over it, so a failed write
-// never leaves a half-written or truncated output behind.
+// never leaves a half-written or truncated output behind. A symbolic link is
+// followed (the link stays, the file it names is replaced); a device or a
+// pipe, such as /dev/stdout, is written in place.
 bool writeWholeFile(const std::string& path, const std::string& bytes, std::string& error);
