@@ -102,11 +102,11 @@ bool writeWholeFile(const std::string& path, const std::string& bytes, std::stri
         std::remove(temp.c_str());
         return false;
     }
-#ifdef _WIN32
-    std::remove(destination.c_str());  // rename does not replace on Windows
-#endif
-    if (std::rename(temp.c_str(), destination.c_str()) != 0) {
-        error = describeErrno(path);
+    // filesystem::rename replaces an existing file in one step on Windows
+    // too (MoveFileEx), so a failed replace never loses the old content.
+    fs::rename(temp, destination, ec);
+    if (ec) {
+        error = path + ": " + ec.message();
         std::remove(temp.c_str());
         return false;
     }
