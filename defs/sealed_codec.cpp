@@ -1,5 +1,6 @@
 #include "defs/sealed_codec.h"
 
+#include <cstdint>
 #include <istream>
 #include <ostream>
 #include <sstream>
@@ -112,8 +113,15 @@ bool sealAt(SealedCodec& codec, std::istream& input, std::ostream& output, std::
     codec.fill = 0;
     uint32_t crc = 0;
     int32_t count = 0;
+    // The end block holds the length as a signed 32-bit number: a longer
+    // payload cannot be sealed and is refused rather than wrapped.
+    bool tooLong = false;
     char c;
     while (input.good() && output.good() && input.get(c)) {
+        if (count == INT32_MAX) {
+            tooLong = true;
+            break;
+        }
         uint8_t byte = static_cast<uint8_t>(c);
         crc = crc32Update(crc, 1, &byte);
         if (codec.fill == 0) codec.block[codec.fill++] = rng.nonZeroByte();
@@ -142,7 +150,7 @@ bool sealAt(SealedCodec& codec, std::istream& input, std::ostream& output, std::
     // The closing blocks are written either way, but an input that failed
     // (rather than ended) was not read whole: the stream must not pass for
     // the complete payload.
-    return output.good() && !input.bad();
+    return output.good() && !input.bad() && !tooLong;
 }
 
 bool seal(SealedCodec& codec, std::istream& input, std::ostream& output) {
