@@ -16,8 +16,9 @@
 // the window's progress step (advance the bar, dispatch pending messages) is
 // called by the user-interface code between requests, never inside one, so
 // a command nested in that dispatch finds the request slot free. The
-// multi-request operations below call the between-requests hook, when one
-// is set, between two of their own requests for the same purpose.
+// multi-request operations below never dispatch messages between their own
+// requests: a register is never left written but unverified while another
+// command runs.
 #pragma once
 
 #include "link/serial.h"
@@ -76,9 +77,3 @@ bool writeDigitString(int32_t base, const std::string& text, int32_t length);
 // before anything is sent.
 bool readBcdPair(std::string& text);
 bool writeBcdPair(const std::string& text);
-
-// Called on the submitting thread between two requests of writeVerified and
-// the digit-string writes and reads; none by default. Set it from the
-// user-interface thread.
-using BetweenRequestsHook = void (*)();
-void setBetweenRequestsHook(BetweenRequestsHook hook);

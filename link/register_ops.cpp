@@ -6,16 +6,9 @@
 #include "link/device_text.h"
 #include "link/frame.h"
 
-#include <atomic>
 #include <vector>
 
 namespace {
-
-std::atomic<BetweenRequestsHook> betweenRequestsHook{nullptr};
-
-void betweenRequests() {
-    if (BetweenRequestsHook hook = betweenRequestsHook.load(std::memory_order_relaxed)) hook();
-}
 
 uint8_t registerAt(int32_t base, int32_t offset) {
     return static_cast<uint8_t>(base + offset);
@@ -23,13 +16,8 @@ uint8_t registerAt(int32_t base, int32_t offset) {
 
 }  // namespace
 
-void setBetweenRequestsHook(BetweenRequestsHook hook) {
-    betweenRequestsHook.store(hook, std::memory_order_relaxed);
-}
-
 bool writeVerified(uint8_t address, uint8_t value) {
     if (!submitRequest(kOpWrite, address, value, nullptr)) return false;
-    betweenRequests();
     uint8_t readBack = 0;
     if (!submitRequest(kOpRead, address, 0, &readBack)) return false;
     return readBack == value;
@@ -39,7 +27,6 @@ bool readDigitString(int32_t base, int32_t length, std::string& text) {
     text.clear();
     if (!fieldFitsRegisters(base, length)) return false;
     for (int32_t i = 0; i + 1 < length; ++i) {
-        if (i > 0) betweenRequests();
         uint8_t byte = 0;
         if (!submitRequest(kOpRead, registerAt(base, i), 0, &byte)) return false;
         if (byte == 0) break;
@@ -53,7 +40,6 @@ bool writeDigitString(int32_t base, const std::string& text, int32_t length) {
     std::vector<uint8_t> bytes;
     const bool allDigits = digitStringBytes(text, length, bytes);
     for (size_t i = 0; i < bytes.size(); ++i) {
-        if (i > 0) betweenRequests();
         if (!writeVerified(registerAt(base, static_cast<int32_t>(i)), bytes[i])) return false;
     }
     return allDigits;

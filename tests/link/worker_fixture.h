@@ -22,7 +22,6 @@ protected:
     // The worker keeps running; the folder goes when the last test is done.
     static void TearDownTestSuite() { removeFolder(folder()); }
     void TearDown() override {
-        setBetweenRequestsHook(nullptr);
         if (sim.pid > 0) stopSim(sim);
     }
 
