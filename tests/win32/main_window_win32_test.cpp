@@ -4,6 +4,7 @@
 #include "app/command_dispatch_win32.h"
 #include "app/main_window_win32.h"
 #include "defs/app_state.h"
+#include "link/status_win32.h"
 #include "params/control_builder_win32.h"
 #include "params/layout.h"
 #include "params/scrolling_win32.h"
@@ -422,6 +423,30 @@ TEST_F(MainWindow, ResetSelectsTheFirstChoiceEverywhere) {
     dispatchCommand(IDC_RESET_DEFAULTS, BN_CLICKED);
     EXPECT_EQ(selection(1), 0);
     EXPECT_EQ(selection(17), 0);
+}
+
+// No link worker runs in this program, so the status refresh always finds
+// no unit: it must lock what a read had unlocked, and a layout shows the
+// rows again (the read flag stays set) while the fields wait for a rebuild.
+TEST_F(MainWindow, StatusRefreshWithoutAUnitLocksTheForm) {
+    ASSERT_TRUE(IsWindowEnabled(fixedWindow(IDC_WRITE_DEVICE)));
+    ASSERT_TRUE(IsWindowVisible(rowList(1)));
+    updateConnectionStatus();
+    EXPECT_EQ(appState.statusText, "???");
+    EXPECT_FALSE(appState.connected);
+    EXPECT_FALSE(IsWindowEnabled(fixedWindow(IDC_RESET_DEFAULTS)));
+    EXPECT_FALSE(IsWindowEnabled(fixedWindow(IDC_WRITE_DEVICE)));
+    EXPECT_TRUE(IsWindowEnabled(fixedWindow(IDC_READ_DEVICE)));
+    HMENU bar = GetMenu(mainWindow());
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ((GetMenuState(bar, i, MF_BYPOSITION) & MF_GRAYED) != 0, i < 3) << i;
+    EXPECT_FALSE(IsWindowVisible(rowList(1)));
+    EXPECT_FALSE(IsWindowVisible(rowCaption(30)));
+    EXPECT_FALSE(IsWindowVisible(fixedWindow(IDC_TEXT_T1, true)));
+    EXPECT_FALSE(IsWindowVisible(fixedWindow(IDC_TEXT_K)));
+    layoutMainWindow();
+    EXPECT_TRUE(IsWindowVisible(rowList(1)));
+    EXPECT_FALSE(IsWindowVisible(fixedWindow(IDC_TEXT_T1, true)));
 }
 
 // Run with the Windows-1250 code page (QUILL_CODEPAGE=1250), as on a
