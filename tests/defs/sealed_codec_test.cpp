@@ -81,76 +81,38 @@ TEST(XteaBlock, KnownAnswersWith32Cycles) {
     }
 }
 
-TEST(XteaBlock, ZeroCyclesLeavesTheBlockAlone) {
-    SealedCodec codec;
-    codec.cycles = 0;
-    auto block = fromHex("0102030405060708");
-    encipherBlock(codec, block.data());
-    decipherBlock(codec, block.data());
-    EXPECT_EQ(block, fromHex("0102030405060708"));
-}
-
 TEST(Crc32, StandardValuesAndChaining) {
     const std::string digits = "123456789";
     auto p = reinterpret_cast<const uint8_t*>(digits.data());
     EXPECT_EQ(crc32Update(0, 9, p), 0xCBF43926u);
     EXPECT_EQ(crc32Update(crc32Update(0, 4, p), 5, p + 4), 0xCBF43926u);
     EXPECT_EQ(crc32Update(0, 0, p), 0u);
-    EXPECT_EQ(crc32Update(1234, 0, nullptr), 0u);
 }
 
-TEST(SealRoundTrip, EveryLengthClassAndALongPayload) {
-    std::vector<size_t> lengths;
-    for (size_t n = 0; n <= 20; ++n) lengths.push_back(n);
-    lengths.push_back(100000);
-    for (size_t n : lengths) {
+// Every length class modulo 7, a long payload, and several seeding seconds:
+// a data block whose marker came out 0 would read as the end block.
+TEST(SealRoundTrip, EveryLengthClassAndSeedingSecond) {
+    for (size_t n : {0u, 1u, 6u, 7u, 8u, 13u, 14u, 15u, 20u, 50u, 100000u}) {
         const std::string payload = payloadOfLength(n);
-        const std::string s = sealed(payload);
-        EXPECT_EQ(s.size(), 8 * (n / 7) + 24) << n;
-        std::string back;
-        EXPECT_TRUE(unsealBytes(s, back)) << n;
-        EXPECT_EQ(back, payload) << n;
-    }
-}
-
-TEST(SealLayout, EmptyPayloadHasOneFillerBlockLengthZeroAndCrcZero) {
-    const std::string s = sealed("");
-    ASSERT_EQ(s.size(), 24u);
-    SealedCodec codec;
-    const uint32_t seed = le32(reinterpret_cast<const uint8_t*>(s.data()));
-    for (int i = 0; i < 4; ++i) codec.key[i] = seed ^ keyMasks[i];
-    uint8_t data[8], end[8];
-    memcpy(data, s.data() + 4, 8);
-    memcpy(end, s.data() + 12, 8);
-    decipherBlock(codec, data);
-    decipherBlock(codec, end);
-    EXPECT_NE(data[0], 0);
-    EXPECT_EQ(end[0], 0);
-    EXPECT_EQ(le32(end + 1), 0u);
-    EXPECT_EQ(le32(reinterpret_cast<const uint8_t*>(s.data()) + 20), 0u);
-}
-
-TEST(SealLayout, EveryDataBlockCarriesANonZeroMarker) {
-    for (size_t n : {0u, 6u, 7u, 14u, 50u}) {
-        for (std::time_t t = 0; t < 40; ++t) {
-            const std::string s = sealed(payloadOfLength(n), t);
-            SealedCodec codec;
-            const uint32_t seed = le32(reinterpret_cast<const uint8_t*>(s.data()));
-            for (int i = 0; i < 4; ++i) codec.key[i] = seed ^ keyMasks[i];
-            for (size_t b = 0; b <= n / 7; ++b) {
-                uint8_t block[8];
-                memcpy(block, s.data() + 4 + 8 * b, 8);
-                decipherBlock(codec, block);
-                ASSERT_NE(block[0], 0) << "length " << n << " block " << b << " second " << t;
-            }
+        for (std::time_t t = 0; t < (n < 1000 ? 40 : 1); ++t) {
+            const std::string s = sealed(payload, t);
+            ASSERT_EQ(s.size(), 8 * (n / 7) + 24) << n;
+            std::string back;
+            ASSERT_TRUE(unsealBytes(s, back)) << "length " << n << " second " << t;
+            ASSERT_EQ(back, payload) << "length " << n << " second " << t;
         }
     }
+    EXPECT_EQ(sealed("abc", 1700000000), sealed("abc", 1700000000)) << "same second, same bytes";
+    EXPECT_NE(sealed("abc", 1700000000), sealed("abc", 1700000001));
 }
 
-TEST(SealDeterminism, SameSecondSameBytesOtherSecondOtherBytes) {
-    const std::string payload = payloadOfLength(33);
-    EXPECT_EQ(sealed(payload, 1700000000), sealed(payload, 1700000000));
-    EXPECT_NE(sealed(payload, 1700000000), sealed(payload, 1700000001));
+// A stream sealed earlier must keep opening: seed, key masks, cycle count,
+// block layout and CRC are the file format.
+TEST(SealFormat, AKnownStreamOpens) {
+    const auto known = fromHex("b7938e9047c0ad7cb7737acda49ae3ccd608ff42bfb8fa55");
+    std::string payload;
+    EXPECT_TRUE(unsealRaw(std::string(known.begin(), known.end()), &payload));
+    EXPECT_EQ(payload, "Quill");
 }
 
 TEST(UnsealRejects, EveryTruncationBeforeTheEndBlockIsComplete) {
@@ -213,45 +175,25 @@ TEST(UnsealEdge, LengthBeyondTheDataBlocksIsRejected) {
     EXPECT_FALSE(unsealRaw(handMade(7, {data, filler, endBlock(6)}, crc7)));
 }
 
-TEST(UnsealEdge, OtherMasksOrCyclesDoNotOpen) {
-    const std::string s = sealed("configuration");
-    std::istringstream in(s);
-    std::ostringstream out;
-    SealedCodec codec;
-    codec.cycles = 32;
-    EXPECT_FALSE(unseal(codec, in, out));
-}
-
-// A stream whose device fails part-way: it hands out `bytes`, then the
-// next read fails (the stream goes bad), as a file on a failing disk does.
-class FailingSource : public std::streambuf {
-public:
+// A source that hands out `bytes`, then fails (the stream goes bad), as a
+// file on a failing disk does.
+struct FailingSource : std::streambuf {
     explicit FailingSource(std::string bytes) : bytes_(std::move(bytes)) {
         setg(bytes_.data(), bytes_.data(), bytes_.data() + bytes_.size());
     }
-
-protected:
     int_type underflow() override { throw std::runtime_error("read error"); }
-
-private:
     std::string bytes_;
 };
 
-// A sink that takes `room` bytes, then refuses every further write, as a
-// full disk does.
-class FullSink : public std::streambuf {
-public:
+// A sink that takes `room` bytes, then refuses every write, as a full disk.
+struct FullSink : std::streambuf {
     explicit FullSink(size_t room) : room_(room) {}
-    std::string taken;
-
-protected:
     int_type overflow(int_type c) override {
         if (traits_type::eq_int_type(c, traits_type::eof()) || taken.size() >= room_) return traits_type::eof();
         taken += traits_type::to_char_type(c);
         return c;
     }
-
-private:
+    std::string taken;
     size_t room_;
 };
 
@@ -266,20 +208,14 @@ TEST(StreamFailures, AnInputThatFailsPartWayIsNotSealedAsComplete) {
 TEST(StreamFailures, AnOutputThatCannotTakeThePayloadFailsTheUnseal) {
     const std::string payload = payloadOfLength(30);
     const std::string s = sealed(payload);
-    for (size_t room : {size_t(0), size_t(10), size_t(29)}) {
+    for (size_t room : {0, 10, 29, 30}) {
         std::istringstream in(s);
         FullSink sink(room);
         std::ostream out(&sink);
         SealedCodec codec;
-        EXPECT_FALSE(unseal(codec, in, out)) << "room for " << room << " of 30 bytes";
+        EXPECT_EQ(unseal(codec, in, out), room == 30) << "room for " << room << " of 30 bytes";
         EXPECT_EQ(sink.taken, payload.substr(0, room));
     }
-    std::istringstream in(s);
-    FullSink sink(30);
-    std::ostream out(&sink);
-    SealedCodec codec;
-    EXPECT_TRUE(unseal(codec, in, out)) << "exactly enough room";
-    EXPECT_EQ(sink.taken, payload);
 }
 
 }  // namespace
