@@ -11,9 +11,7 @@ namespace {
 TEST(StartupLoad, BuiltInTableLoads) {
     EXPECT_EQ(startupError(), "");
     ASSERT_NE(appState.definitions.database, nullptr);
-    EXPECT_EQ(appState.definitions.database->firstLanguage, "English");
     EXPECT_EQ(currentLanguageName(appState.definitions), "English");
-    EXPECT_EQ(appState.definitions.currentVariant, 0);
 }
 
 TEST(StartupLoad, ChoiceCountsComeFromVariantZeroOfTheFirstLanguage) {
@@ -25,20 +23,6 @@ TEST(StartupLoad, ChoiceCountsComeFromVariantZeroOfTheFirstLanguage) {
     ASSERT_EQ(appState.choiceCounts.size(), static_cast<size_t>(length));
     for (const auto& [n, count] : appState.choiceCounts)
         EXPECT_EQ(count, static_cast<int32_t>(findRow(store, parameterKey(n))->size()) - 1) << n;
-}
-
-TEST(StartupLoad, EverythingElseStartsEmpty) {
-    EXPECT_FALSE(appState.configurationLoaded);
-    EXPECT_FALSE(appState.connected);
-    EXPECT_TRUE(appState.fixedControls.empty());
-    EXPECT_TRUE(appState.parameterRows.empty());
-    EXPECT_EQ(appState.mainWindow, nullptr);
-    EXPECT_EQ(appState.progressBar, nullptr);
-    EXPECT_EQ(appState.statusLine, nullptr);
-    EXPECT_EQ(appState.guiFont, platformDefaultGuiFont());
-#ifdef _WIN32
-    EXPECT_NE(appState.guiFont, nullptr);
-#endif
 }
 
 }  // namespace
