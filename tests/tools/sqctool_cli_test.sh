@@ -27,7 +27,6 @@ head -c 5000 /dev/urandom >"$work/random.bin"
 check "seal a file" 0 "$tool" seal "$work/random.bin" "$work/random.sqc"
 check "unseal it again" 0 "$tool" unseal "$work/random.sqc" "$work/random.back"
 expect "round trip restores every byte" cmp -s "$work/random.bin" "$work/random.back"
-expect "sealed size is 8*floor(L/7)+24" [ "$(stat -c %s "$work/random.sqc")" = $((8 * (5000 / 7) + 24)) ]
 
 check "seal from stdin to stdout" 0 bash -c "'$tool' seal - - <'$work/random.bin' >'$work/piped.sqc'"
 check "unseal from stdin to stdout" 0 bash -c "'$tool' unseal - - <'$work/piped.sqc' >'$work/piped.back'"

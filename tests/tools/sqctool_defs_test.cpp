@@ -127,7 +127,6 @@ TEST(Lint, FindingsNameTheLineAndTheProblem) {
         {"beyond 999", {{19, "X1000;\"Siren\""}}, 19, "parameters end at 999"},
         {"no parameters", {{28, ""}, {29, ""}, {58, ""}, {59, ""}}, 20, "X1 is missing (English, variant 100)"},
         {"unsafe XI", {{21, "XI;\"%s min\""}}, 21, "XI (English, variant 100) \"%s min\" is not a format"},
-        {"two conversions in XI", {{51, "XI;\"%d of %d\""}}, 51, "XI (Polski, variant 100)"},
         {"character without a byte", {{37, "A2;\"\xE2\x82\xBD\""}}, 37, "column 5: U+20BD"},
         {"NUL", {{38, "A3;\"a\0b\""s}}, 38, "U+0000 (NUL)"},
         {"parse error", {{1, "Q;\"x\""}}, 1, "parse error \"Missing Y identifier\""},
@@ -224,8 +223,6 @@ TEST(SqctoolDefs, TextPrintsTheLookedUpBytes) {
         {{"text", plain, "Q", "1"}, 0, "b\n"},
         {{"text", plain, "--language", "Polski", "Q", "0"}, 0, "\xC4\x85\n"},
         {{"text", sealedPath, "--sealed", "--language", "Polski", "Q", "0"}, 0, "\xC4\x85\n"},
-        {{"text", plain, "--language", "Klingon", "Q", "0"}, 0, "a\n"},
-        {{"text", plain, "--device", "100", "X1", "3"}, 0, "Long\n"},
         {{"text", plain, "--device", "105", "T3", "0"}, 0, "0\n"},  // unknown unit: newest variant
         {{"text", plain, "X1", "3"}, 0, "\n"},                      // no such text: empty
         {{"text", broken, "Q", "0"}, 1, ""},
