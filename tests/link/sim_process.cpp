@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,9 +21,8 @@ extern char** environ;
 namespace {
 
 std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream all;
-    all << in.rdbuf();
+    all << std::ifstream(path, std::ios::binary).rdbuf();
     return all.str();
 }
 
@@ -48,8 +48,8 @@ bool spawn(const std::vector<std::string>& args, const std::string& errorPath, p
 }  // namespace
 
 int64_t nowMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 std::string makeTempFolder(const std::string& prefix) {
@@ -75,20 +75,14 @@ bool startSim(const std::string& folder, int32_t port, const std::vector<std::st
     return spawn(all, sim.logPath, sim.pid, sim.output) && awaitAnnouncement(sim, 10000);
 }
 
+// The announcement is one line: the terminal's path.
 bool awaitAnnouncement(SimProcess& sim, int32_t timeoutMs) {
-    std::string line;
-    const int64_t deadline = nowMs() + timeoutMs;
     char c = 0;
-    while (nowMs() < deadline) {
+    for (const int64_t deadline = nowMs() + timeoutMs; nowMs() < deadline;) {
         pollfd p{sim.output, POLLIN, 0};
         if (poll(&p, 1, static_cast<int>(deadline - nowMs())) <= 0) continue;
         if (read(sim.output, &c, 1) != 1) return false;
-        if (c != '\n') {
-            line += c;
-            continue;
-        }
-        sim.ptyPath = line;
-        return true;
+        if (c == '\n') return true;
     }
     return false;
 }
@@ -122,8 +116,7 @@ bool stopSim(SimProcess& sim) {
     int status = 0;
     waitpid(sim.pid, &status, 0);
     close(sim.output);
-    sim.pid = -1;
-    sim.output = -1;
+    sim.pid = sim.output = -1;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
@@ -134,21 +127,15 @@ SimUnit simState(const SimProcess& sim) {
     return unit;
 }
 
+// A received request is logged as "... -> 56 OP ADDRESS DATA ...".
 std::vector<LinkFrame> simRequests(const SimProcess& sim) {
     std::vector<LinkFrame> frames;
     std::istringstream log(slurp(sim.logPath));
-    const std::string marker = "-> ";
     for (std::string line; std::getline(log, line);) {
-        const size_t at = line.find(marker);
-        if (at == std::string::npos) continue;
-        std::istringstream hex(line.substr(at + marker.size()));
-        unsigned start = 0, op = 0, address = 0, data = 0;
-        hex >> std::hex >> start >> op >> address >> data;
-        LinkFrame f;
-        f.op = static_cast<uint8_t>(op);
-        f.address = static_cast<uint8_t>(address);
-        f.data = static_cast<uint8_t>(data);
-        frames.push_back(f);
+        const size_t at = line.find("-> ");
+        unsigned start, op, address, data;
+        if (at != std::string::npos && std::sscanf(line.c_str() + at + 3, "%x %x %x %x", &start, &op, &address, &data) == 4)
+            frames.push_back(LinkFrame{uint8_t(op), uint8_t(address), uint8_t(data)});
     }
     return frames;
 }

@@ -13,7 +13,6 @@
 struct SimProcess {
     pid_t pid = -1;
     int output = -1;        // the simulator's standard output (pty paths)
-    std::string ptyPath;    // the terminal device it announced last
     std::string logPath;    // its standard error: the -v frame log
     std::string statePath;  // its --state file
 };
@@ -24,8 +23,8 @@ std::string makeTempFolder(const std::string& prefix);
 void removeFolder(const std::string& folder);
 
 // Starts quill-sim with `args` plus -v, --state `folder`/sim<port>.state
-// (pre-filled with `stateText` when given) and LINK `folder`/com<port`; waits
-// until it announces its terminal.
+// (holding `stateText`) and LINK `folder`/com<port>; waits until it
+// announces its terminal.
 bool startSim(const std::string& folder, int32_t port, const std::vector<std::string>& args,
               const std::string& stateText, SimProcess& sim);
 // Waits for the next terminal path the simulator announces (after it came
@@ -37,9 +36,9 @@ bool stopSim(SimProcess& sim);
 
 // The unit's registers and counts as its state file holds them now.
 SimUnit simState(const SimProcess& sim);
-// The request frames the simulator has received so far, in order.
+// The request frames the simulator has received so far, in order, and how
+// many of them match op and address.
 std::vector<LinkFrame> simRequests(const SimProcess& sim);
-// How many of them match op and address.
 int32_t countRequests(const SimProcess& sim, uint8_t op, uint8_t address);
 
 // Runs a program to its end with standard output and error captured;

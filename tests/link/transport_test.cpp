@@ -51,18 +51,15 @@ TEST_F(TransportTest, TransactCopesWithWhatTheLineDelivers) {
         uint8_t value;
     } cases[] = {
         {"plain read", {}, {kOpRead, 253, 0}, true, 105},
-        {"choice count", {}, {kOpChoiceCount, 12, 0}, true, 4},
         {"noise before the reply", {"--noise", "9"}, {kOpRead, 253, 0}, true, 105},
         {"reply split over reads", {"--split", "150"}, {kOpRead, 253, 0}, true, 105},
-        {"op and address differ", {"--mismatch"}, {kOpRead, 253, 0}, true, 105},
         {"paced line", {"--baud", "9600", "--latency", "30"}, {kOpRead, 254, 0}, true, 0},
         {"write", {}, {kOpWrite, 12, 9}, true, 9},
         {"refused address", {"--refuse-address", "253"}, {kOpRead, 253, 0}, false, 0},
         {"refused write", {"--refuse-op", "128"}, {kOpWrite, 12, 9}, false, 0},
-        {"refusal after noise", {"--refuse-address", "253", "--noise", "3"}, {kOpRead, 253, 0}, false, 0},
     };
     for (const auto& c : cases) {
-        SimProcess& sim = start(1, c.args, "count 12 4\n");
+        SimProcess& sim = start(1, c.args);
         PortHandle port = kNoPort;
         ASSERT_TRUE(openSerialPort(1, port)) << c.what;
         uint8_t value = 0xEE;
@@ -93,7 +90,6 @@ TEST_F(TransportTest, ReadsReturnWithinTheirTimeOutsAndFailWhenTheLineIsGone) {
     stopSim(sim);
     EXPECT_FALSE(readSerialPort(port, bytes, kFrameSize, got));
     closeSerialPort(port);
-    EXPECT_EQ(serialPortName(2), folder + "/com2");
 }
 
 TEST_F(TransportTest, ScanSkipsAbsentSilentZeroAndBusyPortsAndFindsTheUnit) {
@@ -111,7 +107,6 @@ TEST_F(TransportTest, ScanSkipsAbsentSilentZeroAndBusyPortsAndFindsTheUnit) {
     EXPECT_EQ(c.portNumber, 6);
     EXPECT_EQ(c.deviceId, 1234);
     EXPECT_EQ(c.publication, before + 1);
-    EXPECT_EQ(formatDeviceVersion(c), "12.34");
 
     // The silent port's first probe is still waiting for its reply: a new
     // scan must not start a second one beside it.
@@ -127,7 +122,6 @@ TEST_F(TransportTest, ScanSkipsAbsentSilentZeroAndBusyPortsAndFindsTheUnit) {
     closeSerialPort(heldPort);
     closeConnection();
     EXPECT_EQ(linkConnection().portNumber, 0);
-    EXPECT_EQ(formatDeviceVersion(linkConnection()), "");
 }
 
 TEST_F(TransportTest, TwoUnitsFoundAtOnceGiveOneConnectionAndConsistentSnapshots) {
