@@ -57,15 +57,4 @@ TEST(ControlRegistry, ParameterRowWalk) {
     }
 }
 
-TEST(ControlRegistry, HiddenRowKeepsItsRecordInTheWalk) {
-    ControlMap rows;
-    for (int32_t n = 1; n <= 9; ++n) storeControl(rows, n, record(10 + n, 20 + n));
-    storeControl(rows, 7, record(17));  // parameter 7's caption became "0"
-    std::vector<int32_t> withList;
-    forEachParameterRow(rows, [&](int32_t n, const ControlRecord& r) {
-        if (r.secondWindow) withList.push_back(n);
-    });
-    EXPECT_EQ(withList, (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 8, 9}));
-}
-
 }  // namespace

@@ -15,13 +15,7 @@ const char* kTable =
     "X;\"0\";\"a\";\"b\"\n"
     "X;\"Outputs\"\n"
     "V;7\n"
-    "XI;\"%d\"\n"
-    "X;\"Entry delay\";\"10 s\"\n"
-    "X;\"A much longer caption than any\";\"x\"\n"
-    "Y;\"Deutsch\"\n"
-    "V;0\n"
-    "X;\"Eingangsverz\xf6gerung\"\n"
-    "X;\"0\"\n";
+    "X;\"A much longer caption than any\";\"x\"\n";
 
 TEST(RowPlan, HiddenRowsTakeNoPlaceAndNumbersStay) {
     DefinitionStore store;
@@ -39,39 +33,6 @@ TEST(RowPlan, HiddenRowsTakeNoPlaceAndNumbersStay) {
     EXPECT_EQ(plans[1].offsetY, rowTop(20, 1));
     EXPECT_EQ(plans[2].offsetY, rowTop(20, 2));
     EXPECT_EQ(plans[3].offsetY, rowTop(20, 2)) << "the row after a hidden one moves up";
-}
-
-TEST(RowPlan, ChoicesFollowTheCountsWithGeneratedTexts) {
-    DefinitionStore store;
-    loadDefinitionText(store, kTable);
-    ChoiceCountMap counts{{2, 5}, {4, 0}};
-    const auto plans = planParameterRows(store, counts, 20);
-    EXPECT_EQ(plans[0].choices, std::vector<std::string>({"10 s", "20 s"}));
-    EXPECT_EQ(plans[1].choices, std::vector<std::string>({"Off", "On", "#2", "#3", "#4"}));
-    EXPECT_TRUE(plans[3].choices.empty());
-    EXPECT_TRUE(plans[3].visible);
-}
-
-TEST(RowPlan, LanguageSwitchHidesARowAndMovesTheRestUp) {
-    DefinitionStore store;
-    loadDefinitionText(store, kTable);
-    selectLanguage(store, "Deutsch");
-    ChoiceCountMap counts;
-    const auto plans = planParameterRows(store, counts, 20);
-    ASSERT_EQ(plans.size(), 4u);
-    EXPECT_EQ(plans[0].caption, "1. Eingangsverz\xf6gerung");
-    EXPECT_FALSE(plans[1].visible) << "Deutsch hides parameter 2 with the caption 0";
-    EXPECT_EQ(plans[3].offsetY, rowTop(20, 1));
-}
-
-TEST(RowPlan, AnotherVariantGivesAnotherList) {
-    DefinitionStore store;
-    loadDefinitionText(store, kTable);
-    selectVariant(store, 7);
-    ChoiceCountMap counts;
-    const auto plans = planParameterRows(store, counts, 20);
-    ASSERT_EQ(plans.size(), 2u);
-    EXPECT_EQ(plans[1].choices, std::vector<std::string>({"x"}));
 }
 
 TEST(RowPlan, MeasuredTextsAreTheDefinitionsAsWrittenHiddenOnesIncluded) {
