@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 namespace {
 
@@ -20,11 +21,8 @@ PlacementRecord sampleRecord() {
     return r;
 }
 
-bool sameRecord(const PlacementRecord& a, const PlacementRecord& b) {
-    return a.length == b.length && a.flags == b.flags && a.showCmd == b.showCmd && a.minX == b.minX &&
-           a.minY == b.minY && a.maxX == b.maxX && a.maxY == b.maxY && a.left == b.left && a.top == b.top &&
-           a.right == b.right && a.bottom == b.bottom;
-}
+// The record is eleven 32-bit fields without padding.
+bool sameRecord(const PlacementRecord& a, const PlacementRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 std::string lowered(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });

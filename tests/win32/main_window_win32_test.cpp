@@ -2,16 +2,10 @@
 // parameter rows, fixed controls, layout, scrolling, painting and progress.
 // One real main window serves all tests; each test rebuilds what it needs.
 #include "app/command_dispatch_win32.h"
-#include "app/main_window_win32.h"
-#include "defs/app_state.h"
 #include "link/status_win32.h"
 #include "params/control_builder_win32.h"
-#include "params/layout.h"
 #include "params/scrolling_win32.h"
-#include "resources/resource.h"
-
-#include <windows.h>
-#include <commctrl.h>
+#include "tests/win32/test_window_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -68,36 +62,35 @@ std::string windowText(HWND window) {
 
 int selection(int32_t n) { return static_cast<int>(SendMessageA(rowList(n), CB_GETCURSEL, 0, 0)); }
 int choiceCount(int32_t n) { return static_cast<int>(SendMessageA(rowList(n), CB_GETCOUNT, 0, 0)); }
-
-// Sizes the main window so that its client area is width x height.
-void setClientSize(int width, int height) {
-    ShowWindow(mainWindow(), SW_RESTORE);
-    RECT r = {0, 0, width, height};
-    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, TRUE, 0);
-    SetWindowPos(mainWindow(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOMOVE);
+int scrollPosition() { return GetScrollPos(area(), SB_VERT); }
+int rowPitch() { return appState.rowHeight + 4; }
+int areaHeight() {
     RECT client = {};
-    GetClientRect(mainWindow(), &client);
-    // A menu bar that wraps changes the client height; correct once.
-    if (client.bottom != height) {
-        GetWindowRect(mainWindow(), &r);
-        SetWindowPos(mainWindow(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top + height - client.bottom,
-                     SWP_NOZORDER | SWP_NOMOVE);
-    }
+    GetClientRect(area(), &client);
+    return client.bottom;
+}
+
+// The form before a read, or once the unit is gone: file entries greyed,
+// rows and fields hidden, only Read enabled.
+void expectLocked() {
+    HMENU bar = GetMenu(mainWindow());
+    for (int i = 0; i < GetMenuItemCount(bar); ++i)
+        EXPECT_EQ((GetMenuState(bar, i, MF_BYPOSITION) & MF_GRAYED) != 0, i < 3) << "menu entry " << i;
+    EXPECT_FALSE(IsWindowVisible(rowList(1)));
+    EXPECT_FALSE(IsWindowVisible(rowCaption(30)));
+    EXPECT_FALSE(IsWindowVisible(fixedWindow(IDC_TEXT_T1, true)));
+    EXPECT_FALSE(IsWindowVisible(fixedWindow(IDC_TEXT_K)));
+    EXPECT_FALSE(IsWindowEnabled(fixedWindow(IDC_RESET_DEFAULTS)));
+    EXPECT_FALSE(IsWindowEnabled(fixedWindow(IDC_WRITE_DEVICE)));
+    EXPECT_TRUE(IsWindowEnabled(fixedWindow(IDC_READ_DEVICE)));
 }
 
 class MainWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-        InitCommonControlsEx(&controls);
         loadDefinitionText(appState.definitions, testTable());
         appState.choiceCounts.clear();
-        registerMainClass(GetModuleHandleA(nullptr));
-        ASSERT_TRUE(createMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
-        // The status refresh would lock the form (no unit here) whenever
-        // messages are dispatched; these tests drive every state themselves.
-        KillTimer(mainWindow(), IDT_STATUS_TIMER);
-        KillTimer(area(), IDT_STATUS_TIMER);
+        ASSERT_TRUE(createTestMainWindow());
     }
 
     void SetUp() override {
@@ -109,7 +102,7 @@ protected:
     }
 };
 
-TEST_F(MainWindow, MenuBarComesFromRowQWithPlaceholdersAndGreyedEntries) {
+TEST_F(MainWindow, MenuBarFromRowQGreyedWithTheFormUntilARead) {
     appState.configurationLoaded = false;
     applyLanguage("English");
     HMENU bar = GetMenu(mainWindow());
@@ -119,13 +112,14 @@ TEST_F(MainWindow, MenuBarComesFromRowQWithPlaceholdersAndGreyedEntries) {
         char caption[64] = {};
         GetMenuStringA(bar, i, caption, sizeof caption, MF_BYPOSITION);
         EXPECT_STREQ(caption, expected[i]) << i;
-        const UINT state = GetMenuState(bar, i, MF_BYPOSITION);
-        EXPECT_EQ((state & MF_GRAYED) != 0, i < 3) << i;
     }
     EXPECT_EQ(GetMenuItemID(bar, 5), static_cast<UINT>(IDM_EXIT));
+    expectLocked();
     appState.configurationLoaded = true;
     applyLanguage("English");
     EXPECT_EQ(GetMenuState(GetMenu(mainWindow()), 0, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED), 0u);
+    EXPECT_TRUE(IsWindowVisible(rowList(1)));
+    EXPECT_TRUE(IsWindowEnabled(fixedWindow(IDC_WRITE_DEVICE)));
 }
 
 TEST_F(MainWindow, LanguagePopUpIsSortedByteWiseWithTheCurrentOneChecked) {
@@ -209,14 +203,13 @@ TEST_F(MainWindow, ShorterListOfAnotherVariantRemovesTheRowsBeyondIt) {
     EXPECT_EQ(row(3), nullptr);
     EXPECT_EQ(row(30), nullptr);
     EXPECT_FALSE(IsWindow(lastList));
-    int visited = 0;
-    forEachParameterRow(appState.parameterRows, [&](int32_t, const ControlRecord&) { ++visited; });
-    EXPECT_EQ(visited, 2);
 }
 
-TEST_F(MainWindow, FixedControlsAreCentredAtTheirDistancesFromTheBottom) {
+// The arithmetic is the layout tests'; here: each control at its own
+// distances, the rows centred with their measured widths.
+TEST_F(MainWindow, ControlsAndRowsFollowTheClientSize) {
     struct Case { int width, height; };
-    for (const Case c : {Case{640, 560}, Case{801, 450}, Case{300, 400}}) {
+    for (const Case c : {Case{640, 560}, Case{300, 400}}) {
         setClientSize(c.width, c.height);
         RECT client = {};
         GetClientRect(mainWindow(), &client);
@@ -237,35 +230,23 @@ TEST_F(MainWindow, FixedControlsAreCentredAtTheirDistancesFromTheBottom) {
         EXPECT_EQ(status.y, c.height - 25);
         EXPECT_EQ(placementIn(area()).height, c.height - 230);
         EXPECT_EQ(placementIn(area()).width, c.width);
+
+        GetClientRect(area(), &client);
+        const int half = (client.right - (appState.captionWidth + appState.choiceWidth)) / 2;
+        EXPECT_EQ(placementIn(rowCaption(1)).x, half);
+        EXPECT_EQ(placementIn(rowCaption(1)).width, appState.captionWidth);
+        EXPECT_EQ(placementIn(rowList(1)).x, half + appState.captionWidth);
+        EXPECT_EQ(placementIn(rowCaption(4)).y, 3 * rowPitch() + 4);
     }
     EXPECT_LT(placementIn(fixedWindow(IDC_RESET_DEFAULTS)).x, 0) << "narrower than 400: left of the edge";
+    EXPECT_GT(appState.captionWidth, 50) << "measured from the captions";
     setClientSize(640, 150);
     EXPECT_EQ(placementIn(area()).height, 0) << "lower than the strip: no negative height";
 }
 
-TEST_F(MainWindow, RowsAreCentredAndStackedAtTheRowPitch) {
-    RECT client = {};
-    GetClientRect(area(), &client);
-    const int pitch = appState.rowHeight + 4;
-    const int half = (client.right - (appState.captionWidth + appState.choiceWidth)) / 2;
-    EXPECT_EQ(placementIn(rowCaption(1)).x, half);
-    EXPECT_EQ(placementIn(rowCaption(1)).y, 4);
-    EXPECT_EQ(placementIn(rowList(1)).x, half + appState.captionWidth);
-    EXPECT_EQ(placementIn(rowCaption(4)).y, 3 * pitch + 4);
-    EXPECT_EQ(placementIn(rowCaption(1)).width, appState.captionWidth);
-    EXPECT_TRUE(IsWindowVisible(rowList(1)));
-    EXPECT_GT(appState.captionWidth, 50) << "measured from the captions";
-}
-
 TEST_F(MainWindow, ScrollRangeAndLimits) {
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    GetScrollInfo(area(), SB_VERT, &info);
-    RECT client = {};
-    GetClientRect(area(), &client);
-    const int pitch = appState.rowHeight + 4;
-    const int page = client.bottom / pitch;
+    const SCROLLINFO info = scrollInfo(area());
+    const int page = areaHeight() / rowPitch(), last = 30 - page + 1;
     ASSERT_LT(page, 30) << "the test needs more rows than fit";
     EXPECT_EQ(info.nMin, 0);
     EXPECT_EQ(info.nMax, 30);
@@ -273,41 +254,22 @@ TEST_F(MainWindow, ScrollRangeAndLimits) {
     EXPECT_EQ(info.nPos, 0);
 
     SendMessageA(area(), WM_VSCROLL, SB_LINEUP, 0);
-    EXPECT_EQ(GetScrollPos(area(), SB_VERT), 0);
+    EXPECT_EQ(scrollPosition(), 0);
     EXPECT_EQ(placementIn(rowCaption(1)).y, 4);
     SendMessageA(area(), WM_VSCROLL, SB_BOTTOM, 0);
-    EXPECT_EQ(GetScrollPos(area(), SB_VERT), 30 - page + 1);
-    EXPECT_EQ(placementIn(rowCaption(30)).y, 29 * pitch + 4 - (30 - page + 1) * pitch);
+    EXPECT_EQ(scrollPosition(), last);
+    EXPECT_EQ(placementIn(rowCaption(30)).y, (29 - last) * rowPitch() + 4);
     SendMessageA(area(), WM_VSCROLL, SB_LINEDOWN, 0);
-    EXPECT_EQ(GetScrollPos(area(), SB_VERT), 30 - page + 1);
-    SendMessageA(area(), WM_VSCROLL, SB_PAGEUP, 0);
-    const int pagedUp = std::max(0, 30 - 2 * page + 1);
-    EXPECT_EQ(GetScrollPos(area(), SB_VERT), pagedUp);
+    EXPECT_EQ(scrollPosition(), last);
     SendMessageA(area(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
-    EXPECT_EQ(GetScrollPos(area(), SB_VERT), pagedUp) << "outside a drag the track position is the position";
-    SendMessageA(area(), WM_VSCROLL, SB_TOP, 0);
-    EXPECT_EQ(GetScrollPos(area(), SB_VERT), 0);
-
-    SendMessageA(area(), WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(scrollPosition(), last) << "outside a drag the track position is the position";
     layoutMainWindow();
-    EXPECT_EQ(GetScrollPos(area(), SB_VERT), 0) << "every layout scrolls back to the first row";
+    EXPECT_EQ(scrollPosition(), 0) << "every layout scrolls back to the first row";
 }
 
 // Drags the scroll thumb of the area with real mouse input past the end of
 // the bar and dispatches what that produces: the rows follow the thumb
 // (SB_THUMBTRACK) and stop at the last position the range allows.
-void pumpFor(DWORD milliseconds) {
-    const DWORD until = GetTickCount() + milliseconds;
-    MSG message;
-    while (GetTickCount() < until) {
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    }
-}
-
 INPUT mouseAt(DWORD flags, int x, int y) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
@@ -341,13 +303,10 @@ void dragThumbToTheBottom() {
 }
 
 TEST_F(MainWindow, RowsFollowTheDraggedThumbToTheLastPosition) {
-    RECT client = {};
-    GetClientRect(area(), &client);
-    const int pitch = appState.rowHeight + 4;
-    const int last = 30 - client.bottom / pitch + 1;
+    const int last = 30 - areaHeight() / rowPitch() + 1;
     dragThumbToTheBottom();
-    EXPECT_EQ(GetScrollPos(area(), SB_VERT), last);
-    EXPECT_EQ(placementIn(rowCaption(1)).y, 4 - last * pitch);
+    EXPECT_EQ(scrollPosition(), last);
+    EXPECT_EQ(placementIn(rowCaption(1)).y, 4 - last * rowPitch());
 }
 
 // Paints the area into a bitmap of button-face colour and returns the rows
@@ -372,16 +331,14 @@ std::vector<int> separatorRows() {
 }
 
 TEST_F(MainWindow, SeparatorLinesOnlyBelowShownRows) {
-    const int pitch = appState.rowHeight + 4;
     std::vector<int> rows = separatorRows();
-    ASSERT_FALSE(rows.empty());
-    EXPECT_EQ(rows.front(), pitch + 2);
-    EXPECT_EQ(rows[1], 2 * pitch + 2);
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(rows[0], rowPitch() + 2);
+    EXPECT_EQ(rows[1], 2 * rowPitch() + 2);
     SendMessageA(area(), WM_VSCROLL, SB_BOTTOM, 0);
-    const int shown = 30 - GetScrollPos(area(), SB_VERT);
     rows = separatorRows();
     ASSERT_FALSE(rows.empty());
-    EXPECT_EQ(rows.back(), shown * pitch + 2) << "no line below the empty slot";
+    EXPECT_EQ(rows.back(), (30 - scrollPosition()) * rowPitch() + 2) << "no line below the empty slot";
 
     loadDefinitionText(appState.definitions, "Y;\"English\"\nQ;\"Save\"\n");
     applyLanguage("English");
@@ -389,7 +346,8 @@ TEST_F(MainWindow, SeparatorLinesOnlyBelowShownRows) {
     EXPECT_EQ(row(1), nullptr);
 }
 
-TEST_F(MainWindow, ProgressReplacesTheStatusLineAndSpansAllSteps) {
+// Progress steps dispatch messages; a quit among them stays for the loop.
+TEST_F(MainWindow, ProgressReplacesTheStatusLineSpansAllStepsAndKeepsAQuit) {
     HWND bar = fixedWindow(IDC_PROGRESS), status = fixedWindow(IDC_STATUS_LINE);
     beginProgress();
     PBRANGE range = {};
@@ -398,23 +356,17 @@ TEST_F(MainWindow, ProgressReplacesTheStatusLineAndSpansAllSteps) {
     EXPECT_EQ(range.iHigh, 30 + 6);
     EXPECT_TRUE(IsWindowVisible(bar));
     EXPECT_FALSE(IsWindowVisible(status));
+    PostQuitMessage(3);
     stepProgress();
     stepProgress();
     EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 2);
-    endProgress();
-    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 0);
-    EXPECT_FALSE(IsWindowVisible(bar));
-    EXPECT_TRUE(IsWindowVisible(status));
-}
-
-TEST_F(MainWindow, StepProgressKeepsAQuitForTheMessageLoop) {
-    beginProgress();
-    PostQuitMessage(3);
-    stepProgress();
     MSG message;
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 3u);
     endProgress();
+    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 0);
+    EXPECT_FALSE(IsWindowVisible(bar));
+    EXPECT_TRUE(IsWindowVisible(status));
 }
 
 TEST_F(MainWindow, ResetSelectsTheFirstChoiceEverywhere) {
@@ -434,16 +386,7 @@ TEST_F(MainWindow, StatusRefreshWithoutAUnitLocksTheForm) {
     updateConnectionStatus();
     EXPECT_EQ(appState.statusText, "???");
     EXPECT_FALSE(appState.connected);
-    EXPECT_FALSE(IsWindowEnabled(fixedWindow(IDC_RESET_DEFAULTS)));
-    EXPECT_FALSE(IsWindowEnabled(fixedWindow(IDC_WRITE_DEVICE)));
-    EXPECT_TRUE(IsWindowEnabled(fixedWindow(IDC_READ_DEVICE)));
-    HMENU bar = GetMenu(mainWindow());
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ((GetMenuState(bar, i, MF_BYPOSITION) & MF_GRAYED) != 0, i < 3) << i;
-    EXPECT_FALSE(IsWindowVisible(rowList(1)));
-    EXPECT_FALSE(IsWindowVisible(rowCaption(30)));
-    EXPECT_FALSE(IsWindowVisible(fixedWindow(IDC_TEXT_T1, true)));
-    EXPECT_FALSE(IsWindowVisible(fixedWindow(IDC_TEXT_K)));
+    expectLocked();
     layoutMainWindow();
     EXPECT_TRUE(IsWindowVisible(rowList(1)));
     EXPECT_FALSE(IsWindowVisible(fixedWindow(IDC_TEXT_T1, true)));
@@ -460,20 +403,6 @@ TEST_F(MainWindow, PolishLettersUnderCodePage1250) {
     HMENU languages = GetSubMenu(GetMenu(mainWindow()), 3);
     GetMenuStringW(languages, 3, caption, 64, MF_BYPOSITION);
     EXPECT_STREQ(caption, L"\u010ce\u0161tina");
-}
-
-TEST_F(MainWindow, FormStaysHiddenUntilAConfigurationIsRead) {
-    appState.configurationLoaded = false;
-    applyLanguage("English");
-    EXPECT_FALSE(IsWindowVisible(rowList(1)));
-    EXPECT_FALSE(IsWindowVisible(fixedWindow(IDC_TEXT_T1, true)));
-    EXPECT_FALSE(IsWindowEnabled(fixedWindow(IDC_RESET_DEFAULTS)));
-    EXPECT_FALSE(IsWindowEnabled(fixedWindow(IDC_WRITE_DEVICE)));
-    EXPECT_TRUE(IsWindowEnabled(fixedWindow(IDC_READ_DEVICE)));
-    appState.configurationLoaded = true;
-    applyLanguage("English");
-    EXPECT_TRUE(IsWindowVisible(rowList(1)));
-    EXPECT_TRUE(IsWindowEnabled(fixedWindow(IDC_WRITE_DEVICE)));
 }
 
 }  // namespace
