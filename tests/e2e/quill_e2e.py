@@ -1,14 +1,12 @@
 """Harness of the end-to-end tests: BrontivaSetup.exe under Wine, driven by
-quill-driver.exe, with the registry read and written through `wine reg`,
-and the simulated unit (quill-sim) on a pseudo-terminal registered as a COM
-port of the private prefix.
+quill-driver.exe, the registry read and written through `wine reg`, and the
+simulated unit (quill-sim) on a pseudo-terminal registered as a COM port of
+the private prefix.
 
 Every test script calls `Harness.from_args()` first. Run alone, the script
-re-runs itself inside scripts/wine-session (one Xvfb and one Wine server for
-the whole script, both ended afterwards); under scripts/test it already runs
-inside that session.
-
-Texts are compared as bytes: the program's texts are 8-bit (Windows-1250 for
+re-runs itself inside scripts/wine-session (one Xvfb and one Wine server,
+both ended afterwards); under scripts/test it already runs inside that
+session. Texts are bytes: the program's texts are 8-bit (Windows-1250 for
 Polish), and quill-driver passes them on unchanged.
 """
 import argparse
@@ -16,21 +14,19 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-
 SETTINGS_KEY = r"HKCU\Software\Valdrix\BrontivaSetup\Settings"
 VENDOR_KEY = r"HKCU\Software\Valdrix"
 PORTS_KEY = r"HKLM\Software\Wine\Ports"
+QUIET = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
 
 
 def run_wine(args, timeout=120):
     """Runs a Wine command to its end; returns (exit code, stdout, stderr).
-
     Output goes through files, not pipes: the first Wine program of a session
-    starts Wine's own helper processes (the desktop, services), which inherit
-    its standard handles and would hold a pipe open long after it ended."""
+    starts Wine's helper processes, which inherit its standard handles and
+    would hold a pipe open long after it ended."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         code = subprocess.run(["wine"] + args, stdout=out, stderr=err, timeout=timeout).returncode
         out.seek(0)
@@ -38,22 +34,10 @@ def run_wine(args, timeout=120):
         return code, out.read(), err.read()
 
 
-def ensure_session():
-    """Re-runs the calling script inside scripts/wine-session when needed."""
-    if os.environ.get("QUILL_WINE_SESSION"):
-        return
-    session = os.path.join(ROOT, "scripts", "wine-session")
-    os.execv(session, [session, sys.executable] + sys.argv)
-
-
 class Harness:
     def __init__(self, bin_dir, host_tools):
-        self.bin = bin_dir
-        self.host_tools = host_tools
-        self.driver_exe = os.path.join(bin_dir, "quill-driver.exe")
-        self.programs = []
-        self.sims = []
-        self.ports = []
+        self.bin, self.host_tools = bin_dir, host_tools
+        self.programs, self.sims, self.ports = [], [], []
 
     @classmethod
     def from_args(cls):
@@ -61,35 +45,34 @@ class Harness:
         parser.add_argument("--bin", default=os.path.join(ROOT, "build", "win", "bin"))
         parser.add_argument("--host-tools", default=os.path.join(ROOT, "build", "native", "bin"))
         args, rest = parser.parse_known_args()
-        ensure_session()
+        if not os.environ.get("QUILL_WINE_SESSION"):
+            session = os.path.join(ROOT, "scripts", "wine-session")
+            os.execv(session, [session, sys.executable] + sys.argv)
         sys.argv[1:] = rest
         return cls(args.bin, args.host_tools)
 
-    # --- programs ------------------------------------------------------------
+    # --- programs and the driver -------------------------------------------------
 
     def start(self, name="BrontivaSetup.exe"):
-        """Starts a Windows program of the build; returns its process."""
         process = subprocess.Popen(["wine", os.path.join(self.bin, name)],
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.programs.append(process)
         return process
 
     def driver(self, *args, check=True):
-        """Runs one quill-driver command; returns its standard output (bytes)."""
-        code, out, err = run_wine([self.driver_exe] + [str(a) for a in args])
+        """Runs one quill-driver command; returns its standard output (bytes),
+        or with check=False whether it succeeded."""
+        code, out, err = run_wine([os.path.join(self.bin, "quill-driver.exe")] + [str(a) for a in args])
         if check and code != 0:
             raise AssertionError("quill-driver %s failed (%d): %s" % (
                 " ".join(str(a) for a in args), code, err.decode("latin-1").strip()))
-        return out
-
-    def driver_ok(self, *args):
-        return run_wine([self.driver_exe] + [str(a) for a in args])[0] == 0
+        return out if check else code == 0
 
     def wait_exit(self, process, seconds=20):
         return process.wait(timeout=seconds)
 
     def stop_all(self):
-        """Ends every program this harness started that is still running."""
+        """Ends every program and simulator this harness started."""
         for process in self.programs:
             if process.poll() is None:
                 self.driver("close", check=False)
@@ -98,78 +81,62 @@ class Harness:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
-        self.programs = []
         for sim in self.sims:
             sim.terminate()
             sim.wait(timeout=10)
-        self.sims = []
         # A terminal's number is reused once its simulator is gone: leave no
         # COM port pointing at whatever gets it next.
         for number in self.ports:
             self.reg_delete(PORTS_KEY, "COM%d" % number)
-        self.ports = []
+        self.programs, self.sims, self.ports = [], [], []
 
-    # --- what the driver reports ------------------------------------------------
+    def control(self, control_id):
+        """{'visible', 'enabled', 'text'} of a control of the main window."""
+        visible, enabled, text = self.driver("control", control_id).rstrip(b"\n").split(b" ", 2)
+        return {"visible": visible == b"1", "enabled": enabled == b"1", "text": text}
 
-    def text(self, control_id):
-        return self.driver("text", control_id).rstrip(b"\n")
-
-    def state(self, control_id):
-        fields = dict(f.split(b"=") for f in self.driver("state", control_id).split())
-        return {k.decode(): v == b"1" for k, v in fields.items()}
-
-    def rect(self, *control_id):
-        return tuple(int(v) for v in self.driver("rect", *control_id).split())
-
-    def placement(self):
-        """(showCmd, left, top, right, bottom) of the main window."""
-        return tuple(int(v) for v in self.driver("placement").split())
+    def numbers(self, *args):
+        return tuple(int(v) for v in self.driver(*args).split())
 
     def dialog(self):
         """The open dialog: {'title', 'rect', 'controls': {id: {...}}}."""
-        lines = self.driver("dialog").split(b"\n")
         result = {"controls": {}}
-        for line in lines:
+        for line in self.driver("dialog").split(b"\n"):
             if line.startswith(b"title="):
                 result["title"] = line[len(b"title="):]
             elif line.startswith(b"rect="):
                 result["rect"] = tuple(int(v) for v in line[len(b"rect="):].split())
             elif line.startswith(b"control "):
-                parts = line.split(b" ", 5)
+                parts = line.split(b" ", 5) + [b""]
                 result["controls"][int(parts[1])] = {
-                    "class": parts[2].decode(), "visible": parts[3] == b"1",
-                    "enabled": parts[4] == b"1", "text": parts[5] if len(parts) > 5 else b""}
+                    "class": parts[2].decode(), "visible": parts[3] == b"1", "enabled": parts[4] == b"1",
+                    "text": parts[5]}
         return result
 
     def describe(self):
-        """The probe's description: {'menu': [...], 'items': [...], 'windows': {id: [...]}}."""
-        result = {"menu": [], "items": [], "windows": {}, "choices": {}}
+        """The probe's description as {kind: [fields...]}, fields split at tabs
+        (tests/e2e/probe/quill_probe.h)."""
+        result = {}
         for line in self.driver("describe").split(b"\n"):
-            f = line.split(b"\t")
-            if f[0] == b"menu":
-                result["menu"].append({"id": int(f[2]), "enabled": f[3] == b"1",
-                                       "checked": f[4] == b"1", "text": f[5]})
-            elif f[0] == b"item":
-                result["items"].append({"menu": int(f[1]), "id": int(f[3]), "enabled": f[4] == b"1",
-                                        "checked": f[5] == b"1", "text": f[6]})
-            elif f[0] == b"window":
-                result["windows"].setdefault(int(f[1]), []).append({
-                    "class": f[2].decode(), "visible": f[3] == b"1", "enabled": f[4] == b"1",
-                    "rect": tuple(int(v) for v in f[5:9]), "text": f[9]})
-            elif f[0] == b"choice":
-                result["choices"].setdefault(int(f[1]), []).append(f[4])
+            fields = line.split(b"\t")
+            result.setdefault(fields[0].decode(), []).append(fields[1:])
         return result
 
-    # --- registry ---------------------------------------------------------------
+    def menu_enabled(self):
+        return [m[2] == b"1" for m in self.describe()["menu"]]
+
+    def window_text(self, control_id):
+        """A control's text read from inside the program (password fields too)."""
+        return next(w[8] for w in self.describe()["window"] if int(w[0]) == control_id)
+
+    # --- registry, the built-in table, COM ports -----------------------------------
 
     def reg_query(self, key, value=None):
         """The data of a REG_SZ value (bytes), True for an existing key when no
         value is named, or None when absent."""
         code, out, _ = run_wine(["reg", "query", key] + (["/v", value] if value else []))
-        if code != 0:
-            return None
-        if value is None:
-            return True
+        if code != 0 or value is None:
+            return code == 0 or None
         for line in out.split(b"\n"):
             parts = line.strip().split(None, 2)
             if len(parts) >= 2 and parts[0].decode("latin-1").lower() == value.lower():
@@ -183,45 +150,28 @@ class Harness:
     def reg_delete(self, key, value=None):
         run_wine(["reg", "delete", key] + (["/v", value] if value else []) + ["/f"])
 
-    # --- the built-in definition table --------------------------------------------
-
     def table_text(self, key, index, language=None):
         """text(key, index) of the program's own table, through sqctool."""
-        sqctool = os.path.join(self.host_tools, "sqctool")
-        args = [sqctool, "defs", "text", "--builtin"]
-        if language:
-            args += ["--language", language]
-        result = subprocess.run(args + [key, str(index)], capture_output=True, check=True)
-        return result.stdout[:-1] if result.stdout.endswith(b"\n") else result.stdout
-
-    # --- COM ports ----------------------------------------------------------------
+        args = [os.path.join(self.host_tools, "sqctool"), "defs", "text", "--builtin"]
+        args += ["--language", language] if language else []
+        out = subprocess.run(args + [key, str(index)], capture_output=True, check=True).stdout
+        return out[:-1] if out.endswith(b"\n") else out
 
     def register_com_port(self, number, device):
-        """Maps COM<number> of the prefix to a device path. Restarts the Wine
+        """Maps COM<number> of the prefix to a device path and restarts the Wine
         server so that the mapping takes effect: start programs afterwards."""
         self.reg_set(PORTS_KEY, "COM%d" % number, device)
         self.ports.append(number)
-        quiet = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
-        subprocess.run(["wineserver", "-k"], **quiet)
-        subprocess.run(["wineserver", "-w"], **quiet)
+        subprocess.run(["wineserver", "-k"], **QUIET)
+        subprocess.run(["wineserver", "-w"], **QUIET)
         # As the session began: one persistent server and Wine's services,
         # detached from every test's output.
-        subprocess.run(["wineserver", "-p"], **quiet)
-        subprocess.run(["wine", "wineboot"], **quiet)
+        subprocess.run(["wineserver", "-p"], **QUIET)
+        subprocess.run(["wine", "wineboot"], **QUIET)
 
     def start_sim(self, *args):
-        """Starts quill-sim; returns (process, pty path) or None without it."""
-        sim = os.path.join(self.host_tools, "quill-sim")
-        if not os.path.exists(sim):
-            return None
-        process = subprocess.Popen([sim] + list(args), stdout=subprocess.PIPE,
-                                   stderr=subprocess.DEVNULL)
-        path = process.stdout.readline().decode().strip()
+        """Starts quill-sim; returns (process, pty path)."""
+        process = subprocess.Popen([os.path.join(self.host_tools, "quill-sim")] + list(args),
+                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         self.sims.append(process)
-        return process, path
-
-
-def timed(function, *args):
-    start = time.monotonic()
-    value = function(*args)
-    return value, time.monotonic() - start
+        return process, process.stdout.readline().decode().strip()

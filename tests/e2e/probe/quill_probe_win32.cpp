@@ -21,48 +21,35 @@ std::string windowText(HWND window) {
     return flat(buffer);
 }
 
-std::string menuText(HMENU menu, UINT position) {
-    char buffer[512] = {};
-    GetMenuStringA(menu, position, buffer, sizeof buffer, MF_BYPOSITION);
-    return flat(buffer);
+// "<id> <enabled> <checked> <text>" of entry `pos`.
+std::string menuEntry(HMENU menu, int pos) {
+    char text[512] = {};
+    GetMenuStringA(menu, pos, text, sizeof text, MF_BYPOSITION);
+    const UINT state = GetMenuState(menu, pos, MF_BYPOSITION);
+    return std::to_string(static_cast<int>(GetMenuItemID(menu, pos))) + "\t" +
+           (state & (MF_GRAYED | MF_DISABLED) ? "0" : "1") + "\t" + (state & MF_CHECKED ? "1" : "0") + "\t" + flat(text);
 }
 
 void describeMenu(FILE* out, HMENU bar) {
-    const int count = bar ? GetMenuItemCount(bar) : 0;
-    for (int pos = 0; pos < count; ++pos) {
-        const UINT state = GetMenuState(bar, pos, MF_BYPOSITION);
-        const bool enabled = !(state & (MF_GRAYED | MF_DISABLED));
-        std::fprintf(out, "menu\t%d\t%d\t%d\t%d\t%s\n", pos, static_cast<int>(GetMenuItemID(bar, pos)), enabled,
-                     (state & MF_CHECKED) != 0, menuText(bar, pos).c_str());
+    for (int pos = 0; bar && pos < GetMenuItemCount(bar); ++pos) {
+        std::fprintf(out, "menu\t%d\t%s\n", pos, menuEntry(bar, pos).c_str());
         HMENU sub = GetSubMenu(bar, pos);
-        const int subCount = sub ? GetMenuItemCount(sub) : 0;
-        for (int i = 0; i < subCount; ++i) {
-            const UINT s = GetMenuState(sub, i, MF_BYPOSITION);
-            std::fprintf(out, "item\t%d\t%d\t%d\t%d\t%d\t%s\n", pos, i, static_cast<int>(GetMenuItemID(sub, i)),
-                         !(s & (MF_GRAYED | MF_DISABLED)), (s & MF_CHECKED) != 0, menuText(sub, i).c_str());
-        }
+        for (int i = 0; sub && i < GetMenuItemCount(sub); ++i)
+            std::fprintf(out, "item\t%d\t%d\t%s\n", pos, i, menuEntry(sub, i).c_str());
     }
 }
 
 void describeChoices(FILE* out, HWND combo, int id) {
-    const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
     const LRESULT selected = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, i, 0);
-        std::string item(length > 0 ? length : 0, '\0');
-        std::string buffer(item.size() + 1, '\0');
+    for (LRESULT i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
+        std::string buffer(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) + 1, '\0');
         SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
-        std::fprintf(out, "choice\t%d\t%d\t%d\t%s\n", id, static_cast<int>(i), i == selected,
-                     flat(buffer.c_str()).c_str());
+        std::fprintf(out, "choice\t%d\t%d\t%d\t%s\n", id, static_cast<int>(i), i == selected, flat(buffer.c_str()).c_str());
     }
 }
 
-struct WalkContext {
-    FILE* out;
-};
-
 BOOL CALLBACK describeChild(HWND child, LPARAM context) {
-    FILE* out = reinterpret_cast<WalkContext*>(context)->out;
+    FILE* out = reinterpret_cast<FILE*>(context);
     char className[128] = {};
     GetClassNameA(child, className, sizeof className);
     RECT r = {};
@@ -74,23 +61,17 @@ BOOL CALLBACK describeChild(HWND child, LPARAM context) {
     return TRUE;
 }
 
-std::string describePath(WPARAM tag) {
+void describe(HWND window, WPARAM tag) {
     char dll[MAX_PATH] = {};
     GetModuleFileNameA(probeModule, dll, MAX_PATH);
-    std::string dir(dll);
-    dir = dir.substr(0, dir.find_last_of("\\/") + 1);
-    return dir + "probe-" + std::to_string(static_cast<unsigned long long>(tag)) + ".txt";
-}
-
-void describe(HWND window, WPARAM tag) {
-    const std::string path = describePath(tag);
+    const std::string dir(dll, std::string(dll).find_last_of("\\/") + 1);
+    const std::string path = dir + "probe-" + std::to_string(static_cast<unsigned long long>(tag)) + ".txt";
     const std::string partial = path + ".part";
     FILE* out = std::fopen(partial.c_str(), "wb");
     if (!out) return;
     std::fprintf(out, "main\t%s\n", windowText(window).c_str());
     describeMenu(out, GetMenu(window));
-    WalkContext context{out};
-    EnumChildWindows(window, describeChild, reinterpret_cast<LPARAM>(&context));
+    EnumChildWindows(window, describeChild, reinterpret_cast<LPARAM>(out));
     std::fprintf(out, "end\n");
     std::fclose(out);
     MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
