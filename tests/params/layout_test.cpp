@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+// Where the window places its controls and rows with this arithmetic is
+// checked in the real window (tests/win32); here: the rounding, limits and
+// metrics that one window size does not show.
+
 namespace {
 
 TEST(Layout, CentringTruncatesTowardZeroAndGoesNegativeWhenNarrow) {
@@ -9,36 +13,6 @@ TEST(Layout, CentringTruncatesTowardZeroAndGoesNegativeWhenNarrow) {
     const Case cases[] = {{800, 400, 200}, {801, 400, 200}, {400, 400, 0}, {399, 400, 0}, {397, 400, -1},
                           {300, 400, -50}, {0, 305, -152}};
     for (const auto& c : cases) EXPECT_EQ(centringOffset(c.width, c.group), c.offset) << c.width;
-}
-
-TEST(Layout, FixedControlsStandAtTheirDistanceAboveTheBottom) {
-    ControlRecord button{nullptr, nullptr, 60, 300, 0, 400};
-    Point p = fixedFirstWindowPosition(button, 640, 480);
-    EXPECT_EQ(p.x, 300 + 120);
-    EXPECT_EQ(p.y, 420);
-    ControlRecord field{nullptr, nullptr, 220, 0, 155, 305};
-    EXPECT_EQ(fixedSecondWindowPosition(field, 640, 480).x, 155 + 167);
-    EXPECT_EQ(fixedSecondWindowPosition(field, 640, 480).y, 260);
-    // A client narrower than the group pushes the group left of the edge.
-    EXPECT_EQ(fixedFirstWindowPosition(button, 300, 480).x, 300 - 50);
-}
-
-TEST(Layout, ParameterAreaNeverGetsANegativeHeight) {
-    EXPECT_EQ(parameterAreaHeight(600), 370);
-    EXPECT_EQ(parameterAreaHeight(230), 0);
-    EXPECT_EQ(parameterAreaHeight(100), 0);
-    EXPECT_EQ(parameterAreaHeight(0), 0);
-}
-
-TEST(Layout, RowsStackAtThePitchAndScrollByWholeRows) {
-    EXPECT_EQ(rowTop(20, 0), 4);
-    EXPECT_EQ(rowTop(20, 3), 76);
-    ControlRecord row{nullptr, nullptr, rowTop(20, 5), 0, 180, 300};
-    EXPECT_EQ(rowCaptionPosition(row, 500, 20, 0).y, 124);
-    EXPECT_EQ(rowCaptionPosition(row, 500, 20, 2).y, 124 - 48);
-    EXPECT_EQ(rowCaptionPosition(row, 500, 20, 9).y, 124 - 216);
-    EXPECT_EQ(rowCaptionPosition(row, 500, 20, 0).x, 100);
-    EXPECT_EQ(rowChoicePosition(row, 500, 20, 0).x, 280);
 }
 
 TEST(Layout, MetricsStartSmallGrowWithTextsAndArePadded) {
@@ -91,13 +65,6 @@ TEST(Scrolling, EmptyOrShortListsStayAtTheTop) {
     ScrollState few{0, 4, 10, 0, 0};
     EXPECT_EQ(scrolledPosition(few, kScrollBottom), 0);
     EXPECT_EQ(scrolledPosition(few, kScrollPageDown), 0);
-}
-
-TEST(Painting, SeparatorLinesOnlyBelowShownRows) {
-    EXPECT_TRUE(separatorLines(0, 0, 20).empty());
-    EXPECT_EQ(separatorLines(3, 0, 20), std::vector<int32_t>({26, 50, 74}));
-    EXPECT_EQ(separatorLines(5, 3, 20), std::vector<int32_t>({26, 50}));
-    EXPECT_TRUE(separatorLines(5, 5, 20).empty());
 }
 
 }  // namespace
