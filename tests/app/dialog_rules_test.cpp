@@ -5,11 +5,7 @@
 namespace {
 
 TEST(CentredOrigin, PlacesTheDialogInTheMiddleOfItsParent) {
-    const struct {
-        const char* name;
-        ScreenRect dialog, parent;
-        int32_t x, y;
-    } cases[] = {
+    const struct { const char* name; ScreenRect dialog, parent; int32_t x, y; } cases[] = {
         {"smaller, even difference", {0, 0, 200, 100}, {100, 50, 700, 450}, 300, 200},
         {"odd difference truncates", {0, 0, 201, 101}, {0, 0, 600, 400}, 199, 149},
         {"same size", {5, 5, 305, 205}, {40, 60, 340, 260}, 40, 60},
@@ -27,11 +23,7 @@ TEST(CentredOrigin, PlacesTheDialogInTheMiddleOfItsParent) {
 }
 
 TEST(EntryAcceptable, RequiredLengthAndDigits) {
-    const struct {
-        int32_t required;
-        const char* entered;
-        bool ok;
-    } cases[] = {
+    const struct { int32_t required; const char* entered; bool ok; } cases[] = {
         {6, "", false},        {6, "12345", false},  {6, "123456", true},  {6, "1234567", false},
         {6, "12345a", false},  {6, "12 456", false}, {-1, "", true},       {-1, "12", true},
         {-1, "1", true},       {-1, "1x", false},    {-1, "-1", false},    {0, "", true},

@@ -5,11 +5,7 @@
 namespace {
 
 TEST(MessageName, KeyedNames) {
-    const struct {
-        const char* name;
-        const char* key;
-        int32_t index;
-    } cases[] = {
+    const struct { const char* name; const char* key; int32_t index; } cases[] = {
         {"E 5", "E", 5},         {"E1 3", "E1", 3},    {"E x", "E", 0},     {"E ", "E", 0},
         {"E  7", "E", 7},        {"E -2", "E", -2},    {"E +4", "E", 4},    {"E 12abc", "E", 12},
         {"Q1 3 extra", "Q1", 3}, {" 4", "", 4},        {"E 99999999999", "E", 2147483647},

@@ -32,12 +32,7 @@ Outcome readIdentityLow(int32_t portNumber) {
 TEST(Deadline, HoldsAcrossTheWrapOfTheMillisecondCounter) {
     const std::string folder = makeTempFolder("quill-deadline");
     setSerialPortsFolder(folder);
-    const struct {
-        const char* what;
-        std::vector<std::string> args;
-        bool ok;
-        int64_t minMs, maxMs;
-    } cases[] = {
+    const struct { const char* what; std::vector<std::string> args; bool ok; int64_t minMs, maxMs; } cases[] = {
         {"bad checksum: never accepted, fails at the deadline", {"--bad-checksum"}, false, 4800, 7500},
         {"silent line", {"--silent-after", "0"}, false, 4800, 7500},
         {"reply split over 3 s, wrapping on the way", {"--split", "1500"}, true, 2800, 4900},

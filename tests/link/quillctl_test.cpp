@@ -34,11 +34,7 @@ protected:
 };
 
 TEST_F(QuillctlTest, CommandsOutputsAndExitStatus) {
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        const char* output;
-    } cases[] = {
+    const struct { std::vector<std::string> args; int status; const char* output; } cases[] = {
         {{"scan"}, 0, "COM3 105 1.05\n"},
         {{"set", "12", "7"}, 0, ""},
         {{"get", "12", "253", "254"}, 0, "7\n105\n0\n"},

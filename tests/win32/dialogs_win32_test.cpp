@@ -60,10 +60,7 @@ std::string tableText(const char* key, int32_t index) {
 }
 
 TEST(KeyedMessage, TitleAndTextComeFromTheTable) {
-    const struct {
-        const char* name;
-        std::string message;
-    } cases[] = {
+    const struct { const char* name; std::string message; } cases[] = {
         {"E1 3", tableText("E1", 3)},
         {"Plain", "Plain"},  // no space: verbatim
         {"Two words", ""},   // a space: key "Two", index 0, no such text

@@ -67,11 +67,7 @@ TEST_F(Settings, MissingOrUnreadableValuesGiveTheDefault) {
 }
 
 TEST_F(Settings, OtherTypesReadAsTextUpToTheFirstZero) {
-    const struct {
-        DWORD type;
-        std::vector<BYTE> data;
-        std::string expected;
-    } cases[] = {
+    const struct { DWORD type; std::vector<BYTE> data; std::string expected; } cases[] = {
         {REG_BINARY, {'4', '2'}, "42"},             // no terminating zero at all
         {REG_BINARY, {'a', 0, 'b'}, "a"},           // stops at the first zero
         {REG_DWORD, {'1', '2', 0, 0}, "12"},
