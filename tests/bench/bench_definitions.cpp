@@ -1,8 +1,9 @@
-// Figures for the definition store with the table built into the program:
-// the start-up load (unseal, parse, choice counts), one pass of the
-// parameter list rules as a rebuild after a language switch runs them, and
-// the translator's lint over the same table.
+// Figures for the definition data path: the container's seal and unseal
+// throughput, and with the table built into the program the start-up load
+// (unseal, parse, choice counts), one pass of the parameter list rules as a
+// rebuild after a language switch runs them, and the translator's lint.
 #include "defs/app_state.h"
+#include "defs/sealed_codec.h"
 #include "params/parameter_list.h"
 #include "tools/sqctool/defs_lint.h"
 #include "tools/sqctool/windows1250.h"
@@ -33,9 +34,26 @@ size_t rebuildPass(const DefinitionStore& store, const ChoiceCountMap& counts) {
     return texts + static_cast<size_t>(countVisibleParameters(store));
 }
 
+// Seal and unseal over 4 MB; false when the round trip fails.
+bool codecThroughput() {
+    std::string big(4 * 1024 * 1024, '\0');
+    for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 131 + 7);
+    std::string sealed, back;
+    const double sealMs = msPerRun([&] { sealBytes(big, sealed); }, 3);
+    const double unsealMs = msPerRun([&] { unsealBytes(sealed, back); }, 3);
+    const double mb = big.size() / 1e6;
+    std::printf("seal:   %.1f MB/s (%.0f ms for %.1f MB)\n", mb / sealMs * 1e3, sealMs, mb);
+    std::printf("unseal: %.1f MB/s (%.0f ms for %.1f MB)\n", mb / unsealMs * 1e3, unsealMs, mb);
+    return back == big;
+}
+
 }  // namespace
 
 int main() {
+    if (!codecThroughput()) {
+        std::printf("seal/unseal round trip FAILED\n");
+        return 1;
+    }
     std::string payload;
     unsealDefinitionTable(SealedDefinitionTable, payload);
     std::printf("built-in table: %zu bytes of text, %zu languages, %zu variants\n", payload.size(),
