@@ -117,35 +117,18 @@ TEST(StoreVariants, SelectVariantRule) {
     }
 }
 
-TEST(StoreLoad, SealedTableLoads) {
-    const auto table = sealedTable(kThreeLanguages);
-    DefinitionStore store;
-    loadDefinitionsFrom(store, table.data());
-    EXPECT_EQ(startupError(store), "");
-    ASSERT_NE(store.database, nullptr);
-    EXPECT_EQ(text(store, "Q", 1), "Device");
-}
-
 TEST(StoreLoad, FailuresLeaveNoDatabase) {
+    // Damage inside the stream is the codec tests' concern; here: the count
+    // in front of it, and a parse error after a good unseal.
     std::string good;
     sealBytesAt(kThreeLanguages, 1700000000, good);
-    std::string flipped = good;
-    flipped[good.size() / 2] ^= 0x40;
-    std::string sealedBroken;
-    sealBytesAt("Q;\"before any language\"\nY;\"English\"\n", 1700000000, sealedBroken);
-    std::string sealedNoName;
-    sealBytesAt("Y;\"English\"\nY;\n", 1700000000, sealedNoName);
     struct Case { const char* what; std::vector<unsigned char> table; std::string error; };
     const Case cases[] = {
-        {"one bit flipped", tableOf(int32_t(flipped.size()), flipped), kDecryptError},
         {"count cut short", tableOf(int32_t(good.size()) - 8, good), kDecryptError},
         {"count too short for a stream", tableOf(3, good), kDecryptError},
         {"negative count", tableOf(-1, good), kDecryptError},
         {"absurd count", tableOf(INT32_MAX, good), kDecryptError},
-        {"text before the first language", tableOf(int32_t(sealedBroken.size()), sealedBroken),
-         "Parse error: Missing Y identifier"},
-        {"language without a name", tableOf(int32_t(sealedNoName.size()), sealedNoName),
-         "Parse error: Missing language name"},
+        {"text before the first language", sealedTable("Q;\"x\"\nY;\"English\"\n"), "Parse error: Missing Y identifier"},
     };
     for (const Case& c : cases) {
         DefinitionStore store;
@@ -171,10 +154,11 @@ TEST(StoreLoad, ReloadingDropsReferencesIntoTheOldDatabase) {
     EXPECT_EQ(store.currentVariant, 0);
 }
 
-TEST(StoreLoad, PayloadEndsAtItsFirstNul) {
+TEST(StoreLoad, ASealedTableLoadsUpToItsFirstNul) {
     const auto table = sealedTable("Y;\"English\"\nQ;\"kept\"\n\0E;\"after the NUL\"\n"s);
     DefinitionStore store;
     loadDefinitionsFrom(store, table.data());
+    EXPECT_EQ(startupError(store), "");
     EXPECT_EQ(text(store, "Q", 0), "kept");
     EXPECT_EQ(findRow(store, "E"), nullptr);
 }
