@@ -43,13 +43,8 @@ protected:
 };
 
 TEST_F(TransportTest, TransactCopesWithWhatTheLineDelivers) {
-    const struct {
-        const char* what;
-        std::vector<std::string> args;
-        LinkFrame request;
-        bool ok;
-        uint8_t value;
-    } cases[] = {
+    struct Case { const char* what; std::vector<std::string> args; LinkFrame request; bool ok; uint8_t value; };
+    const Case cases[] = {
         {"plain read", {}, {kOpRead, 253, 0}, true, 105},
         {"noise before the reply", {"--noise", "9"}, {kOpRead, 253, 0}, true, 105},
         {"reply split over reads", {"--split", "150"}, {kOpRead, 253, 0}, true, 105},

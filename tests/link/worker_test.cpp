@@ -40,12 +40,8 @@ TEST_F(WorkerTest, ConnectionSnapshotAndVerifiedWrites) {
 }
 
 TEST_F(WorkerTest, DigitStringWritesRewriteTheWholeField) {
-    const struct {
-        int32_t base, length;
-        std::string text;
-        bool ok;
-        std::string registers;  // ~ untouched, \0 zero
-    } cases[] = {
+    // The registers of the field afterwards: ~ untouched, \0 zero.
+    const struct { int32_t base, length; std::string text; bool ok; std::string registers; } cases[] = {
         {181, 16, "", true, "\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0"},
         {181, 16, "12a4", false, "12~~~~~~~~~~~~~~"},
         {245, 7, "1234567", true, "123456\\0"},
