@@ -20,12 +20,7 @@ TEST(ControlRegistry, LookupsNeverAddRecords) {
     ControlMap map;
     storeControl(map, 5003, record(1, 2));
     EXPECT_EQ(findControl(map, 5004), nullptr);
-    EXPECT_EQ(findControl(map, 5004), nullptr);
-    EXPECT_EQ(map.size(), 1u);
-    storeControl(map, 5003, record(3));  // replaces
-    ASSERT_NE(findControl(map, 5003), nullptr);
-    EXPECT_EQ(findControl(map, 5003)->firstWindow, fakeWindow(3));
-    EXPECT_EQ(findControl(map, 5003)->secondWindow, nullptr);
+    EXPECT_EQ(map.size(), 1u) << "a lookup added a record";
     removeControl(map, 5003);
     removeControl(map, 5003);  // removing what is gone is harmless
     EXPECT_TRUE(map.empty());
