@@ -9,8 +9,8 @@
 namespace {
 
 const PlacementRecord kMaximised = {44, 0, 3, -1, -1, -1, -1, 100, 120, 700, 560};
-const std::string kStored =
-    "2C000000" "00000000" "03000000" "FFFFFFFF" "FFFFFFFF" "FFFFFFFF" "FFFFFFFF" "64000000" "78000000" "BC020000" "30020000";
+const std::string kStored = "2C000000" "00000000" "03000000" "FFFFFFFF" "FFFFFFFF" "FFFFFFFF" "FFFFFFFF"
+                            "64000000" "78000000" "BC020000" "30020000";
 
 // The record is eleven 32-bit fields without padding.
 bool sameRecord(const PlacementRecord& a, const PlacementRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }

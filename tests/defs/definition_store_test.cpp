@@ -128,7 +128,7 @@ TEST(StoreLoad, FailuresLeaveNoDatabase) {
         {"count too short for a stream", tableOf(3, good), kDecryptError},
         {"negative count", tableOf(-1, good), kDecryptError},
         {"absurd count", tableOf(INT32_MAX, good), kDecryptError},
-        {"text before the first language", sealedTable("Q;\"x\"\nY;\"English\"\n"), "Parse error: Missing Y identifier"},
+        {"text before a language", sealedTable("Q;\"x\"\nY;\"English\"\n"), "Parse error: Missing Y identifier"},
     };
     for (const Case& c : cases) {
         DefinitionStore store;

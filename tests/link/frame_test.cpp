@@ -138,7 +138,8 @@ TEST(DeviceText, BcdPair) {
 }
 
 TEST(DeviceText, VersionAndFieldRange) {
-    const std::pair<int32_t, const char*> versions[] = {{105, "1.05"}, {1234, "12.34"}, {7, "0.07"}, {65535, "655.35"}, {0, ""}};
+    const std::pair<int32_t, const char*> versions[] = {
+        {105, "1.05"}, {1234, "12.34"}, {7, "0.07"}, {65535, "655.35"}, {0, ""}};
     for (const auto& [number, text] : versions) EXPECT_EQ(formatVersion(number), text);
     // 250 + 7 would wrap into registers 0 and 1; INT32_MAX overflows base + length.
     const struct { int32_t base, length; bool fits; } fields[] = {

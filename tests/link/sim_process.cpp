@@ -134,7 +134,8 @@ std::vector<LinkFrame> simRequests(const SimProcess& sim) {
     for (std::string line; std::getline(log, line);) {
         const size_t at = line.find("-> ");
         unsigned start, op, address, data;
-        if (at != std::string::npos && std::sscanf(line.c_str() + at + 3, "%x %x %x %x", &start, &op, &address, &data) == 4)
+        if (at != std::string::npos &&
+            std::sscanf(line.c_str() + at + 3, "%x %x %x %x", &start, &op, &address, &data) == 4)
             frames.push_back(LinkFrame{uint8_t(op), uint8_t(address), uint8_t(data)});
     }
     return frames;

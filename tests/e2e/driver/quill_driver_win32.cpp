@@ -100,7 +100,8 @@ int describe(HWND window) {
     const std::string dir = std::string(exe).substr(0, std::string(exe).find_last_of("\\/") + 1);
     HMODULE dll = LoadLibraryA((dir + "quill_probe.dll").c_str());
     auto hook = dll ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, kProbeHookExport))) : nullptr;
-    HHOOK installed = hook ? SetWindowsHookExA(WH_GETMESSAGE, hook, dll, GetWindowThreadProcessId(window, nullptr)) : nullptr;
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    HHOOK installed = hook ? SetWindowsHookExA(WH_GETMESSAGE, hook, dll, thread) : nullptr;
     if (!installed) return fail("cannot load or hook quill_probe.dll");
     const std::string out = dir + "probe-" + std::to_string(GetCurrentProcessId()) + ".txt";
     DeleteFileA(out.c_str());
@@ -131,10 +132,12 @@ int onMain(const std::string& command, const Args& args, HWND window) {
         printRect(window);
     } else if (command == "control") {
         if (!control) return fail("no control " + (args.empty() ? "?" : args[0]));
-        std::printf("%d %d %s\n", IsWindowVisible(control) != 0, IsWindowEnabled(control) != 0, textOf(control).c_str());
+        std::printf("%d %d %s\n", IsWindowVisible(control) != 0, IsWindowEnabled(control) != 0,
+                    textOf(control).c_str());
     } else if (command == "command") {
         if (args.empty()) return 2;
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(argInt(args, 0, 0), argInt(args, 1, 0)), reinterpret_cast<LPARAM>(control));
+        const WPARAM idAndCode = MAKEWPARAM(argInt(args, 0, 0), argInt(args, 1, 0));
+        PostMessageA(window, WM_COMMAND, idAndCode, reinterpret_cast<LPARAM>(control));
     } else if (command == "describe") {
         return describe(window);
     } else if (command == "close") {
@@ -168,11 +171,13 @@ int onDialog(const std::string& command, const Args& args, HWND dialog) {
 
 int run(const std::string& command, const Args& args) {
     const int seconds = argInt(args, 0, command == "wait-main" ? 20 : 10);
-    if (command == "wait-main")
-        return waitFor([] { return findMain() && IsWindowVisible(findMain()); }, seconds) ? 0 : fail("main window did not appear");
+    if (command == "wait-main") {
+        const bool shown = waitFor([] { return findMain() && IsWindowVisible(findMain()); }, seconds);
+        return shown ? 0 : fail("main window did not appear");
+    }
     if (command == "find-main") return findMain() ? 0 : 1;
-    if (command == "wait-dialog") return waitFor([] { return findDialog() != nullptr; }, seconds) ? 0 : fail("no dialog appeared");
-    if (command == "wait-no-dialog") return waitFor([] { return !findDialog(); }, seconds) ? 0 : fail("a dialog is still open");
+    if (command == "wait-dialog") return waitFor([] { return !!findDialog(); }, seconds) ? 0 : fail("no dialog");
+    if (command == "wait-no-dialog") return waitFor([] { return !findDialog(); }, seconds) ? 0 : fail("a dialog stays");
     if (command.rfind("dialog", 0) == 0) {
         HWND dialog = findDialog();
         return dialog ? onDialog(command, args, dialog) : fail("no dialog");

@@ -27,7 +27,8 @@ std::string menuEntry(HMENU menu, int pos) {
     GetMenuStringA(menu, pos, text, sizeof text, MF_BYPOSITION);
     const UINT state = GetMenuState(menu, pos, MF_BYPOSITION);
     return std::to_string(static_cast<int>(GetMenuItemID(menu, pos))) + "\t" +
-           (state & (MF_GRAYED | MF_DISABLED) ? "0" : "1") + "\t" + (state & MF_CHECKED ? "1" : "0") + "\t" + flat(text);
+           (state & (MF_GRAYED | MF_DISABLED) ? "0" : "1") + "\t" + (state & MF_CHECKED ? "1" : "0") + "\t" +
+           flat(text);
 }
 
 void describeMenu(FILE* out, HMENU bar) {
@@ -44,7 +45,8 @@ void describeChoices(FILE* out, HWND combo, int id) {
     for (LRESULT i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
         std::string buffer(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) + 1, '\0');
         SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
-        std::fprintf(out, "choice\t%d\t%d\t%d\t%s\n", id, static_cast<int>(i), i == selected, flat(buffer.c_str()).c_str());
+        std::fprintf(out, "choice\t%d\t%d\t%d\t%s\n", id, static_cast<int>(i), i == selected,
+                     flat(buffer.c_str()).c_str());
     }
 }
 
