@@ -1,7 +1,7 @@
 // Dialog 130: the about box. Its title and OK caption are the template's;
 // the four lines come from the definition table.
 #include "app/dialogs.h"
-#include "app/handles_win32.h"
+#include "defs/handles_win32.h"
 #include "app/main_window_win32.h"
 #include "defs/app_state.h"
 #include "resources/resource.h"

@@ -1,6 +1,6 @@
 #include "app/dialog_rules.h"
 #include "app/dialogs.h"
-#include "app/handles_win32.h"
+#include "defs/handles_win32.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "app/main_window_win32.h"
 
 #include "app/command_dispatch_win32.h"
-#include "app/handles_win32.h"
+#include "defs/handles_win32.h"
 #include "app/placement_text.h"
 #include "app/settings.h"
 #include "defs/app_state.h"

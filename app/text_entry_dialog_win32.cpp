@@ -3,7 +3,7 @@
 // masked in the main window).
 #include "app/dialog_rules.h"
 #include "app/dialogs.h"
-#include "app/handles_win32.h"
+#include "defs/handles_win32.h"
 #include "app/main_window_win32.h"
 #include "defs/app_state.h"
 #include "params/text_fields.h"

@@ -1,6 +1,6 @@
 #include "params/control_builder_win32.h"
 
-#include "app/handles_win32.h"
+#include "defs/handles_win32.h"
 #include "app/main_window_win32.h"
 #include "defs/app_state.h"
 #include "params/layout.h"

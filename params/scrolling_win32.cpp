@@ -1,6 +1,6 @@
 #include "params/scrolling_win32.h"
 
-#include "app/handles_win32.h"
+#include "defs/handles_win32.h"
 #include "defs/app_state.h"
 #include "params/layout.h"
 #include "params/parameter_list.h"
