@@ -1,5 +1,6 @@
 #include "app/command_dispatch_win32.h"
 
+#include "app/device_commands_win32.h"
 #include "app/dialogs.h"
 #include "defs/handles_win32.h"
 #include "app/main_window_win32.h"
@@ -38,9 +39,10 @@ HMENU buildLanguageMenu() {
     return menu;
 }
 
-// Save, open and print need a configuration read from a unit first.
+// Save, open and print need a configuration read from a unit that is still
+// there.
 void fillMenuBar(HMENU bar) {
-    const bool loaded = appState.configurationLoaded;
+    const bool loaded = formAvailable();
     insertMenuEntry(nullptr, kMenuRow, 0, bar, IDM_SAVE_FILE, loaded);
     insertMenuEntry(nullptr, kMenuRow, 1, bar, IDM_OPEN_FILE, loaded);
     insertMenuEntry(nullptr, kMenuRow, 2, bar, IDM_PRINT, loaded);
@@ -65,11 +67,11 @@ bool runCommand(int32_t id) {
     case IDM_ABOUT: showAboutDialog(); return true;
     case IDM_EXIT: DestroyWindow(mainWindowHandle()); return true;
     case IDC_RESET_DEFAULTS: resetToDefaults(); return true;
+    case IDC_READ_DEVICE: readConfiguration(); return true;
+    case IDC_WRITE_DEVICE: writeConfiguration(); return true;
     case IDM_SAVE_FILE:
     case IDM_OPEN_FILE:
-    case IDM_PRINT:
-    case IDC_READ_DEVICE:
-    case IDC_WRITE_DEVICE: return true;
+    case IDM_PRINT: return true;
     default: return false;
     }
 }
@@ -111,10 +113,19 @@ void insertMenuEntry(HMENU popup, const char* row, int32_t position, HMENU menu,
     item.hSubMenu = popup;
     item.dwTypeData = const_cast<char*>(caption.c_str());
     InsertMenuItemA(menu, static_cast<UINT>(position), TRUE, &item);
-    if (!enabled) EnableMenuItem(menu, static_cast<UINT>(position), MF_BYPOSITION | MF_GRAYED);
+    if (!enabled) EnableMenuItem(menu, static_cast<UINT>(position), MF_BYPOSITION | MF_DISABLED);
+}
+
+// While the unit is read or written, everything that would start another
+// transfer or change the form waits its turn: it is swallowed. About, the
+// exit command and the window itself stay live.
+bool ignoredDuringTransfer(int32_t id) {
+    if (!transferRunning()) return false;
+    return id != IDM_ABOUT && id != IDM_EXIT;
 }
 
 bool dispatchCommand(int32_t id, int32_t notificationCode) {
+    if (ignoredDuringTransfer(id)) return true;
     if (const TextFieldLimit* field = findTextField(id)) {
         if (notificationCode != kSetFocusNotification) return false;
         editFreeTextField(id, field->requiredLength);
@@ -127,19 +138,18 @@ bool dispatchCommand(int32_t id, int32_t notificationCode) {
     return true;
 }
 
-// Greyed rather than merely disabled: a disabled entry of a menu bar looks
-// exactly like an enabled one, and an installer would click it in vain. The
-// bar is redrawn only when a state changed, since the status refresh calls
-// this every second.
+// Disabled, not greyed, as the unit's lock has always looked. The bar is
+// redrawn only when a state changed, since the status refresh calls this
+// every second.
 void setConfigurationMenuEnabled(bool enabled) {
     HMENU bar = GetMenu(mainWindowHandle());
     if (!bar) return;
-    const UINT wanted = enabled ? MF_ENABLED : MF_GRAYED;
+    const UINT wanted = enabled ? MF_ENABLED : MF_DISABLED;
     bool changed = false;
     for (UINT position = 0; position < kConfigurationMenuEntries; ++position) {
         const UINT state = GetMenuState(bar, position, MF_BYPOSITION);
         if (state == static_cast<UINT>(-1)) continue;
-        if ((state & (MF_GRAYED | MF_DISABLED)) == (enabled ? 0u : static_cast<UINT>(MF_GRAYED))) continue;
+        if ((state & (MF_GRAYED | MF_DISABLED)) == wanted) continue;
         EnableMenuItem(bar, position, MF_BYPOSITION | wanted);
         changed = true;
     }

@@ -16,12 +16,12 @@ void buildUserInterface(HWND window);
 void applyLanguage(const std::string& name);
 void buildMenuBar();
 // Inserts entry `position` of `row` at `position` of `menu` ("???" when the
-// row has no such entry), as a pop-up when `popup` is given, greyed when
+// row has no such entry), as a pop-up when `popup` is given, disabled when
 // not `enabled`.
 void insertMenuEntry(HMENU popup, const char* row, int32_t position, HMENU menu, UINT id, bool enabled);
 // True when the command was handled; the window procedure passes the
 // others on to DefWindowProcA.
 bool dispatchCommand(int32_t id, int32_t notificationCode);
-// Enables, or disables and greys, save, open and print (menu-bar positions
-// 0 to 2), redrawing the bar when that changes anything.
+// Enables or disables (without greying) save, open and print (menu-bar
+// positions 0 to 2), redrawing the bar when that changes anything.
 void setConfigurationMenuEnabled(bool enabled);

@@ -3,9 +3,9 @@
 #include "app/command_dispatch_win32.h"
 #include "defs/handles_win32.h"
 #include "app/placement_text.h"
+#include "app/status_line_win32.h"
 #include "app/settings.h"
 #include "defs/app_state.h"
-#include "link/status_win32.h"
 #include "params/control_builder_win32.h"
 #include "params/scrolling_win32.h"
 #include "resources/resource.h"
@@ -17,6 +17,7 @@ static_assert(sizeof(WINDOWPLACEMENT) == sizeof(PlacementRecord), "stored placem
 namespace {
 
 HINSTANCE rememberedInstance = nullptr;
+constexpr int32_t kInitialAreaSize = 500;
 
 LRESULT onCreate(HWND window) {
     buildUserInterface(window);
@@ -26,8 +27,12 @@ LRESULT onCreate(HWND window) {
 
 // Only the main window's end ends the program; the parameter area, a window
 // of the same class, is destroyed right after it and must not store again.
+// The handle is forgotten, so that a transfer interrupted by the close
+// touches none of the windows that are going.
 LRESULT onDestroy(HWND window) {
-    if (window == mainWindowHandle()) saveWindowPlacement();
+    if (window != mainWindowHandle()) return 0;
+    saveWindowPlacement();
+    appState.mainWindow = nullptr;
     return 0;
 }
 
@@ -61,6 +66,13 @@ HINSTANCE programInstance() {
 
 HWND mainWindowHandle() {
     return toHwnd(appState.mainWindow);
+}
+
+void createParameterArea() {
+    HWND area = CreateWindowExA(0, kMainClassName, "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 0, 0,
+                                kInitialAreaSize, kInitialAreaSize, mainWindowHandle(), nullptr, programInstance(),
+                                nullptr);
+    appState.parameterArea = toWindowHandle(area);
 }
 
 void registerMainClass(HINSTANCE instance) {

@@ -18,6 +18,9 @@ HINSTANCE programInstance();
 // The main window as a Win32 handle (null until its WM_CREATE).
 HWND mainWindowHandle();
 
+// The ParameterArea: a child of the main window of the main class, the
+// parent of every parameter row. Stored in appState.parameterArea.
+void createParameterArea();
 void registerMainClass(HINSTANCE instance);
 bool createMainWindow(HINSTANCE instance, int showCommand);
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -20,6 +20,10 @@ struct AppState {
     AppState& operator=(const AppState&) = delete;
 
     bool configurationLoaded = false;  // set by the device read, never cleared
+    // Set when the status refresh finds no unit, cleared by the next read
+    // from a unit: a form read from a unit that is gone stays locked even
+    // when a unit shows up again, until it has been read anew.
+    bool unitLost = false;
     WindowHandle mainWindow = nullptr;
     DefinitionStore definitions;
     ChoiceCountMap choiceCounts;
@@ -38,6 +42,11 @@ struct AppState {
 };
 
 extern AppState appState;
+
+// The form may be shown and used: read from a unit that is still there.
+inline bool formAvailable() {
+    return appState.configurationLoaded && !appState.unitLost;
+}
 
 // Copy of the start-up error text of the definitions.
 std::string startupError();

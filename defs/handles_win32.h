@@ -17,3 +17,8 @@ inline WindowHandle toWindowHandle(HWND window) {
 inline HFONT toHfont(FontHandle font) {
     return reinterpret_cast<HFONT>(font);
 }
+
+// The module that created `window`: children are created with the same one.
+inline HINSTANCE windowInstance(HWND window) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}

@@ -15,6 +15,15 @@ bool tickReached(uint32_t now, uint32_t deadline);
 uint32_t ticksLeft(uint32_t now, uint32_t deadline);
 void sleepMilliseconds(uint32_t ms);
 
+// While one of these lives, sleeps of a few milliseconds last about that
+// long (the Windows timer resolution raised to 1 ms; nothing elsewhere).
+struct FineSleeps {
+    FineSleeps();
+    ~FineSleeps();
+    FineSleeps(const FineSleeps&) = delete;
+    FineSleeps& operator=(const FineSleeps&) = delete;
+};
+
 // Tests move the counter near its wrap-around with this offset; 0 otherwise.
 void setTickBiasForTesting(uint32_t bias);
 

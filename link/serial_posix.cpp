@@ -93,6 +93,10 @@ void sleepMilliseconds(uint32_t ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+// Sleeps here already last what they ask for.
+FineSleeps::FineSleeps() = default;
+FineSleeps::~FineSleeps() = default;
+
 void setSerialPortsFolder(const std::string& folder) {
     PortsFolder& f = portsFolder();
     std::lock_guard<std::mutex> hold(f.lock);

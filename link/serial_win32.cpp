@@ -4,6 +4,7 @@
 #include "link/serial.h"
 
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <cstdio>
 #include <cstring>
@@ -49,6 +50,16 @@ uint32_t platformTickCount() {
 
 void sleepMilliseconds(uint32_t ms) {
     Sleep(ms);
+}
+
+// The resolution is process-wide and counted by the system: every begin is
+// matched by its end.
+FineSleeps::FineSleeps() {
+    timeBeginPeriod(1);
+}
+
+FineSleeps::~FineSleeps() {
+    timeEndPeriod(1);
 }
 
 void setSerialPortsFolder(const std::string&) {}

@@ -1,7 +1,6 @@
 #include "params/control_builder_win32.h"
 
 #include "defs/handles_win32.h"
-#include "app/main_window_win32.h"
 #include "defs/app_state.h"
 #include "params/layout.h"
 #include "params/parameter_list.h"
@@ -26,9 +25,6 @@ constexpr int32_t kFieldWidth = 150, kFieldHeight = 20;
 constexpr int32_t kFieldSlotPitch = 25, kFieldBaseDistance = 95;
 constexpr int32_t kStatusDistance = 25;
 constexpr int32_t kStatusWidth = 400, kStatusHeight = 20;
-constexpr int32_t kInitialAreaSize = 500;
-// One progress step per free-text field.
-constexpr int32_t kFieldSteps = 6;
 
 struct CommandButton {
     int32_t textIndex;
@@ -43,16 +39,21 @@ const CommandButton kCommandButtons[] = {
     {2, IDC_READ_DEVICE, 300, false},
 };
 
+HWND mainWindow() {
+    return toHwnd(appState.mainWindow);
+}
+
 RECT mainClientRect() {
     RECT client = {};
-    GetClientRect(mainWindowHandle(), &client);
+    GetClientRect(mainWindow(), &client);
     return client;
 }
 
 HWND createChild(const char* className, DWORD style, int32_t x, int32_t y, int32_t width, int32_t height,
                  int32_t controlId) {
-    HWND child = CreateWindowExA(0, className, "", style, x, y, width, height, mainWindowHandle(),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), programInstance(), nullptr);
+    HWND child = CreateWindowExA(0, className, "", style, x, y, width, height, mainWindow(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), windowInstance(mainWindow()),
+                                 nullptr);
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(toHfont(appState.guiFont)), TRUE);
     return child;
 }
@@ -81,17 +82,11 @@ void showFieldWindows(const ControlRecord& field, bool shown) {
 
 }  // namespace
 
-void createParameterArea() {
-    HWND area = CreateWindowExA(0, kMainClassName, "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 0, 0,
-                                kInitialAreaSize, kInitialAreaSize, mainWindowHandle(), nullptr, programInstance(), nullptr);
-    appState.parameterArea = toWindowHandle(area);
-}
-
 void buildFixedControls() {
     const int32_t bottom = mainClientRect().bottom;
     for (const CommandButton& c : kCommandButtons)
         createCommandButton(c.textIndex, c.controlId, c.groupX, bottom,
-                            !c.needsConfiguration || appState.configurationLoaded);
+                            !c.needsConfiguration || formAvailable());
     for (const TextFieldLimit& field : TextFieldLimits) createTextField(bottom, field.controlId, field.slot);
     if (!findControl(appState.fixedControls, IDC_PROGRESS))
         appState.progressBar = toWindowHandle(
@@ -143,7 +138,7 @@ void createTextField(int32_t clientBottom, int32_t controlId, int32_t slot) {
         record = findControl(appState.fixedControls, controlId);
     }
     SetWindowTextA(toHwnd(record->firstWindow), caption.c_str());
-    showFieldWindows(*record, appState.configurationLoaded);
+    showFieldWindows(*record, formAvailable());
 }
 
 void layoutMainWindow() {
@@ -156,41 +151,10 @@ void layoutMainWindow() {
     }
     MoveWindow(toHwnd(appState.parameterArea), 0, 0, width, parameterAreaHeight(height), TRUE);
     resetScrollRange();
-    if (!appState.configurationLoaded) return;
+    if (!formAvailable()) return;
     forEachParameterRow(appState.parameterRows, [](int32_t, const ControlRecord& row) {
         if (!row.secondWindow) return;
         ShowWindow(toHwnd(row.firstWindow), SW_SHOW);
         ShowWindow(toHwnd(row.secondWindow), SW_SHOW);
     });
-}
-
-void beginProgress() {
-    HWND bar = toHwnd(appState.progressBar);
-    SendMessageA(bar, PBM_SETRANGE32, 0, countVisibleParameters(appState.definitions) + kFieldSteps);
-    SendMessageA(bar, PBM_SETSTEP, 1, 0);
-    SendMessageA(bar, PBM_SETPOS, 0, 0);
-    ShowWindow(bar, SW_SHOW);
-    ShowWindow(toHwnd(appState.statusLine), SW_HIDE);
-}
-
-// A WM_QUIT taken from the queue here (the window was closed during a
-// transfer) is posted again, so the message loop still ends the program.
-void stepProgress() {
-    SendMessageA(toHwnd(appState.progressBar), PBM_STEPIT, 0, 0);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-void endProgress() {
-    HWND bar = toHwnd(appState.progressBar);
-    SendMessageA(bar, PBM_SETPOS, 0, 0);
-    ShowWindow(bar, SW_HIDE);
-    ShowWindow(toHwnd(appState.statusLine), SW_SHOW);
 }

@@ -1,6 +1,6 @@
 // The control builder: every child window of the main window, created once
-// and refreshed on every build, their layout, and the progress bar that
-// replaces the status line during a device transfer. Positions are pixels of
+// and refreshed on every build, and their layout (the progress bar is
+// created here too; the window drives it during a device transfer). Positions are pixels of
 // the parent's client area; fixed controls are kept as distances above the
 // bottom of the main client area and centred as groups.
 //
@@ -9,9 +9,8 @@
 
 #include <cstdint>
 
-// The ParameterArea: a child of the main window of the main class, the
-// parent of every parameter row. Stored in appState.parameterArea.
-void createParameterArea();
+// Fields and buttons that need a unit follow formAvailable(); the rows are
+// shown by layoutMainWindow under the same rule.
 void buildFixedControls();
 void createCommandButton(int32_t textIndex, int32_t controlId, int32_t groupX, int32_t clientBottom, bool enabled);
 void createTextField(int32_t clientBottom, int32_t controlId, int32_t slot);
@@ -23,11 +22,3 @@ void hideParameterRows();
 // Selects the first choice of every row; nothing is sent to the unit.
 void resetToDefaults();
 void layoutMainWindow();
-
-// Around a device transfer: the bar counts one step per visible parameter
-// and one per free-text field; stepProgress advances it and dispatches the
-// window messages that are waiting, so the window stays live between two
-// requests of the transfer.
-void beginProgress();
-void stepProgress();
-void endProgress();

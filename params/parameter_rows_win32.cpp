@@ -5,7 +5,6 @@
 #include "params/control_builder_win32.h"
 
 #include "defs/handles_win32.h"
-#include "app/main_window_win32.h"
 #include "defs/app_state.h"
 #include "params/layout.h"
 #include "params/parameter_list.h"
@@ -28,7 +27,7 @@ int32_t measureWidth(HDC dc, const std::string& text, int32_t* height) {
 LayoutMetrics measureParameterTexts() {
     LayoutMetrics metrics;
     const MeasuredTexts texts = measuredTexts(appState.definitions);
-    HWND window = mainWindowHandle();
+    HWND window = toHwnd(appState.mainWindow);
     HDC dc = GetDC(window);
     HGDIOBJ previous = SelectObject(dc, toHfont(appState.guiFont));
     for (const std::string& caption : texts.captions) {
@@ -45,7 +44,8 @@ LayoutMetrics measureParameterTexts() {
 
 HWND createRowWindow(const char* className, DWORD style, int32_t controlId) {
     HWND child = CreateWindowExA(0, className, "", style, 0, 0, 0, 0, toHwnd(appState.parameterArea),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), programInstance(), nullptr);
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), 
+                                 windowInstance(toHwnd(appState.parameterArea)), nullptr);
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(toHfont(appState.guiFont)), TRUE);
     return child;
 }

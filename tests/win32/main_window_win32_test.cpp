@@ -2,7 +2,8 @@
 // parameter rows, fixed controls, layout, scrolling, painting and progress.
 // One real main window serves all tests; each test rebuilds what it needs.
 #include "app/command_dispatch_win32.h"
-#include "link/status_win32.h"
+#include "app/progress_bar_win32.h"
+#include "app/status_line_win32.h"
 #include "params/control_builder_win32.h"
 #include "params/scrolling_win32.h"
 #include "tests/win32/test_window_win32.h"
@@ -70,12 +71,13 @@ int areaHeight() {
     return client.bottom;
 }
 
-// The form before a read, or once the unit is gone: file entries greyed,
-// rows and fields hidden, only Read enabled.
+// The form before a read, or once the unit is gone: file entries disabled
+// (not greyed), rows and fields hidden, only Read enabled.
 void expectLocked() {
     HMENU bar = GetMenu(mainWindow());
     for (int i = 0; i < GetMenuItemCount(bar); ++i)
-        EXPECT_EQ((GetMenuState(bar, i, MF_BYPOSITION) & MF_GRAYED) != 0, i < 3) << "menu entry " << i;
+        EXPECT_EQ(GetMenuState(bar, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED), i < 3 ? MF_DISABLED : 0u)
+            << "menu entry " << i;
     EXPECT_FALSE(IsWindowVisible(rowList(1)));
     EXPECT_FALSE(IsWindowVisible(rowCaption(30)));
     EXPECT_FALSE(IsWindowVisible(fixedWindow(IDC_TEXT_T1, true)));
@@ -97,12 +99,13 @@ protected:
         loadDefinitionText(appState.definitions, testTable());
         appState.choiceCounts.clear();
         appState.configurationLoaded = true;
+        appState.unitLost = false;
         setClientSize(640, 560);
         applyLanguage("English");
     }
 };
 
-TEST_F(MainWindow, MenuBarFromRowQGreyedWithTheFormUntilARead) {
+TEST_F(MainWindow, MenuBarFromRowQDisabledWithTheFormUntilARead) {
     appState.configurationLoaded = false;
     applyLanguage("English");
     HMENU bar = GetMenu(mainWindow());
@@ -336,16 +339,16 @@ TEST_F(MainWindow, SeparatorLinesOnlyBelowShownRowsAndAnEmptyTableShowsNothing) 
 // Progress steps dispatch messages; a quit among them stays for the loop.
 TEST_F(MainWindow, ProgressReplacesTheStatusLineSpansAllStepsAndKeepsAQuit) {
     HWND bar = fixedWindow(IDC_PROGRESS), status = fixedWindow(IDC_STATUS_LINE);
-    beginProgress();
+    beginProgress(30 + 6);
     PBRANGE range = {};
     SendMessageA(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
     EXPECT_EQ(range.iLow, 0);
     EXPECT_EQ(range.iHigh, 30 + 6);
     EXPECT_TRUE(IsWindowVisible(bar));
     EXPECT_FALSE(IsWindowVisible(status));
+    EXPECT_TRUE(stepProgress());
     PostQuitMessage(3);
-    stepProgress();
-    stepProgress();
+    EXPECT_FALSE(stepProgress()) << "a quit tells the transfer to stop";
     EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 2);
     MSG message;
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
@@ -365,9 +368,9 @@ TEST_F(MainWindow, ResetSelectsTheFirstChoiceEverywhere) {
 }
 
 // No link worker runs in this program, so the status refresh always finds
-// no unit: it must lock what a read had unlocked, and a layout shows the
-// rows again (the read flag stays set) while the fields wait for a rebuild.
-TEST_F(MainWindow, StatusRefreshWithoutAUnitLocksTheForm) {
+// no unit: it must lock what a read had unlocked, and no layout or rebuild
+// (a resize, a language switch) unlocks it before the next read.
+TEST_F(MainWindow, StatusRefreshWithoutAUnitLocksTheFormUntilTheNextRead) {
     ASSERT_TRUE(IsWindowEnabled(fixedWindow(IDC_WRITE_DEVICE)));
     ASSERT_TRUE(IsWindowVisible(rowList(1)));
     updateConnectionStatus();
@@ -375,8 +378,9 @@ TEST_F(MainWindow, StatusRefreshWithoutAUnitLocksTheForm) {
     EXPECT_FALSE(appState.connected);
     expectLocked();
     layoutMainWindow();
-    EXPECT_TRUE(IsWindowVisible(rowList(1)));
-    EXPECT_FALSE(IsWindowVisible(fixedWindow(IDC_TEXT_T1, true)));
+    expectLocked();
+    applyLanguage("Deutsch");
+    expectLocked();
 }
 
 // Run with the Windows-1250 code page (QUILL_CODEPAGE=1250), as on a

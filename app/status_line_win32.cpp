@@ -1,8 +1,7 @@
-#include "link/status_win32.h"
+#include "app/status_line_win32.h"
 
 #include "app/command_dispatch_win32.h"
 #include "defs/handles_win32.h"
-#include "app/main_window_win32.h"
 #include "defs/app_state.h"
 #include "link/link.h"
 #include "params/control_builder_win32.h"
@@ -28,8 +27,10 @@ void disableFirstWindow(int32_t controlId) {
 }
 
 // Without a unit nothing that needs one may be used: the reset and write
-// buttons, save, open and print, the rows and fields.
+// buttons, save, open and print, the rows and fields. The form stays locked
+// until the next read, whatever is rebuilt in between.
 void lockWithoutDevice() {
+    appState.unitLost = true;
     if (findControl(appState.fixedControls, IDC_RESET_DEFAULTS)) {
         disableFirstWindow(IDC_RESET_DEFAULTS);
         disableFirstWindow(IDC_WRITE_DEVICE);
