@@ -135,6 +135,20 @@ class Harness:
     def menu_enabled(self):
         return [m[2] == b"1" for m in self.describe()["menu"]]
 
+    def menu_states(self):
+        """Per menu-bar entry: "1" enabled, "0" disabled, "g" greyed."""
+        return [m[2].decode() for m in self.describe()["menu"]]
+
+    def selections(self, description=None):
+        """{choice list id: selected index or -1} of every row."""
+        result = {}
+        for choice in (description or self.describe()).get("choice", []):
+            number = int(choice[0])
+            result.setdefault(number, -1)
+            if choice[2] == b"1":
+                result[number] = int(choice[1])
+        return result
+
     def window_text(self, control_id):
         """A control's text read from inside the program (password fields too)."""
         return next(w[8] for w in self.describe()["window"] if int(w[0]) == control_id)
@@ -167,6 +181,17 @@ class Harness:
         out = subprocess.run(args + [key, str(index)], capture_output=True, check=True).stdout
         return out[:-1] if out.endswith(b"\n") else out
 
+    @staticmethod
+    def sim_registers(state_path):
+        """The registers a quill-sim state file holds (unlisted ones are 0)."""
+        registers = [0] * 256
+        with open(state_path) as state:
+            for line in state:
+                words = line.split("#")[0].split()
+                if len(words) == 3 and words[0] == "register":
+                    registers[int(words[1], 0)] = int(words[2], 0)
+        return registers
+
     def register_com_port(self, number, device):
         """Maps COM<number> of the prefix to a device path and restarts the Wine
         server so that the mapping takes effect: start programs afterwards."""
@@ -179,9 +204,12 @@ class Harness:
         subprocess.run(["wineserver", "-p"], **QUIET)
         subprocess.run(["wine", "wineboot"], **QUIET)
 
-    def start_sim(self, *args):
-        """Starts quill-sim; returns (process, pty path)."""
-        process = subprocess.Popen([os.path.join(self.host_tools, "quill-sim")] + list(args),
-                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    def start_sim(self, *args, log=None):
+        """Starts quill-sim; returns (process, pty path). With `log`, its frame
+        log (-v) goes to that file."""
+        args = list(args) + (["-v"] if log else [])
+        process = subprocess.Popen([os.path.join(self.host_tools, "quill-sim")] + args,
+                                   stdout=subprocess.PIPE,
+                                   stderr=open(log, "wb") if log else subprocess.DEVNULL)
         self.sims.append(process)
         return process, process.stdout.readline().decode().strip()

@@ -210,9 +210,10 @@ class E_ConnectionStatus(ProgramTest):
         self.wait_status(b"COM3 " + H.table_text("P", 2) + b" 1.05", 20)
         sim.send_signal(signal.SIGUSR1)  # silent: the next identity poll fails
         self.wait_status(b"???", 15)
-        # Reset and Write locked, Read open, the file entries greyed.
+        # Reset and Write locked, Read open, the file entries disabled (not
+        # greyed).
         self.assertEqual([H.control(i)["enabled"] for i in (5000, 5001, 5002)], [False, True, False])
-        self.assertEqual(H.menu_enabled()[:3], [False] * 3)
+        self.assertEqual(H.menu_states()[:3], ["0"] * 3)
         self.assertEqual(close(process), 0)
 
 

@@ -16,6 +16,8 @@
 //   dialog-back ID N       press Backspace N times in it
 //   dialog-press ID        post WM_COMMAND ID (IDOK 1, IDCANCEL 2) to the dialog
 //   wait-no-dialog [S]     until no dialog box is visible
+//   select ID INDEX        select entry INDEX of choice list ID (any depth, no notification)
+//   set-text ID TEXT       set the text of control ID (any depth)
 //   describe               the probe's description of the main window (quill_probe.h)
 //   close [S]              post WM_CLOSE and wait until the window is gone
 //
@@ -119,9 +121,31 @@ int describe(HWND window) {
     return 0;
 }
 
+BOOL CALLBACK pickById(HWND child, LPARAM wanted) {
+    auto* search = reinterpret_cast<std::pair<int, HWND>*>(wanted);
+    if (GetDlgCtrlID(child) != search->first) return TRUE;
+    search->second = child;
+    return FALSE;
+}
+
+// A control among all the window's descendants (the rows' choice lists are
+// children of the parameter area).
+HWND findDescendant(HWND window, int id) {
+    std::pair<int, HWND> search{id, nullptr};
+    EnumChildWindows(window, pickById, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
 // Commands on the main window; `window` is found, `args` follow the command.
 int onMain(const std::string& command, const Args& args, HWND window) {
     HWND control = args.empty() ? nullptr : GetDlgItem(window, argInt(args, 0, 0));
+    if (command == "select" || command == "set-text") {
+        control = args.size() < 2 ? nullptr : findDescendant(window, argInt(args, 0, 0));
+        if (!control) return fail("no control " + (args.empty() ? "?" : args[0]));
+        if (command == "select") SendMessageA(control, CB_SETCURSEL, argInt(args, 1, 0), 0);
+        else SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1].c_str()));
+        return 0;
+    }
     if (command == "placement") {
         WINDOWPLACEMENT p = {};
         p.length = sizeof p;
@@ -182,7 +206,8 @@ int run(const std::string& command, const Args& args) {
         HWND dialog = findDialog();
         return dialog ? onDialog(command, args, dialog) : fail("no dialog");
     }
-    const char* const onMainWindow[] = {"placement", "rect", "control", "command", "describe", "close"};
+    const char* const onMainWindow[] = {"placement", "rect", "control", "command", "describe", "close",
+                                         "select", "set-text"};
     if (std::find(std::begin(onMainWindow), std::end(onMainWindow), command) == std::end(onMainWindow)) return 2;
     HWND window = findMain();
     return window ? onMain(command, args, window) : fail("no main window");

@@ -8,7 +8,7 @@
 // Description format, one item per line, fields separated by a tab, texts
 // as the program's 8-bit bytes (tabs and line ends replaced by spaces):
 //
-//   menu   <pos>  <id>  <enabled 0/1>  <checked 0/1>  <text>
+//   menu   <pos>  <id>  <enabled 1, 0, g greyed>  <checked 0/1>  <text>
 //   item   <pos>  <sub> <id>  <enabled>  <checked>  <text>    pop-up entry
 //   window <id>   <class>  <visible>  <enabled>  <l> <t> <r> <b>  <text>
 //   choice <id>   <index>  <selected 0/1>  <text>             combo-box entry

@@ -21,13 +21,14 @@ std::string windowText(HWND window) {
     return flat(buffer);
 }
 
-// "<id> <enabled> <checked> <text>" of entry `pos`.
+// "<id> <enabled> <checked> <text>" of entry `pos`; enabled is 1, 0 for
+// disabled, g for greyed.
 std::string menuEntry(HMENU menu, int pos) {
     char text[512] = {};
     GetMenuStringA(menu, pos, text, sizeof text, MF_BYPOSITION);
     const UINT state = GetMenuState(menu, pos, MF_BYPOSITION);
     return std::to_string(static_cast<int>(GetMenuItemID(menu, pos))) + "\t" +
-           (state & (MF_GRAYED | MF_DISABLED) ? "0" : "1") + "\t" + (state & MF_CHECKED ? "1" : "0") + "\t" +
+           (state & MF_GRAYED ? "g" : state & MF_DISABLED ? "0" : "1") + "\t" + (state & MF_CHECKED ? "1" : "0") + "\t" +
            flat(text);
 }
 
