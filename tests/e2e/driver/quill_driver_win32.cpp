@@ -18,6 +18,9 @@
 //   wait-no-dialog [S]     until no dialog box is visible
 //   select ID INDEX        select entry INDEX of choice list ID (any depth, no notification)
 //   set-text ID TEXT       set the text of control ID (any depth)
+//   time-command ID [S]    post WM_COMMAND ID, wait for a dialog box; prints the ms between
+//   wait-text ID TEXT [S]  until control ID shows TEXT; prints the time then, in ms
+//                          since 1970 (polled every 5 ms, for benchmarks)
 //   describe               the probe's description of the main window (quill_probe.h)
 //   close [S]              post WM_CLOSE and wait until the window is gone
 //
@@ -136,6 +139,23 @@ HWND findDescendant(HWND window, int id) {
     return search.second;
 }
 
+// Milliseconds since 1970 by the system clock (the host's clock under Wine).
+long long epochMs() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<long long>(ticks / 10000 - 11644473600000ull);
+}
+
+// Polls `done` every 5 ms: fine enough to time what a benchmark measures.
+template <class Done>
+bool pollFor(Done done, int seconds) {
+    for (const ULONGLONG deadline = GetTickCount64() + seconds * 1000ull;; Sleep(5)) {
+        if (done()) return true;
+        if (GetTickCount64() >= deadline) return false;
+    }
+}
+
 // Commands on the main window; `window` is found, `args` follow the command.
 int onMain(const std::string& command, const Args& args, HWND window) {
     HWND control = args.empty() ? nullptr : GetDlgItem(window, argInt(args, 0, 0));
@@ -162,6 +182,16 @@ int onMain(const std::string& command, const Args& args, HWND window) {
         if (args.empty()) return 2;
         const WPARAM idAndCode = MAKEWPARAM(argInt(args, 0, 0), argInt(args, 1, 0));
         PostMessageA(window, WM_COMMAND, idAndCode, reinterpret_cast<LPARAM>(control));
+    } else if (command == "time-command") {
+        const ULONGLONG start = GetTickCount64();
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(argInt(args, 0, 0), 0), reinterpret_cast<LPARAM>(control));
+        if (!pollFor([] { return !!findDialog(); }, argInt(args, 1, 600))) return fail("no dialog");
+        std::printf("%llu\n", GetTickCount64() - start);
+    } else if (command == "wait-text") {
+        control = args.size() < 2 ? nullptr : findDescendant(window, argInt(args, 0, 0));
+        if (!control) return fail("no control");
+        if (!pollFor([&] { return textOf(control) == args[1]; }, argInt(args, 2, 30))) return fail("text not shown");
+        std::printf("%lld\n", epochMs());
     } else if (command == "describe") {
         return describe(window);
     } else if (command == "close") {
@@ -207,7 +237,7 @@ int run(const std::string& command, const Args& args) {
         return dialog ? onDialog(command, args, dialog) : fail("no dialog");
     }
     const char* const onMainWindow[] = {"placement", "rect", "control", "command", "describe", "close",
-                                         "select", "set-text"};
+                                         "select", "set-text", "time-command", "wait-text"};
     if (std::find(std::begin(onMainWindow), std::end(onMainWindow), command) == std::end(onMainWindow)) return 2;
     HWND window = findMain();
     return window ? onMain(command, args, window) : fail("no main window");
