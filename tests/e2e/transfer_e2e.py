@@ -26,7 +26,7 @@ DEFAULTS, READ, WRITE = 5000, 5001, 5002
 FIELDS = {5003: 181, 5004: 197, 15005: 213, 15006: 229, 5005: 245}
 FIELD_K = 5006
 STATUS_LINE = 5008
-LANGUAGE_DEUTSCH = 10000  # the pop-up lists Deutsch, English, Polski
+LANGUAGE_DEUTSCH, LANGUAGE_ENGLISH = 10000, 10001  # the pop-up lists Deutsch, English, Polski
 ROWS = 50  # parameters of the unit 1.05 in the built-in table
 OP_WRITE = 0x80
 
@@ -163,6 +163,7 @@ class B_ReadAndWrite(ProgramTest):
         self.expect_locked()
         H.driver("command", LANGUAGE_DEUTSCH)
         self.expect_locked()
+        H.driver("command", LANGUAGE_ENGLISH)
 
     def test_e_closing_during_a_write_ends_the_program(self):
         self.read()

@@ -108,6 +108,7 @@ TEST_F(WorkerTest, FaultsStopTheWalkWhereTheyHappen) {
     const struct { std::vector<std::string> args; int32_t stoppedParameter; bool vanish; } cases[] = {
         {{"--refuse-address", "4"}, 4, false},
         {{"--readback-differs", "4"}, 4, false},
+        {{"--bad-checksum-at", "4"}, 4, false},  // waits out the 5 s deadline
         {{"--away", "0"}, 4, true},
     };
     for (const auto& c : cases) {
@@ -125,8 +126,10 @@ TEST_F(WorkerTest, FaultsStopTheWalkWhereTheyHappen) {
         EXPECT_EQ(result.stoppedParameter, c.stoppedParameter) << c.args[0];
         EXPECT_EQ(result.stoppedRegister, c.stoppedParameter) << c.args[0];
         const SimUnit unit = simState(sim);
-        // Register 4 after a read-back difference holds what the unit made of it.
-        const int expected[] = {1, 1, 7, c.args[0] == "--readback-differs" ? 2 : 7, 7};
+        // Register 4 is unconfirmed: after a read-back difference it holds what
+        // the unit made of the value, after a bad reply the value itself.
+        const int fourth = c.args[0] == "--readback-differs" ? 2 : c.args[0] == "--bad-checksum-at" ? 1 : 7;
+        const int expected[] = {1, 1, 7, fourth, 7};
         for (int n = 1; n <= 5; ++n) EXPECT_EQ(unit.registers[n], expected[n - 1]) << c.args[0] << " register " << n;
     }
 }

@@ -37,6 +37,7 @@ const char* const kSimUsage =
     "  --noise N                send N noise bytes before each reply\n"
     "  --split MS               send each reply in three writes, MS apart\n"
     "  --bad-checksum           replies carry a wrong checksum\n"
+    "  --bad-checksum-at LIST   the same for these registers only\n"
     "  --mismatch               replies carry another op and address\n"
     "  --readback-differs LIST  a write to these registers stores value + 1\n"
     "  --silent-after N         answer N requests, then stay silent\n"
@@ -97,6 +98,7 @@ const OptionSpec kOptions[] = {
     {"--noise", true, [](SimOptions& o, const std::string& v) { return parseInto(v, 1000, o.faults.noiseBytes); }},
     {"--split", true, [](SimOptions& o, const std::string& v) { return parseInto(v, 600000, o.pacing.splitMs); }},
     {"--bad-checksum", false, [](SimOptions& o, const std::string&) { return o.faults.badChecksum = true; }},
+    {"--bad-checksum-at", true, [](SimOptions& o, const std::string& v) { return parseByteList(v, o.faults.badChecksumAddresses); }},
     {"--mismatch", false, [](SimOptions& o, const std::string&) { return o.faults.mismatch = true; }},
     {"--readback-differs", true, [](SimOptions& o, const std::string& v) { return parseByteList(v, o.faults.readbackDiffers); }},
     {"--silent-after", true, [](SimOptions& o, const std::string& v) { return parseInto(v, kMaxCount, o.faults.silentAfter); }},

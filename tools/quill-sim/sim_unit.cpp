@@ -28,13 +28,14 @@ uint8_t serve(SimUnit& unit, const LinkFrame& request, bool& changed) {
 }
 
 void appendReply(const SimFaults& faults, LinkFrame reply, std::vector<uint8_t>& bytes) {
+    const bool corrupt = faults.badChecksum || faults.badChecksumAddresses.count(reply.address) != 0;
     if (faults.mismatch) {
         reply.op = static_cast<uint8_t>(reply.op ^ 0x01);
         reply.address = static_cast<uint8_t>(reply.address + 1);
     }
     uint8_t frame[kFrameSize];
     encodeFrame(reply, frame);
-    if (faults.badChecksum) ++frame[kFrameSize - 1];
+    if (corrupt) ++frame[kFrameSize - 1];
     bytes.insert(bytes.end(), frame, frame + kFrameSize);
 }
 

@@ -17,6 +17,7 @@ struct SimFaults {
     std::set<uint8_t> refuseOps;        // answer FE for these op codes
     int32_t noiseBytes = 0;             // bytes before each reply (never 56 or FE)
     bool badChecksum = false;           // replies carry checksum + 1
+    std::set<uint8_t> badChecksumAddresses;  // the same for these registers only
     bool mismatch = false;              // replies carry another op and address
     std::set<uint8_t> readbackDiffers;  // a write stores value + 1
     int64_t silentAfter = -1;           // answer this many requests, then none
