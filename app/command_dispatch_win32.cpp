@@ -1,5 +1,6 @@
 #include "app/command_dispatch_win32.h"
 
+#include "app/config_file_commands_win32.h"
 #include "app/dialogs.h"
 #include "defs/handles_win32.h"
 #include "app/main_window_win32.h"
@@ -65,8 +66,8 @@ bool runCommand(int32_t id) {
     case IDM_ABOUT: showAboutDialog(); return true;
     case IDM_EXIT: DestroyWindow(mainWindowHandle()); return true;
     case IDC_RESET_DEFAULTS: resetToDefaults(); return true;
-    case IDM_SAVE_FILE:
-    case IDM_OPEN_FILE:
+    case IDM_SAVE_FILE: saveConfigFile(); return true;
+    case IDM_OPEN_FILE: openConfigFile(); return true;
     case IDM_PRINT:
     case IDC_READ_DEVICE:
     case IDC_WRITE_DEVICE: return true;

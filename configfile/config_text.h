@@ -4,6 +4,7 @@
 // before composing and applies the parsed pairs afterwards.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,6 +17,9 @@ inline constexpr const char* kConfigSlotValue = "-";
 constexpr int32_t kConfigTerminator = -1;
 // The choice index of a list without a selection.
 constexpr int32_t kNoSelection = -1;
+// Larger files are refused unread: the program writes at most about 16 KB
+// (999 lines), and a file chosen by mistake must not fill the memory.
+constexpr size_t kMaxConfigFileBytes = 1 << 20;
 
 // One parameter row as the window shows it, for rows 1, 2, ... in order.
 struct ConfigRow {

@@ -24,8 +24,8 @@ std::string describeError(const std::string& path, DWORD code) {
     return path + ": " + (reason.empty() ? "error " + std::to_string(code) : reason);
 }
 
-// Writes every byte and flushes; false with the last error code otherwise.
-bool writeAndFlush(HANDLE file, const std::string& bytes, DWORD& code) {
+// Writes every byte; false with the error code otherwise.
+bool writeAll(HANDLE file, const std::string& bytes, DWORD& code) {
     for (size_t done = 0; done < bytes.size();) {
         const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, kWriteChunkBytes));
         DWORD written = 0;
@@ -36,6 +36,11 @@ bool writeAndFlush(HANDLE file, const std::string& bytes, DWORD& code) {
         }
         done += written;
     }
+    return true;
+}
+
+bool writeAndFlush(HANDLE file, const std::string& bytes, DWORD& code) {
+    if (!writeAll(file, bytes, code)) return false;
     if (FlushFileBuffers(file)) return true;
     code = GetLastError();
     return false;
@@ -59,9 +64,8 @@ ReplaceResult writeInPlace(const std::string& path, const std::string& bytes, st
         return ReplaceResult::cannotCreate;
     }
     DWORD code = 0;
-    // Devices may refuse a flush; what counts is that every byte went out.
-    const bool written = writeAndFlush(h, bytes, code) || code == ERROR_INVALID_HANDLE ||
-                         code == ERROR_INVALID_FUNCTION;
+    // Not flushed: devices refuse it, and there is no cache to empty.
+    const bool written = writeAll(h, bytes, code);
     CloseHandle(h);
     if (!written) error = describeError(path, code);
     return written ? ReplaceResult::replaced : ReplaceResult::writeFailed;

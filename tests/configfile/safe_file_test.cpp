@@ -76,6 +76,17 @@ TEST_F(SafeFile, FailuresKeepTheOldContentAndTellCreateFromWrite) {
     EXPECT_EQ(replaceFileSafely(path("folder"), "x", error), ReplaceResult::writeFailed);
     EXPECT_EQ(get(path("folder/inside")), "kept");
     EXPECT_EQ(entries(), 1u) << "the temporary file is removed";
+#ifdef _WIN32
+    // Another program holds the target open without letting it be replaced.
+    const std::string held = path("held.sqc");
+    put(held, "old content");
+    HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(replaceFileSafely(held, "new", error), ReplaceResult::writeFailed);
+    CloseHandle(h);
+    EXPECT_EQ(get(held), "old content");
+    EXPECT_EQ(entries(), 2u) << "the temporary file is removed";
+#endif
 }
 
 TEST_F(SafeFile, DevicesAreWrittenInPlace) {
