@@ -35,6 +35,10 @@ bool readConfigFile(const std::string& path, std::string& payload, std::vector<C
                     std::string& error) {
     std::string sealed;
     if (!readWholeFile(path, sealed, error)) return false;
+    if (sealed.size() > kMaxConfigFileBytes) {
+        error = path + ": too large for a configuration file";
+        return false;
+    }
     if (!unsealBytes(sealed, payload)) {
         error = path + ": not a sealed file, or damaged";
         return false;
