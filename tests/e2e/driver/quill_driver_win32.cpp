@@ -18,6 +18,13 @@
 //   wait-no-dialog [S]     until no dialog box is visible
 //   describe               the probe's description of the main window (quill_probe.h)
 //   close [S]              post WM_CLOSE and wait until the window is gone
+//   select ID INDEX        select entry INDEX (-1: none) of the main window's choice
+//                          list ID, wherever it sits (CB_SETCURSEL, no notification)
+//   file-command ID NAME...
+//                          for each NAME in turn: post WM_COMMAND ID, wait for the
+//                          file dialog, put NAME in its file-name field, press OK,
+//                          answer Yes when it asks to replace a file, and wait until
+//                          that dialog is gone (a message box may follow)
 //
 // Texts are passed on byte for byte. Exit status: 0 done, 1 failed or timed
 // out (reason on stderr), 2 usage.
@@ -70,6 +77,54 @@ HWND findDialog() {
     HWND found = nullptr;
     EnumWindows(pickDialog, reinterpret_cast<LPARAM>(&found));
     return found;
+}
+
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK pickCombo(HWND child, LPARAM context) {
+    auto* search = reinterpret_cast<ChildSearch*>(context);
+    char className[64] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (GetDlgCtrlID(child) != search->id || lstrcmpiA(className, "ComboBox") != 0) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+// A choice list anywhere below `window` (the rows sit in the parameter area).
+HWND findCombo(HWND window, int id) {
+    ChildSearch search = {id, nullptr};
+    EnumChildWindows(window, pickCombo, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The file-name field of the common file dialog: an edit inside combo box
+// cmb13 (0x47C), or edit edt1 (0x480) in older layouts.
+HWND fileNameField(HWND dialog) {
+    if (HWND combo = GetDlgItem(dialog, 0x47C)) return combo;
+    return GetDlgItem(dialog, 0x480);
+}
+
+int fileCommand(HWND window, const Args& args) {
+    if (args.size() < 2) return fail("file-command needs an id and names");
+    for (size_t i = 1; i < args.size(); ++i) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(argInt(args, 0, 0), 0), 0);
+        HWND dialog = nullptr;
+        if (!waitFor([&] { return (dialog = findDialog()) && fileNameField(dialog); }, 10))
+            return fail("no file dialog");
+        SendMessageA(fileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[i].c_str()));
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        const bool gone = waitFor([&] {
+            HWND top = findDialog();
+            if (top && top != dialog && GetWindow(top, GW_OWNER) == dialog)  // "replace it?"
+                PostMessageA(top, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+            return !IsWindow(dialog);
+        }, 10);
+        if (!gone) return fail("the file dialog stays");
+    }
+    return 0;
 }
 
 std::string textOf(HWND window) {
@@ -140,6 +195,12 @@ int onMain(const std::string& command, const Args& args, HWND window) {
         PostMessageA(window, WM_COMMAND, idAndCode, reinterpret_cast<LPARAM>(control));
     } else if (command == "describe") {
         return describe(window);
+    } else if (command == "select") {
+        HWND combo = findCombo(window, argInt(args, 0, 0));
+        if (!combo || args.size() < 2) return fail("no choice list " + (args.empty() ? "?" : args[0]));
+        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(argInt(args, 1, 0)), 0);
+    } else if (command == "file-command") {
+        return fileCommand(window, args);
     } else if (command == "close") {
         PostMessageA(window, WM_CLOSE, 0, 0);
         if (!waitFor([] { return !findMain(); }, argInt(args, 0, 10))) return fail("the main window did not close");
@@ -182,7 +243,8 @@ int run(const std::string& command, const Args& args) {
         HWND dialog = findDialog();
         return dialog ? onDialog(command, args, dialog) : fail("no dialog");
     }
-    const char* const onMainWindow[] = {"placement", "rect", "control", "command", "describe", "close"};
+    const char* const onMainWindow[] = {"placement", "rect",   "control",      "command",
+                                        "describe",  "select", "file-command", "close"};
     if (std::find(std::begin(onMainWindow), std::end(onMainWindow), command) == std::end(onMainWindow)) return 2;
     HWND window = findMain();
     return window ? onMain(command, args, window) : fail("no main window");
