@@ -46,12 +46,6 @@ def sqctool(*args, check=True):
     return subprocess.run([os.path.join(H.host_tools, "sqctool")] + list(args), capture_output=True, check=check)
 
 
-def mount_tmpfs(path, options):
-    os.makedirs(path, exist_ok=True)
-    return subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", path],
-                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
-
-
 class Files(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -110,6 +104,16 @@ class Files(unittest.TestCase):
 
     def path(self, name):
         return os.path.join(self.dir, name)
+
+    def small_tmpfs(self, name, options):
+        """A 64 KB tmpfs at `name` of the test folder (skips where mounting is refused)."""
+        folder = self.path(name)
+        os.makedirs(folder, exist_ok=True)
+        if subprocess.run(["mount", "-t", "tmpfs", "-o", options + ",size=64k", "tmpfs", folder],
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode != 0:
+            self.skipTest("cannot mount a tmpfs here")
+        self.mounts.append(folder)
+        return folder
 
     def save(self, *names):
         H.driver("file-command", SAVE, *[wine_path(self.path(n)) for n in names])
@@ -171,19 +175,13 @@ class Files(unittest.TestCase):
                 self.assertEqual(self.selections(), before)
 
     def test_d_unwritable_folder_is_e3(self):
-        folder = self.path("readonly")
-        if not mount_tmpfs(folder, "ro,size=64k"):
-            self.skipTest("cannot mount a tmpfs here")
-        self.mounts.append(folder)
+        folder = self.small_tmpfs("readonly", "ro")
         self.save("readonly/new")
         self.assertEqual(self.message_box(name="E3"), H.table_text("E", 3))
         self.assertEqual(os.listdir(folder), [])
 
     def test_e_full_disk_is_e4_and_keeps_the_old_file(self):
-        folder = self.path("full")
-        if not mount_tmpfs(folder, "size=64k"):
-            self.skipTest("cannot mount a tmpfs here")
-        self.mounts.append(folder)
+        folder = self.small_tmpfs("full", "rw")
         self.save("full/old")
         with open(os.path.join(folder, "old.sqc"), "rb") as f:
             old = f.read()
