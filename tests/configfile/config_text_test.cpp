@@ -22,15 +22,9 @@ TEST(ComposeConfigText, OneLinePerListInNumberOrder) {
         {"first, none, fifth", {{L, 0}, {L, -1}, {L, 4}}, "1 0\n2 -1\n3 4\n"},
         {"a hidden row is skipped, the next still written", {{L, 2}, {N, 7}, {L, 1}}, "1 2\n3 1\n"},
         {"only hidden rows", {{N, 0}, {N, 0}}, ""},
-        {"three-digit numbers", std::vector<ConfigRow>(999, {L, 12}), ""},
     };
     for (const Case& c : cases) {
-        const std::string text = composeConfigText(c.rows);
-        if (c.rows.size() == 999) {
-            EXPECT_NE(text.find("\n999 12\n-1\n"), std::string::npos) << c.name;
-            continue;
-        }
-        EXPECT_EQ(text, kHead + c.pairs + "-1\n") << c.name;
+        EXPECT_EQ(composeConfigText(c.rows), kHead + c.pairs + "-1\n") << c.name;
     }
     EXPECT_EQ(composeConfigText({}).size(), 48u) << "payload of a file without rows";
 }
