@@ -1,5 +1,6 @@
 #include "app/command_dispatch_win32.h"
 
+#include "app/config_file_commands_win32.h"
 #include "app/device_commands_win32.h"
 #include "app/dialogs.h"
 #include "defs/handles_win32.h"
@@ -69,8 +70,8 @@ bool runCommand(int32_t id) {
     case IDC_RESET_DEFAULTS: resetToDefaults(); return true;
     case IDC_READ_DEVICE: readConfiguration(); return true;
     case IDC_WRITE_DEVICE: writeConfiguration(); return true;
-    case IDM_SAVE_FILE:
-    case IDM_OPEN_FILE:
+    case IDM_SAVE_FILE: saveConfigFile(); return true;
+    case IDM_OPEN_FILE: openConfigFile(); return true;
     case IDM_PRINT: return true;
     default: return false;
     }

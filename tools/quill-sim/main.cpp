@@ -8,7 +8,7 @@
 #include "tools/quill-sim/sim_options.h"
 #include "tools/quill-sim/sim_state.h"
 #include "tools/quill-sim/sim_unit.h"
-#include "tools/sqctool/tool_io.h"
+#include "tools/common/tool_io.h"
 
 #include <algorithm>
 #include <csignal>

@@ -14,7 +14,7 @@
 #include "tools/sqctool/defs_json.h"
 #include "tools/sqctool/defs_lint.h"
 #include "tools/sqctool/sqctool.h"
-#include "tools/sqctool/tool_io.h"
+#include "tools/common/tool_io.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -59,16 +59,6 @@ bool readTableText(const DefsOptions& options, std::string& text, std::string& e
     return true;
 }
 
-bool parseInt32(const std::string& s, int32_t& value) {
-    if (s.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long long parsed = std::strtoll(s.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || parsed < INT32_MIN || parsed > INT32_MAX) return false;
-    value = static_cast<int32_t>(parsed);
-    return true;
-}
-
 // The positional count a table-reading command needs: FILE first unless
 // --builtin stands for it.
 bool tableArgumentsFit(const DefsOptions& options, size_t others) {
@@ -85,14 +75,6 @@ int runDump(const std::vector<std::string>& args) {
     return kExitOk;
 }
 
-bool loadStore(const DefsOptions& options, DefinitionStore& store, std::string& error) {
-    std::string text;
-    if (!readTableText(options, text, error)) return false;
-    loadDefinitionText(store, text);
-    error = startupError(store);
-    return error.empty();
-}
-
 int runText(const std::vector<std::string>& args) {
     DefsOptions options;
     std::string problem, error;
@@ -104,10 +86,7 @@ int runText(const std::vector<std::string>& args) {
     if (options.hasDevice && !parseInt32(options.device, device)) return usage("--device takes a number");
     DefinitionStore store;
     if (!loadStore(options, store, error)) return reject(error);
-    if (options.hasLanguage) selectLanguage(store, options.language);
-    if (options.hasLanguage && !store.selectedLanguage)
-        std::cerr << "sqctool: no language '" << options.language << "'; the first language answers\n";
-    if (options.hasDevice) selectVariant(store, device);
+    selectLanguageAndVariant(store, options, device);
     const std::string& key = options.positional[options.positional.size() - 2];
     if (!writeWholeFile("-", text(store, key, index) + "\n", error)) return reject(error);
     return kExitOk;
@@ -143,6 +122,7 @@ void setOption(DefsOptions& options, const std::string& name, const std::string&
     if (name == "--sealed") options.sealed = true;
     if (name == "--builtin") options.builtin = true;
     if (name == "--damage") options.damage = true;
+    if (name == "--raw") options.raw = true;
     if (name == "--language") {
         options.hasLanguage = true;
         options.language = value;
@@ -154,6 +134,31 @@ void setOption(DefsOptions& options, const std::string& name, const std::string&
 }
 
 }  // namespace
+
+bool parseInt32(const std::string& s, int32_t& value) {
+    if (s.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long parsed = std::strtoll(s.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < INT32_MIN || parsed > INT32_MAX) return false;
+    value = static_cast<int32_t>(parsed);
+    return true;
+}
+
+bool loadStore(const DefsOptions& options, DefinitionStore& store, std::string& error) {
+    std::string text;
+    if (!readTableText(options, text, error)) return false;
+    loadDefinitionText(store, text);
+    error = startupError(store);
+    return error.empty();
+}
+
+void selectLanguageAndVariant(DefinitionStore& store, const DefsOptions& options, int32_t device) {
+    if (options.hasLanguage) selectLanguage(store, options.language);
+    if (options.hasLanguage && !store.selectedLanguage)
+        std::cerr << "sqctool: no language '" << options.language << "'; the first language answers\n";
+    if (options.hasDevice) selectVariant(store, device);
+}
 
 void setBuiltinDefinitionTable(const unsigned char* table) { builtinTable = table; }
 const unsigned char* builtinDefinitionTable() { return builtinTable; }

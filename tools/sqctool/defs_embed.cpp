@@ -19,7 +19,7 @@
 #include "defs/definition_store.h"
 #include "defs/sealed_codec.h"
 #include "tools/sqctool/sqctool.h"
-#include "tools/sqctool/tool_io.h"
+#include "tools/common/tool_io.h"
 #include "tools/sqctool/windows1250.h"
 
 #include <cstdio>

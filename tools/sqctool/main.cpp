@@ -9,6 +9,11 @@
 //   sqctool defs lint FILE              check a definition source for translators
 //   sqctool defs embed SOURCE OUT.cpp [--damage]
 //                                       seal a definition source into C++ (build step)
+//   sqctool config show FILE.sqc [--language NAME] [--device ID] [--raw]
+//                                       check a configuration file, print its pairs
+//   sqctool config make OUT.sqc N=INDEX...
+//                                       write a configuration file as the program would
+//   sqctool config diff A.sqc B.sqc     the parameters whose choices differ
 //
 // "-" stands for standard input or output. Exit status: 0 success, 1 rejected
 // input (one line on stderr) or lint findings, 2 usage error.
@@ -28,6 +33,7 @@ const Command kCommands[] = {
     {"seal", runSeal},
     {"unseal", runUnseal},
     {"defs", runDefs},
+    {"config", runConfig},
 };
 
 }  // namespace

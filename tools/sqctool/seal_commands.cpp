@@ -1,6 +1,6 @@
 #include "defs/sealed_codec.h"
 #include "tools/sqctool/sqctool.h"
-#include "tools/sqctool/tool_io.h"
+#include "tools/common/tool_io.h"
 
 int runSeal(const std::vector<std::string>& args) {
     if (args.size() != 2) return usage("seal takes IN and OUT");

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ int dispatchCommand(const Command* commands, size_t count, const std::vector<std
 int runSeal(const std::vector<std::string>& args);
 int runUnseal(const std::vector<std::string>& args);
 int runDefs(const std::vector<std::string>& args);
+// "config": configuration files as the program reads and writes them.
+int runConfig(const std::vector<std::string>& args);
 
 // The table built into this sqctool (laid out like SealedDefinitionTable),
 // or none: the build's bootstrap sqctool, which seals that very table, has
@@ -43,6 +46,7 @@ struct DefsOptions {
     bool sealed = false;
     bool builtin = false;
     bool damage = false;
+    bool raw = false;
     bool hasLanguage = false;
     std::string language;
     bool hasDevice = false;
@@ -51,3 +55,14 @@ struct DefsOptions {
 
 bool parseDefsOptions(const std::vector<std::string>& args, const std::vector<std::string>& allowed,
                       DefsOptions& options, std::string& problem);
+
+// A whole decimal signed 32-bit number, nothing else.
+bool parseInt32(const std::string& s, int32_t& value);
+
+struct DefinitionStore;
+// The definitions FILE or --builtin names, loaded as the program loads its
+// table; false with the start-up error otherwise.
+bool loadStore(const DefsOptions& options, DefinitionStore& store, std::string& error);
+// --language (warning on stderr when the table lacks it) and --device
+// (already parsed into `device`).
+void selectLanguageAndVariant(DefinitionStore& store, const DefsOptions& options, int32_t device);

@@ -10,6 +10,9 @@ int usage(const std::string& problem) {
                  "       sqctool defs text FILE [--sealed] | --builtin [--language NAME] [--device ID] KEY INDEX\n"
                  "       sqctool defs lint FILE\n"
                  "       sqctool defs embed SOURCE OUT.cpp [--damage]\n"
+                 "       sqctool config show FILE.sqc [--language NAME] [--device ID] [--raw]\n"
+                 "       sqctool config make OUT.sqc N=INDEX...\n"
+                 "       sqctool config diff A.sqc B.sqc [--language NAME] [--device ID]\n"
                  "('-' is standard input or output)\n";
     return kExitUsage;
 }

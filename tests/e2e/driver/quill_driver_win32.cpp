@@ -16,13 +16,19 @@
 //   dialog-back ID N       press Backspace N times in it
 //   dialog-press ID        post WM_COMMAND ID (IDOK 1, IDCANCEL 2) to the dialog
 //   wait-no-dialog [S]     until no dialog box is visible
-//   select ID INDEX        select entry INDEX of choice list ID (any depth, no notification)
+//   select ID INDEX        select entry INDEX (-1: none) of choice list ID, wherever it
+//                          sits (CB_SETCURSEL, no notification)
 //   set-text ID TEXT       set the text of control ID (any depth)
 //   time-command ID [S]    post WM_COMMAND ID, wait for a dialog box; prints the ms between
 //   wait-text ID TEXT [S]  until control ID shows TEXT; prints the time then, in ms
 //                          since 1970 (polled every 5 ms, for benchmarks)
 //   describe               the probe's description of the main window (quill_probe.h)
 //   close [S]              post WM_CLOSE and wait until the window is gone
+//   file-command ID NAME...
+//                          for each NAME in turn: post WM_COMMAND ID, wait for the
+//                          file dialog, put NAME in its file-name field, press OK,
+//                          answer Yes when it asks to replace a file, and wait until
+//                          that dialog is gone (a message box may follow)
 //
 // Texts are passed on byte for byte. Exit status: 0 done, 1 failed or timed
 // out (reason on stderr), 2 usage.
@@ -77,6 +83,57 @@ HWND findDialog() {
     return found;
 }
 
+struct ChildSearch {
+    int id;
+    const char* className;  // none: any class
+    HWND found;
+};
+
+BOOL CALLBACK pickChild(HWND child, LPARAM context) {
+    auto* search = reinterpret_cast<ChildSearch*>(context);
+    char className[64] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (GetDlgCtrlID(child) != search->id) return TRUE;
+    if (search->className && lstrcmpiA(className, search->className) != 0) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+// A control anywhere below `window` (the rows' choice lists sit in the
+// parameter area).
+HWND findDescendant(HWND window, int id, const char* className = nullptr) {
+    ChildSearch search = {id, className, nullptr};
+    EnumChildWindows(window, pickChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The file-name field of the common file dialog: an edit inside combo box
+// cmb13 (0x47C), or edit edt1 (0x480) in older layouts.
+HWND fileNameField(HWND dialog) {
+    if (HWND combo = GetDlgItem(dialog, 0x47C)) return combo;
+    return GetDlgItem(dialog, 0x480);
+}
+
+int fileCommand(HWND window, const Args& args) {
+    if (args.size() < 2) return fail("file-command needs an id and names");
+    for (size_t i = 1; i < args.size(); ++i) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(argInt(args, 0, 0), 0), 0);
+        HWND dialog = nullptr;
+        if (!waitFor([&] { return (dialog = findDialog()) && fileNameField(dialog); }, 10))
+            return fail("no file dialog");
+        SendMessageA(fileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[i].c_str()));
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        const bool gone = waitFor([&] {
+            HWND top = findDialog();
+            if (top && top != dialog && GetWindow(top, GW_OWNER) == dialog)  // "replace it?"
+                PostMessageA(top, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+            return !IsWindow(dialog);
+        }, 10);
+        if (!gone) return fail("the file dialog stays");
+    }
+    return 0;
+}
+
 std::string textOf(HWND window) {
     std::string buffer(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0) + 1, '\0');
     SendMessageA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
@@ -124,21 +181,6 @@ int describe(HWND window) {
     return 0;
 }
 
-BOOL CALLBACK pickById(HWND child, LPARAM wanted) {
-    auto* search = reinterpret_cast<std::pair<int, HWND>*>(wanted);
-    if (GetDlgCtrlID(child) != search->first) return TRUE;
-    search->second = child;
-    return FALSE;
-}
-
-// A control among all the window's descendants (the rows' choice lists are
-// children of the parameter area).
-HWND findDescendant(HWND window, int id) {
-    std::pair<int, HWND> search{id, nullptr};
-    EnumChildWindows(window, pickById, reinterpret_cast<LPARAM>(&search));
-    return search.second;
-}
-
 // Milliseconds since 1970 by the system clock (the host's clock under Wine).
 long long epochMs() {
     FILETIME now;
@@ -160,7 +202,8 @@ bool pollFor(Done done, int seconds) {
 int onMain(const std::string& command, const Args& args, HWND window) {
     HWND control = args.empty() ? nullptr : GetDlgItem(window, argInt(args, 0, 0));
     if (command == "select" || command == "set-text") {
-        control = args.size() < 2 ? nullptr : findDescendant(window, argInt(args, 0, 0));
+        const char* className = command == "select" ? "ComboBox" : nullptr;
+        control = args.size() < 2 ? nullptr : findDescendant(window, argInt(args, 0, 0), className);
         if (!control) return fail("no control " + (args.empty() ? "?" : args[0]));
         if (command == "select") SendMessageA(control, CB_SETCURSEL, argInt(args, 1, 0), 0);
         else SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1].c_str()));
@@ -194,6 +237,8 @@ int onMain(const std::string& command, const Args& args, HWND window) {
         std::printf("%lld\n", epochMs());
     } else if (command == "describe") {
         return describe(window);
+    } else if (command == "file-command") {
+        return fileCommand(window, args);
     } else if (command == "close") {
         PostMessageA(window, WM_CLOSE, 0, 0);
         if (!waitFor([] { return !findMain(); }, argInt(args, 0, 10))) return fail("the main window did not close");
@@ -237,7 +282,7 @@ int run(const std::string& command, const Args& args) {
         return dialog ? onDialog(command, args, dialog) : fail("no dialog");
     }
     const char* const onMainWindow[] = {"placement", "rect", "control", "command", "describe", "close",
-                                         "select", "set-text", "time-command", "wait-text"};
+                                         "select", "set-text", "time-command", "wait-text", "file-command"};
     if (std::find(std::begin(onMainWindow), std::end(onMainWindow), command) == std::end(onMainWindow)) return 2;
     HWND window = findMain();
     return window ? onMain(command, args, window) : fail("no main window");

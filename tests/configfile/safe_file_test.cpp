@@ -1,0 +1,117 @@
+// Replacing a file safely, on the platform's own implementation (natively
+// the POSIX one, under Wine the Win32 one): the old content survives every
+// failure, no temporary file stays behind, and a leftover from a crash is
+// never taken over. The full disk is the end-to-end test's (a small tmpfs).
+#include "configfile/safe_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SafeFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("quill-safe-file-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    static void put(const std::string& p, const std::string& bytes) {
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
+    static std::string get(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    size_t entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {})); }
+
+    fs::path dir;
+};
+
+TEST_F(SafeFile, ReplacesOrCreatesAndLeavesNothingBeside) {
+    struct Case { const char* name; bool existing; bool stalePart; };
+    const Case cases[] = {{"new file", false, false}, {"existing file", true, false},
+                          {"a leftover .part stays untouched", true, true}};
+    for (const Case& c : cases) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        const std::string target = path("config.sqc");
+        if (c.existing) put(target, "old content");
+        if (c.stalePart) put(temporaryName(target, 0), "left by a crash");
+        std::string error;
+        const std::string bytes("new\0\r\n\x1a bytes", 14);
+        EXPECT_EQ(replaceFileSafely(target, bytes, error), ReplaceResult::replaced) << c.name << error;
+        EXPECT_EQ(get(target), bytes) << c.name;
+        EXPECT_EQ(entries(), c.stalePart ? 2u : 1u) << c.name;
+        if (c.stalePart) {
+            EXPECT_EQ(get(temporaryName(target, 0)), "left by a crash");
+        }
+    }
+}
+
+TEST_F(SafeFile, FailuresKeepTheOldContentAndTellCreateFromWrite) {
+    std::string error;
+    EXPECT_EQ(replaceFileSafely(path("no-such-folder/config.sqc"), "x", error), ReplaceResult::cannotCreate);
+    EXPECT_NE(error.find("no-such-folder"), std::string::npos) << error;
+    EXPECT_EQ(entries(), 0u);
+
+    // The replace itself fails: the target is a folder.
+    fs::create_directories(path("folder"));
+    put(path("folder/inside"), "kept");
+    EXPECT_EQ(replaceFileSafely(path("folder"), "x", error), ReplaceResult::writeFailed);
+    EXPECT_EQ(get(path("folder/inside")), "kept");
+    EXPECT_EQ(entries(), 1u) << "the temporary file is removed";
+#ifdef _WIN32
+    // Another program holds the target open without letting it be replaced.
+    const std::string held = path("held.sqc");
+    put(held, "old content");
+    HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(replaceFileSafely(held, "new", error), ReplaceResult::writeFailed);
+    CloseHandle(h);
+    EXPECT_EQ(get(held), "old content");
+    EXPECT_EQ(entries(), 2u) << "the temporary file is removed";
+#endif
+}
+
+#ifndef _WIN32
+// Links and devices: tests/tools/sqctool_cli_test.sh.
+TEST_F(SafeFile, ReplacingKeepsThePermissions) {
+    const std::string target = path("config.sqc");
+    put(target, "old");
+    ::chmod(target.c_str(), 0640);
+    std::string error;
+    EXPECT_EQ(replaceFileSafely(target, "new", error), ReplaceResult::replaced) << error;
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+#endif
+
+TEST_F(SafeFile, ReadingStopsAtTheLimit) {
+    put(path("six"), "123456");
+    struct Case { const char* name; std::string file; size_t limit; bool good; };
+    const Case cases[] = {{"within", "six", 6, true}, {"one over", "six", 5, false}, {"missing", "none", 99, false}};
+    for (const Case& c : cases) {
+        std::string bytes = "stale", error;
+        EXPECT_EQ(readFileBytes(path(c.file), c.limit, bytes, error), c.good) << c.name;
+        EXPECT_EQ(bytes, c.good ? "123456" : "") << c.name;
+        EXPECT_EQ(error.empty(), c.good) << c.name;
+    }
+}
+
+}  // namespace

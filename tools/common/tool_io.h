@@ -1,0 +1,13 @@
+// File access shared by the command-line tools: whole files as bytes, "-"
+// for standard input or output, and outputs replaced only once their new
+// content is complete (configfile/safe_file.h).
+#pragma once
+
+#include <string>
+
+// Reads all of `path` ("-": standard input). On failure sets `error`.
+bool readWholeFile(const std::string& path, std::string& bytes, std::string& error);
+
+// Writes `bytes` to `path` ("-": standard output) with replaceFileSafely: a
+// failed write never leaves a half-written or truncated output behind.
+bool writeWholeFile(const std::string& path, const std::string& bytes, std::string& error);
