@@ -18,7 +18,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from quill_e2e import Harness  # noqa: E402
+from quill_e2e import ROOT, Harness  # noqa: E402
 
 H = None
 
@@ -51,7 +51,10 @@ class Files(unittest.TestCase):
     def setUpClass(cls):
         cls.dir = tempfile.mkdtemp(prefix="quill-files-")
         cls.mounts = []
-        _, pty = H.start_sim("--identity", "105")
+        # A unit offering the table's choices (tools/quill-sim/quill-105.state).
+        state = os.path.join(cls.dir, "unit.state")
+        shutil.copy(os.path.join(ROOT, "tools", "quill-sim", "quill-105.state"), state)
+        _, pty = H.start_sim("--state", state)
         H.register_com_port(3, pty)
         cls.process = H.start()
         H.driver("wait-main", 30)
