@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "defs/handles_win32.h"
 #include "app/main_window_win32.h"
+#include "app/print_command_win32.h"
 #include "app/settings.h"
 #include "defs/app_state.h"
 #include "params/control_builder_win32.h"
@@ -65,9 +66,9 @@ bool runCommand(int32_t id) {
     case IDM_ABOUT: showAboutDialog(); return true;
     case IDM_EXIT: DestroyWindow(mainWindowHandle()); return true;
     case IDC_RESET_DEFAULTS: resetToDefaults(); return true;
+    case IDM_PRINT: printReport(); return true;
     case IDM_SAVE_FILE:
     case IDM_OPEN_FILE:
-    case IDM_PRINT:
     case IDC_READ_DEVICE:
     case IDC_WRITE_DEVICE: return true;
     default: return false;
