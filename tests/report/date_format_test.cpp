@@ -31,6 +31,8 @@ const CalendarTime kTimes[] = {
 };
 
 // ---- every POSIX conversion against known times ----
+// (The modifiers E and O, which change nothing in the POSIX locale, are
+// compared with the C library below.)
 
 TEST(DateFormat, EveryConversionAtKnownTimes) {
     struct Case { const char* format; const char* expected[4]; };
@@ -38,10 +40,8 @@ TEST(DateFormat, EveryConversionAtKnownTimes) {
         // The three languages' formats.
         {"%Y-%m-%d", {"2026-12-07", "2021-01-01", "2024-12-30", "2023-01-01"}},
         {"%d.%m.%Y", {"07.12.2026", "01.01.2021", "30.12.2024", "01.01.2023"}},
-        {"%a", {"Mon", "Fri", "Mon", "Sun"}},
-        {"%A", {"Monday", "Friday", "Monday", "Sunday"}},
-        {"%b %h", {"Dec Dec", "Jan Jan", "Dec Dec", "Jan Jan"}},
-        {"%B", {"December", "January", "December", "January"}},
+        {"%a %A %b %h %B", {"Mon Monday Dec Dec December", "Fri Friday Jan Jan January", "Mon Monday Dec Dec December",
+                            "Sun Sunday Jan Jan January"}},
         {"%c", {"Mon Dec  7 09:05:03 2026", "Fri Jan  1 00:00:00 2021", "Mon Dec 30 12:30:59 2024",
                 "Sun Jan  1 23:59:60 2023"}},
         {"%C %y %Y", {"20 26 2026", "20 21 2021", "20 24 2024", "20 23 2023"}},
@@ -57,13 +57,6 @@ TEST(DateFormat, EveryConversionAtKnownTimes) {
         {"%u %w", {"1 1", "5 5", "1 1", "7 0"}},
         {"%U %W", {"49 49", "00 00", "52 53", "01 00"}},
         {"a%nb%tc%%", {"a\nb\tc%", "a\nb\tc%", "a\nb\tc%", "a\nb\tc%"}},
-        // The modifiers change nothing in the POSIX locale.
-        {"%Ec|%EC|%Ex|%EX|%Ey|%EY",
-         {"Mon Dec  7 09:05:03 2026|20|12/07/26|09:05:03|26|2026", "Fri Jan  1 00:00:00 2021|20|01/01/21|00:00:00|21|2021",
-          "Mon Dec 30 12:30:59 2024|20|12/30/24|12:30:59|24|2024", "Sun Jan  1 23:59:60 2023|20|01/01/23|23:59:60|23|2023"}},
-        {"%Od%Oe%OH%OI%Om%OM%OS%Ou%OU%OV%Ow%OW%Oy",
-         {"07 709091205031495014926", "01 100120100005005350021", "303012121230591520115324",
-          "01 123110159607015200023"}},
     };
     for (const Case& c : cases)
         for (int i = 0; i < 4; ++i) EXPECT_EQ(formatDate(c.format, kTimes[i]), c.expected[i]) << c.format << " #" << i;

@@ -64,12 +64,6 @@ TEST(ReportLines, RunOnAcrossPagesFromTheTopMargin) {
     }
 }
 
-TEST(ReportLines, HeightIsOneAndAHalfFontHeights) {
-    struct Case { int32_t font, line; };
-    const Case cases[] = {{48, 72}, {49, 73}, {13, 19}, {0, 0}};
-    for (const Case& c : cases) EXPECT_EQ(reportLineHeight(c.font), c.line) << c.font;
-}
-
 // ---- columns and heading ----
 
 TEST(ReportColumns, CentredAndTruncatedTowardZero) {
@@ -87,7 +81,6 @@ TEST(ReportColumns, CentredAndTruncatedTowardZero) {
 TEST(ReportHeading, DateTimeAndVersionWithTheirLabels) {
     EXPECT_EQ(reportHeading("2026-12-07", "Time:", 9, 5, "Firmware", "1.05"),
               "2026-12-07      Time: 09:05      Firmware 1.05");
-    EXPECT_EQ(reportHeading("", "", 23, 59, "", ""), "       23:59       ");
 }
 
 }  // namespace
