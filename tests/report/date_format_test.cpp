@@ -30,11 +30,11 @@ const CalendarTime kTimes[] = {
     at(2023, 1, 1, 23, 59, 60, 0, 0),
 };
 
-// ---- every POSIX conversion against known times ----
-// (The modifiers E and O, which change nothing in the POSIX locale, are
-// compared with the C library below.)
+// ---- POSIX conversions against known times ----
+// The languages' formats and the boundaries of weeks, week-based years and
+// the 12-hour clock; every conversion is compared with the C library below.
 
-TEST(DateFormat, EveryConversionAtKnownTimes) {
+TEST(DateFormat, LanguageFormatsAndBoundariesAtKnownTimes) {
     struct Case { const char* format; const char* expected[4]; };
     const Case cases[] = {
         // The three languages' formats.
@@ -44,19 +44,10 @@ TEST(DateFormat, EveryConversionAtKnownTimes) {
                             "Sun Sunday Jan Jan January"}},
         {"%c", {"Mon Dec  7 09:05:03 2026", "Fri Jan  1 00:00:00 2021", "Mon Dec 30 12:30:59 2024",
                 "Sun Jan  1 23:59:60 2023"}},
-        {"%C %y %Y", {"20 26 2026", "20 21 2021", "20 24 2024", "20 23 2023"}},
-        {"%d %e", {"07  7", "01  1", "30 30", "01  1"}},
-        {"%D %x", {"12/07/26 12/07/26", "01/01/21 01/01/21", "12/30/24 12/30/24", "01/01/23 01/01/23"}},
-        {"%F", {"2026-12-07", "2021-01-01", "2024-12-30", "2023-01-01"}},
         {"%G %g %V", {"2026 26 50", "2020 20 53", "2025 25 01", "2022 22 52"}},
         {"%H %I %p", {"09 09 AM", "00 12 AM", "12 12 PM", "23 11 PM"}},
-        {"%j %m %M %S", {"341 12 05 03", "001 01 00 00", "365 12 30 59", "001 01 59 60"}},
-        {"%r", {"09:05:03 AM", "12:00:00 AM", "12:30:59 PM", "11:59:60 PM"}},
-        {"%R %T %X", {"09:05 09:05:03 09:05:03", "00:00 00:00:00 00:00:00", "12:30 12:30:59 12:30:59",
-                      "23:59 23:59:60 23:59:60"}},
         {"%u %w", {"1 1", "5 5", "1 1", "7 0"}},
         {"%U %W", {"49 49", "00 00", "52 53", "01 00"}},
-        {"a%nb%tc%%", {"a\nb\tc%", "a\nb\tc%", "a\nb\tc%", "a\nb\tc%"}},
     };
     for (const Case& c : cases)
         for (int i = 0; i < 4; ++i) EXPECT_EQ(formatDate(c.format, kTimes[i]), c.expected[i]) << c.format << " #" << i;
