@@ -5,6 +5,7 @@
 #include "app/dialogs.h"
 #include "defs/handles_win32.h"
 #include "app/main_window_win32.h"
+#include "app/print_command_win32.h"
 #include "app/settings.h"
 #include "defs/app_state.h"
 #include "params/control_builder_win32.h"
@@ -72,7 +73,7 @@ bool runCommand(int32_t id) {
     case IDC_WRITE_DEVICE: writeConfiguration(); return true;
     case IDM_SAVE_FILE: saveConfigFile(); return true;
     case IDM_OPEN_FILE: openConfigFile(); return true;
-    case IDM_PRINT: return true;
+    case IDM_PRINT: printReport(); return true;
     default: return false;
     }
 }

@@ -126,6 +126,8 @@ TEST(Lint, FindingsNameTheLineAndTheProblem) {
         {"beyond 999", {{19, "X1000;\"Siren\""}}, 19, "parameters end at 999"},
         {"no parameters", {{28, ""}, {29, ""}, {58, ""}, {59, ""}}, 20, "X1 is missing (English, variant 100)"},
         {"unsafe XI", {{21, "XI;\"%s min\""}}, 21, "XI (English, variant 100) \"%s min\" is not a format"},
+        {"date conversions outside POSIX", {{40, "P;\"%d.%m.%Y %k%5d\";\"b\";\"c\";\"d\";\"e\";\"f\";\"g\""}}, 40,
+         "P 0 (Polski) \"%d.%m.%Y %k%5d\" has conversions outside POSIX strftime, printed as they stand: %k %5d"},
         {"character without a byte", {{37, "A2;\"\xE2\x82\xBD\""}}, 37, "column 5: U+20BD"},
         {"parse error", {{1, "Q;\"x\""}}, 1, "parse error \"Missing Y identifier\""},
         {"variant carried into the next language", {{31, ""}}, 41, "put \"V;0\" after the \"Y\" line of Polski"},

@@ -3,6 +3,7 @@
 #include "defs/definition_store.h"
 #include "params/parameter_list.h"
 #include "params/text_fields.h"
+#include "report/date_format.h"
 #include "tools/sqctool/windows1250.h"
 
 #include <algorithm>
@@ -20,6 +21,8 @@ const RequiredText kPlainTexts[] = {
     {"Q", 5}, {"Q1", 4}, {"E1", 3}, {"E", 5}, {"A1", 0}, {"A2", 0}, {"A3", 0}, {"A4", 0}, {"P", 6},
 };
 const char* const kChoiceFormatKey = "XI";
+// The report's date format: text("P", 0).
+const char* const kReportKey = "P";
 
 struct Lint {
     DefinitionStore store;
@@ -127,6 +130,20 @@ void checkChoiceFormat(Lint& lint, const std::string& language) {
             windows1250ToUtf8(row->front()) + "\" is not a format with exactly one integer conversion (%d, %i, %u, %x, %X, %o)");
 }
 
+// A conversion outside POSIX strftime is printed as it stands in the
+// report's date.
+void checkDateFormat(Lint& lint, const std::string& language) {
+    auto own = tableOf(lint, language).find(kReportKey);
+    if (own == tableOf(lint, language).end() || own->second.empty()) return;
+    const std::vector<std::string> unknown = unknownDateConversions(own->second.front());
+    if (unknown.empty()) return;
+    std::string listed;
+    for (const std::string& conversion : unknown) listed += (listed.empty() ? "" : " ") + conversion;
+    add(lint, rowLine(lint, language, kReportKey),
+        std::string(kReportKey) + " 0" + where(language, 0, false) + " \"" + windows1250ToUtf8(own->second.front()) +
+            "\" has conversions outside POSIX strftime, printed as they stand: " + windows1250ToUtf8(listed));
+}
+
 void checkVariant(Lint& lint, const std::string& language, int32_t variant) {
     lint.store.currentVariant = variant;
     checkText(lint, language, kChoiceFormatKey, 0);
@@ -192,6 +209,7 @@ void checkContent(Lint& lint) {
         selectLanguage(lint.store, language);
         lint.store.currentVariant = 0;
         for (const RequiredText& required : kPlainTexts) checkText(lint, language, required.key, required.lastIndex);
+        checkDateFormat(lint, language);
         for (int32_t variant : variantsToCheck(db)) checkVariant(lint, language, variant);
         if (language != db.firstLanguage) checkTranslation(lint, language);
     }

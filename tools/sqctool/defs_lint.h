@@ -7,6 +7,7 @@
 //   - parameters are numbered from 1 without gaps (rows beyond a gap are
 //     never shown) and end at 999;
 //   - each "XI" is a format with exactly one integer conversion;
+//   - the report's date format ("P" 0) uses only POSIX strftime conversions;
 //   - a translated parameter has as many choices as in the first language;
 //   - no variant-specific row lands in the previous language's last variant
 //     for want of a "V" line.
