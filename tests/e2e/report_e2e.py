@@ -14,6 +14,7 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -71,7 +72,10 @@ class ReportTest(unittest.TestCase):
         H.stop_all()
 
     def start_and_read(self, language):
-        sim, pty = H.start_sim("--identity", "105")
+        # A unit offering the table's choices (tools/quill-sim/quill-105.state).
+        state = os.path.join(tempfile.mkdtemp(prefix="quill-report-"), "unit.state")
+        shutil.copy(os.path.join(ROOT, "tools", "quill-sim", "quill-105.state"), state)
+        sim, pty = H.start_sim("--state", state)
         H.register_com_port(3, pty)
         H.reg_set(SETTINGS_KEY, "Language", language)
         H.start()
