@@ -95,6 +95,19 @@ void showError(const char* message) {
     showKeyedMessage(kErrorTitleIndex, message, kErrorTitleKey);
 }
 
+// The end of a transfer: the bar gives way to the status line and a message
+// tells the outcome. False when the window is gone (closed during the
+// transfer: the program is ending and nothing may touch it).
+bool reportOutcome(const TransferResult& result, const char* doneMessage) {
+    if (!mainWindowAlive()) return false;
+    endProgress();
+    if (result.status == TransferStatus::Complete)
+        showKeyedMessage(kCompletionTitleIndex, doneMessage, kCompletionTitleKey);
+    else
+        showError(kTransferFailedMessage);
+    return mainWindowAlive();
+}
+
 // The variant of the connected unit, its rows, the menu and the fixed
 // controls, as the start of a read: the form now belongs to that unit.
 void takeUnit(const LinkConnection& connection) {
@@ -130,13 +143,7 @@ void readConfiguration() {
         applyReadStep(form, step);
         return stepProgress();
     });
-    if (!mainWindowAlive()) return;  // closed during the read: the program ends
-    endProgress();
-    if (result.status == TransferStatus::Complete)
-        showKeyedMessage(kCompletionTitleIndex, kReadDoneMessage, kCompletionTitleKey);
-    else
-        showError(kTransferFailedMessage);
-    if (!mainWindowAlive()) return;
+    if (!reportOutcome(result, kReadDoneMessage)) return;
     buildFixedControls();
     buildParameterRows();
     layoutMainWindow();
@@ -159,10 +166,5 @@ void writeConfiguration() {
         return;
     }
     const TransferResult result = writeForm(form, [](const TransferStep&) { return stepProgress(); });
-    if (!mainWindowAlive()) return;  // closed during the write: the program ends
-    endProgress();
-    if (result.status == TransferStatus::Complete)
-        showKeyedMessage(kCompletionTitleIndex, kWriteDoneMessage, kCompletionTitleKey);
-    else
-        showError(kTransferFailedMessage);
+    reportOutcome(result, kWriteDoneMessage);
 }

@@ -228,8 +228,4 @@ class Files(unittest.TestCase):
 
 if __name__ == "__main__":
     H = Harness.from_args()
-    try:
-        result = unittest.main(verbosity=2, exit=False).result
-    finally:
-        H.stop_all()
-    sys.exit(0 if result.wasSuccessful() else 1)
+    H.run_tests()

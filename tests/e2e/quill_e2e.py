@@ -14,6 +14,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SETTINGS_KEY = r"HKCU\Software\Valdrix\BrontivaSetup\Settings"
@@ -50,6 +51,17 @@ class Harness:
             os.execv(session, [session, sys.executable] + sys.argv)
         sys.argv[1:] = rest
         return cls(args.bin, args.host_tools)
+
+    def run_tests(self):
+        """Runs the calling script's test cases, then ends everything the
+        harness started and removes the program's settings (the next run of
+        the program starts fresh); exits with the outcome."""
+        try:
+            result = unittest.main(verbosity=2, exit=False).result
+        finally:
+            self.stop_all()
+            self.reg_delete(VENDOR_KEY)
+        sys.exit(0 if result.wasSuccessful() else 1)
 
     # --- programs and the driver -------------------------------------------------
 

@@ -19,7 +19,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from quill_e2e import ROOT, SETTINGS_KEY, VENDOR_KEY, Harness  # noqa: E402
+from quill_e2e import ROOT, SETTINGS_KEY, Harness  # noqa: E402
 
 H = None
 IDOK, IDCANCEL, MESSAGE_TEXT_ID = 1, 2, 0xFFFF
@@ -188,9 +188,4 @@ class B_Polski(ReportTest):
 if __name__ == "__main__":
     H = Harness.from_args()
     subprocess.run([os.path.join(ROOT, "scripts", "cups-start")], check=True)
-    try:
-        result = unittest.main(verbosity=2, exit=False).result
-    finally:
-        H.stop_all()
-        H.reg_delete(VENDOR_KEY)
-    sys.exit(0 if result.wasSuccessful() else 1)
+    H.run_tests()

@@ -219,9 +219,4 @@ class E_ConnectionStatus(ProgramTest):
 
 if __name__ == "__main__":
     H = Harness.from_args()
-    try:
-        result = unittest.main(verbosity=2, exit=False).result
-    finally:
-        H.stop_all()
-        H.reg_delete(VENDOR_KEY)  # the next run of the program starts fresh
-    sys.exit(0 if result.wasSuccessful() else 1)
+    H.run_tests()

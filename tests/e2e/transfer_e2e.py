@@ -16,7 +16,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from quill_e2e import VENDOR_KEY, Harness  # noqa: E402
+from quill_e2e import Harness  # noqa: E402
 
 H = None
 
@@ -181,9 +181,4 @@ class B_ReadAndWrite(ProgramTest):
 
 if __name__ == "__main__":
     H = Harness.from_args()
-    try:
-        result = unittest.main(verbosity=2, exit=False).result
-    finally:
-        H.stop_all()
-        H.reg_delete(VENDOR_KEY)
-    sys.exit(0 if result.wasSuccessful() else 1)
+    H.run_tests()
