@@ -108,8 +108,13 @@ class Harness:
             sim.wait(timeout=10)
         # A terminal's number is reused once its simulator is gone: leave no
         # COM port pointing at whatever gets it next.
+        # Deleting the value leaves the prefix's device link behind, still
+        # naming the old terminal: remove it too.
         for number in self.ports:
             self.reg_delete(PORTS_KEY, "COM%d" % number)
+            link = os.path.join(os.environ.get("WINEPREFIX", ""), "dosdevices", "com%d" % number)
+            if os.path.islink(link):
+                os.unlink(link)
         self.programs, self.sims, self.ports = [], [], []
 
     def control(self, control_id):
