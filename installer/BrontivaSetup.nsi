@@ -5,6 +5,7 @@
 ;
 ;   makensis -INPUTCHARSET UTF8 -DVERSION_NSH=<build>/generated/quill_version.nsh
 ;            -DSTAGE_DIR=<files to install> -DICON=<program icon>
+;            -DSIDE_BITMAP=<164 x 314 picture of the first and last pages>
 ;            -DOUT_FILE=<installer> [-DSIGN_COMMAND=<command signing "%1">]
 ;            installer/BrontivaSetup.nsi
 ;
@@ -36,6 +37,9 @@ InstallDir "$PROGRAMFILES64\${QUILL_COMPANY_NAME}\${QUILL_PRODUCT_NAME}"
 ; An upgrade goes where the installed copy is, wherever the user put it.
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${QUILL_PRODUCT_NAME} ${QUILL_VERSION_TEXT}"
+; The product's name ends in "Setup": NSIS's own "<name> Setup" would say it
+; twice.
+Caption "${QUILL_PRODUCT_NAME} ${QUILL_VERSION_TEXT}"
 
 ; Both files are signed after makensis has written them (scripts/package),
 ; when a certificate is given.
@@ -54,9 +58,13 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${QUILL_VERSION_TEXT}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE_BITMAP}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEPAGE_TITLE "$(WelcomeTitle)"
+!define MUI_FINISHPAGE_TITLE "$(FinishTitle)"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\BrontivaSetup.exe"
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\guide.html"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "$(OpenGuide)"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 
 !insertmacro MUI_PAGE_WELCOME
@@ -71,6 +79,15 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${QUILL_VERSION_TEXT}"
 !insertmacro MUI_LANGUAGE "German"
 !insertmacro MUI_LANGUAGE "Polish"
 
+LangString WelcomeTitle ${LANG_ENGLISH} "Welcome to the installation of ${QUILL_PRODUCT_NAME}"
+LangString WelcomeTitle ${LANG_GERMAN} "Willkommen zur Installation$\r$\nvon ${QUILL_PRODUCT_NAME}"
+LangString WelcomeTitle ${LANG_POLISH} "Witamy w kreatorze instalacji ${QUILL_PRODUCT_NAME}"
+LangString FinishTitle ${LANG_ENGLISH} "${QUILL_PRODUCT_NAME} is installed"
+LangString FinishTitle ${LANG_GERMAN} "Die Installation von ${QUILL_PRODUCT_NAME} wird abgeschlossen"
+LangString FinishTitle ${LANG_POLISH} "Kończenie pracy kreatora instalacji ${QUILL_PRODUCT_NAME}"
+LangString OpenGuide ${LANG_ENGLISH} "Open the guide for installers"
+LangString OpenGuide ${LANG_GERMAN} "Anleitung für Errichter öffnen"
+LangString OpenGuide ${LANG_POLISH} "Otwórz przewodnik dla instalatorów"
 LangString CloseProgram ${LANG_ENGLISH} "${QUILL_PRODUCT_NAME} is running. Close it, then press Retry."
 LangString CloseProgram ${LANG_GERMAN} "${QUILL_PRODUCT_NAME} läuft noch. Schließen Sie das Programm und wählen Sie dann Wiederholen."
 LangString CloseProgram ${LANG_POLISH} "Program ${QUILL_PRODUCT_NAME} jest uruchomiony. Zamknij go, a następnie wybierz Ponów."

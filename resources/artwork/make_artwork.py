@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the program's artwork: the splash picture and the program icon.
+"""Draws the program's artwork: the splash picture, the program icon and
+the side picture of the installer's first and last pages.
 
-    resources/artwork/make_artwork.py          rewrite resources/splash.bmp
-                                               and resources/quill.ico
+    resources/artwork/make_artwork.py          rewrite resources/splash.bmp,
+                                               resources/quill.ico and
+                                               resources/installer_side.bmp
     resources/artwork/make_artwork.py --png D  also write PNG previews into D
 
 The mark (a white quill over two signal arcs on a teal-to-navy disc) is drawn
@@ -12,6 +14,7 @@ every icon size. Only the lettering of the splash comes from ImageMagick
 
 Formats written directly:
   splash.bmp  494 x 163, 24-bit BI_RGB, bottom-up rows padded to 4 bytes
+  installer_side.bmp  164 x 314, the same kind of bitmap (NSIS's size)
   quill.ico   48, 32 and 16 px images, each a 32-bit BGRA DIB with alpha,
               bottom-up, followed by its 1-bit AND mask (transparent = 1)
 
@@ -29,6 +32,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 RESOURCES = os.path.dirname(HERE)
 
 SPLASH_W, SPLASH_H = 494, 163
+SIDE_W, SIDE_H = 164, 314
 ICON_SIZES = (48, 32, 16)
 
 NAVY = (0x12, 0x2E, 0x52)
@@ -194,6 +198,31 @@ def render_splash(convert):
     return rows
 
 
+def render_installer_side():
+    """The mark on the splash's mist, over its navy footer band."""
+    footer_top = SIDE_H - 30
+    mark_size = 104
+    mark_x, mark_y = (SIDE_W - mark_size) // 2, 48
+    mark = render_mark(mark_size)
+    rows = []
+    for j in range(SIDE_H):
+        row = []
+        for i in range(SIDE_W):
+            if j >= footer_top:
+                colour = FOOTER
+            else:
+                colour = mix(MIST_TOP, MIST_BOTTOM, j / footer_top)
+                if j >= footer_top - 3:
+                    colour = mix(colour, TEAL, 0.85)
+                mi, mj = i - mark_x, j - mark_y
+                if 0 <= mi < mark_size and 0 <= mj < mark_size:
+                    mc, ma = mark[mj][mi]
+                    colour = mix(colour, mc, ma)
+            row.append(colour)
+        rows.append(row)
+    return rows
+
+
 # --- file writers ---------------------------------------------------------------
 
 def byte(v):
@@ -272,12 +301,17 @@ def main(argv):
     splash = render_splash(find_convert())
     with open(os.path.join(RESOURCES, "splash.bmp"), "wb") as f:
         f.write(bmp_bytes(splash))
+    side = render_installer_side()
+    with open(os.path.join(RESOURCES, "installer_side.bmp"), "wb") as f:
+        f.write(bmp_bytes(side))
     icons = [(size, render_mark(size, simple=size < 32)) for size in ICON_SIZES]
     with open(os.path.join(RESOURCES, "quill.ico"), "wb") as f:
         f.write(ico_bytes([(size, icon_image_bytes(rows)) for size, rows in icons]))
     if preview:
         with open(os.path.join(preview, "splash.png"), "wb") as f:
             f.write(png_bytes(splash, alpha=False))
+        with open(os.path.join(preview, "installer_side.png"), "wb") as f:
+            f.write(png_bytes(side, alpha=False))
         for size, rows in icons:
             with open(os.path.join(preview, f"icon{size}.png"), "wb") as f:
                 f.write(png_bytes(rows, alpha=True))
