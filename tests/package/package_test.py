@@ -150,18 +150,14 @@ class InstallAndUninstall(unittest.TestCase):
             self.assertTrue(exists(INSTALL_DIR + "\\" + name), name)
         self.assertTrue(exists(SHORTCUT))
         self.assertTrue(signature_ok(unix_path(INSTALL_DIR + r"\Uninstall.exe")))
-        entry = {name: H.reg_query(UNINSTALL_KEY, name) for name in (
-            "DisplayName", "DisplayVersion", "Publisher", "DisplayIcon", "InstallLocation",
-            "UninstallString", "QuietUninstallString", "EstimatedSize")}
-        self.assertEqual(entry["DisplayName"], PRODUCT.encode())
-        self.assertEqual(entry["DisplayVersion"], VERSION.encode())
-        self.assertEqual(entry["Publisher"], b"Valdrix")
-        self.assertEqual(entry["DisplayIcon"], (INSTALL_DIR + r"\BrontivaSetup.exe,0").encode())
-        self.assertEqual(entry["InstallLocation"], INSTALL_DIR.encode())
-        self.assertEqual(entry["UninstallString"], ('"%s\\Uninstall.exe"' % INSTALL_DIR).encode())
-        self.assertEqual(entry["QuietUninstallString"], ('"%s\\Uninstall.exe" /S' % INSTALL_DIR).encode())
+        expected = {"DisplayName": PRODUCT, "DisplayVersion": VERSION, "Publisher": "Valdrix",
+                    "DisplayIcon": INSTALL_DIR + r"\BrontivaSetup.exe,0", "InstallLocation": INSTALL_DIR,
+                    "UninstallString": '"%s\\Uninstall.exe"' % INSTALL_DIR,
+                    "QuietUninstallString": '"%s\\Uninstall.exe" /S' % INSTALL_DIR}
+        entry = {name: (H.reg_query(UNINSTALL_KEY, name) or b"").decode() for name in expected}
+        self.assertEqual(entry, expected)
         program_kib = os.path.getsize(unix_path(INSTALL_DIR + r"\BrontivaSetup.exe")) // 1024
-        self.assertGreater(int(entry["EstimatedSize"], 16), program_kib)
+        self.assertGreater(int(H.reg_query(UNINSTALL_KEY, "EstimatedSize"), 16), program_kib)
 
         self.check_version_resources()
         # The installed program as a user starts it: the main window comes up.
@@ -193,18 +189,16 @@ class InstallAndUninstall(unittest.TestCase):
         copyright_text = H.table_text("A3", 0).decode("cp1250")
         about_version = H.table_text("A2", 0).decode("cp1250").rsplit(" ", 1)[1]
         self.assertTrue(VERSION.startswith(about_version + "."), "about box shows %s" % about_version)
+        stamped = VERSION + "." + BUILD_NUMBER
         for program in PROGRAMS + ("Uninstall.exe",):
-            with self.subTest(program=program):
-                fields = version_resource(INSTALL_DIR + "\\" + program)
-                self.assertEqual(fields["fixed"], VERSION + "." + BUILD_NUMBER)
-                self.assertEqual(fields["FileVersion"], VERSION + "." + BUILD_NUMBER)
-                self.assertEqual(fields["ProductVersion"], VERSION)
-                self.assertEqual(fields["ProductName"], name)
-                self.assertEqual(fields["CompanyName"], "Valdrix")
-                self.assertEqual(fields["LegalCopyright"], copyright_text)
-                self.assertTrue(fields["FileDescription"])
-                if program != "Uninstall.exe":
-                    self.assertEqual(fields["OriginalFilename"], program)
+            fields = version_resource(INSTALL_DIR + "\\" + program)
+            self.assertTrue(fields.pop("FileDescription"), program)
+            if program == "Uninstall.exe":  # NSIS names no file of its own
+                fields["OriginalFilename"] = fields["InternalName"] = program
+            self.assertEqual(fields, {
+                "fixed": stamped, "FileVersion": stamped, "ProductVersion": VERSION, "ProductName": name,
+                "CompanyName": "Valdrix", "LegalCopyright": copyright_text, "OriginalFilename": program,
+                "InternalName": program}, program)
 
     def test_install_over_an_existing_install(self):
         self.assertEqual(install("/D=" + CUSTOM_DIR), 0)
