@@ -163,10 +163,38 @@ def text_mask(convert, width, height, items):
 
 # --- the splash ---------------------------------------------------------------
 
+MARK_SIZE = 104
+FOOTER_HEIGHT = 30
+
+
+def render_panel(width, height, mark_at, footer, lettering):
+    """Mist fading down to a teal line over a footer band, with the mark at
+    `mark_at`: footer(i, j) colours the band, lettering(colour, i, j) draws
+    on the mist under the mark."""
+    footer_top = height - FOOTER_HEIGHT
+    mark = render_mark(MARK_SIZE)
+    rows = []
+    for j in range(height):
+        row = []
+        for i in range(width):
+            if j >= footer_top:
+                colour = footer(i, j)
+            else:
+                colour = mix(MIST_TOP, MIST_BOTTOM, j / footer_top)
+                if j >= footer_top - 3:
+                    colour = mix(colour, TEAL, 0.85)
+                colour = lettering(colour, i, j)
+                mi, mj = i - mark_at[0], j - mark_at[1]
+                if 0 <= mi < MARK_SIZE and 0 <= mj < MARK_SIZE:
+                    mc, ma = mark[mj][mi]
+                    colour = mix(colour, mc, ma)
+            row.append(colour)
+        rows.append(row)
+    return rows
+
+
 def render_splash(convert):
-    footer_top = SPLASH_H - 30
-    mark_size, mark_x, mark_y = 104, 30, (footer_top - 104) // 2
-    mark = render_mark(mark_size)
+    footer_top = SPLASH_H - FOOTER_HEIGHT
     title = text_mask(convert, SPLASH_W, SPLASH_H, [
         ("DejaVu-Sans-Bold", 30, 160, 62, PRODUCT)])
     subtitle = text_mask(convert, SPLASH_W, SPLASH_H, [
@@ -174,53 +202,21 @@ def render_splash(convert):
     tagline = text_mask(convert, SPLASH_W, SPLASH_H, [
         ("DejaVu-Sans", 10, 30, SPLASH_H - 11, TAGLINE),
         ("DejaVu-Sans", 10, SPLASH_W - 54, SPLASH_H - 11, "1.0")])
-    rows = []
-    for j in range(SPLASH_H):
-        row = []
-        for i in range(SPLASH_W):
-            if j >= footer_top:
-                colour = mix(FOOTER, FOOTER_TEXT, tagline[j][i])
-            else:
-                colour = mix(MIST_TOP, MIST_BOTTOM, j / footer_top)
-                if j >= footer_top - 3:
-                    colour = mix(colour, TEAL, 0.85)
-                colour = mix(colour, NAVY, title[j][i])
-                colour = mix(colour, TEAL, subtitle[j][i])
-                # thin rule under the title block
-                if 160 <= i < 440 and j == 106:
-                    colour = mix(colour, TEAL, 0.35)
-                mi, mj = i - mark_x, j - mark_y
-                if 0 <= mi < mark_size and 0 <= mj < mark_size:
-                    mc, ma = mark[mj][mi]
-                    colour = mix(colour, mc, ma)
-            row.append(colour)
-        rows.append(row)
-    return rows
+
+    def lettering(colour, i, j):
+        colour = mix(colour, NAVY, title[j][i])
+        colour = mix(colour, TEAL, subtitle[j][i])
+        # thin rule under the title block
+        return mix(colour, TEAL, 0.35) if 160 <= i < 440 and j == 106 else colour
+
+    return render_panel(SPLASH_W, SPLASH_H, (30, (footer_top - MARK_SIZE) // 2),
+                        lambda i, j: mix(FOOTER, FOOTER_TEXT, tagline[j][i]), lettering)
 
 
 def render_installer_side():
-    """The mark on the splash's mist, over its navy footer band."""
-    footer_top = SIDE_H - 30
-    mark_size = 104
-    mark_x, mark_y = (SIDE_W - mark_size) // 2, 48
-    mark = render_mark(mark_size)
-    rows = []
-    for j in range(SIDE_H):
-        row = []
-        for i in range(SIDE_W):
-            if j >= footer_top:
-                colour = FOOTER
-            else:
-                colour = mix(MIST_TOP, MIST_BOTTOM, j / footer_top)
-                if j >= footer_top - 3:
-                    colour = mix(colour, TEAL, 0.85)
-                mi, mj = i - mark_x, j - mark_y
-                if 0 <= mi < mark_size and 0 <= mj < mark_size:
-                    mc, ma = mark[mj][mi]
-                    colour = mix(colour, mc, ma)
-            row.append(colour)
-        rows.append(row)
-    return rows
+    """The mark on the splash's mist, over its plain footer band."""
+    return render_panel(SIDE_W, SIDE_H, ((SIDE_W - MARK_SIZE) // 2, 48),
+                        lambda i, j: FOOTER, lambda colour, i, j: colour)
 
 
 # --- file writers ---------------------------------------------------------------
