@@ -5,8 +5,12 @@
 
 #include <windows.h>
 
+#include "quill_version.h"
+
 inline constexpr const char* kMainClassName = "BrontivaSetupClass";
-inline constexpr const char* kMainWindowTitle = "Sorvane Quill Alarm Setup 1.0";
+// "Sorvane Quill Alarm Setup 1.0": the name and the version the about box
+// shows, from the one place that holds them.
+inline constexpr const char* kMainWindowTitle = QUILL_PRODUCT_NAME " " QUILL_SHORT_VERSION_TEXT;
 constexpr UINT kStatusTimerMilliseconds = 1000;
 // Status line text: green while a unit is connected, dark red otherwise.
 constexpr COLORREF kConnectedColour = RGB(0, 128, 0);

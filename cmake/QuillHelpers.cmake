@@ -21,3 +21,13 @@ function(quill_add_test)
     set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
   endif()
 endfunction()
+
+# quill_version_resource(TARGET RC_FILE): the program's version resource. The
+# resource compiler reports no header dependencies, so a changed version or
+# build number would leave the compiled resource stale: name them here.
+function(quill_version_resource target rc_file)
+  target_sources(${target} PRIVATE ${rc_file})
+  target_link_libraries(${target} PRIVATE quill_version)
+  set_source_files_properties(${rc_file} PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_BINARY_DIR}/generated/quill_version.h;${PROJECT_SOURCE_DIR}/resources/version_info.rc")
+endfunction()

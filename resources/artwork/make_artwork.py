@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the program's artwork: the splash picture and the program icon.
+"""Draws the program's artwork: the splash picture, the program icon and
+the side picture of the installer's first and last pages.
 
-    resources/artwork/make_artwork.py          rewrite resources/splash.bmp
-                                               and resources/quill.ico
+    resources/artwork/make_artwork.py          rewrite resources/splash.bmp,
+                                               resources/quill.ico and
+                                               resources/installer_side.bmp
     resources/artwork/make_artwork.py --png D  also write PNG previews into D
 
 The mark (a white quill over two signal arcs on a teal-to-navy disc) is drawn
@@ -12,6 +14,7 @@ every icon size. Only the lettering of the splash comes from ImageMagick
 
 Formats written directly:
   splash.bmp  494 x 163, 24-bit BI_RGB, bottom-up rows padded to 4 bytes
+  installer_side.bmp  164 x 314, the same kind of bitmap (NSIS's size)
   quill.ico   48, 32 and 16 px images, each a 32-bit BGRA DIB with alpha,
               bottom-up, followed by its 1-bit AND mask (transparent = 1)
 
@@ -29,6 +32,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 RESOURCES = os.path.dirname(HERE)
 
 SPLASH_W, SPLASH_H = 494, 163
+SIDE_W, SIDE_H = 164, 314
 ICON_SIZES = (48, 32, 16)
 
 NAVY = (0x12, 0x2E, 0x52)
@@ -159,10 +163,38 @@ def text_mask(convert, width, height, items):
 
 # --- the splash ---------------------------------------------------------------
 
+MARK_SIZE = 104
+FOOTER_HEIGHT = 30
+
+
+def render_panel(width, height, mark_at, footer, lettering):
+    """Mist fading down to a teal line over a footer band, with the mark at
+    `mark_at`: footer(i, j) colours the band, lettering(colour, i, j) draws
+    on the mist under the mark."""
+    footer_top = height - FOOTER_HEIGHT
+    mark = render_mark(MARK_SIZE)
+    rows = []
+    for j in range(height):
+        row = []
+        for i in range(width):
+            if j >= footer_top:
+                colour = footer(i, j)
+            else:
+                colour = mix(MIST_TOP, MIST_BOTTOM, j / footer_top)
+                if j >= footer_top - 3:
+                    colour = mix(colour, TEAL, 0.85)
+                colour = lettering(colour, i, j)
+                mi, mj = i - mark_at[0], j - mark_at[1]
+                if 0 <= mi < MARK_SIZE and 0 <= mj < MARK_SIZE:
+                    mc, ma = mark[mj][mi]
+                    colour = mix(colour, mc, ma)
+            row.append(colour)
+        rows.append(row)
+    return rows
+
+
 def render_splash(convert):
-    footer_top = SPLASH_H - 30
-    mark_size, mark_x, mark_y = 104, 30, (footer_top - 104) // 2
-    mark = render_mark(mark_size)
+    footer_top = SPLASH_H - FOOTER_HEIGHT
     title = text_mask(convert, SPLASH_W, SPLASH_H, [
         ("DejaVu-Sans-Bold", 30, 160, 62, PRODUCT)])
     subtitle = text_mask(convert, SPLASH_W, SPLASH_H, [
@@ -170,28 +202,21 @@ def render_splash(convert):
     tagline = text_mask(convert, SPLASH_W, SPLASH_H, [
         ("DejaVu-Sans", 10, 30, SPLASH_H - 11, TAGLINE),
         ("DejaVu-Sans", 10, SPLASH_W - 54, SPLASH_H - 11, "1.0")])
-    rows = []
-    for j in range(SPLASH_H):
-        row = []
-        for i in range(SPLASH_W):
-            if j >= footer_top:
-                colour = mix(FOOTER, FOOTER_TEXT, tagline[j][i])
-            else:
-                colour = mix(MIST_TOP, MIST_BOTTOM, j / footer_top)
-                if j >= footer_top - 3:
-                    colour = mix(colour, TEAL, 0.85)
-                colour = mix(colour, NAVY, title[j][i])
-                colour = mix(colour, TEAL, subtitle[j][i])
-                # thin rule under the title block
-                if 160 <= i < 440 and j == 106:
-                    colour = mix(colour, TEAL, 0.35)
-                mi, mj = i - mark_x, j - mark_y
-                if 0 <= mi < mark_size and 0 <= mj < mark_size:
-                    mc, ma = mark[mj][mi]
-                    colour = mix(colour, mc, ma)
-            row.append(colour)
-        rows.append(row)
-    return rows
+
+    def lettering(colour, i, j):
+        colour = mix(colour, NAVY, title[j][i])
+        colour = mix(colour, TEAL, subtitle[j][i])
+        # thin rule under the title block
+        return mix(colour, TEAL, 0.35) if 160 <= i < 440 and j == 106 else colour
+
+    return render_panel(SPLASH_W, SPLASH_H, (30, (footer_top - MARK_SIZE) // 2),
+                        lambda i, j: mix(FOOTER, FOOTER_TEXT, tagline[j][i]), lettering)
+
+
+def render_installer_side():
+    """The mark on the splash's mist, over its plain footer band."""
+    return render_panel(SIDE_W, SIDE_H, ((SIDE_W - MARK_SIZE) // 2, 48),
+                        lambda i, j: FOOTER, lambda colour, i, j: colour)
 
 
 # --- file writers ---------------------------------------------------------------
@@ -272,12 +297,17 @@ def main(argv):
     splash = render_splash(find_convert())
     with open(os.path.join(RESOURCES, "splash.bmp"), "wb") as f:
         f.write(bmp_bytes(splash))
+    side = render_installer_side()
+    with open(os.path.join(RESOURCES, "installer_side.bmp"), "wb") as f:
+        f.write(bmp_bytes(side))
     icons = [(size, render_mark(size, simple=size < 32)) for size in ICON_SIZES]
     with open(os.path.join(RESOURCES, "quill.ico"), "wb") as f:
         f.write(ico_bytes([(size, icon_image_bytes(rows)) for size, rows in icons]))
     if preview:
         with open(os.path.join(preview, "splash.png"), "wb") as f:
             f.write(png_bytes(splash, alpha=False))
+        with open(os.path.join(preview, "installer_side.png"), "wb") as f:
+            f.write(png_bytes(side, alpha=False))
         for size, rows in icons:
             with open(os.path.join(preview, f"icon{size}.png"), "wb") as f:
                 f.write(png_bytes(rows, alpha=True))

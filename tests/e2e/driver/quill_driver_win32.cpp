@@ -29,6 +29,8 @@
 //                          file dialog, put NAME in its file-name field, press OK,
 //                          answer Yes when it asks to replace a file, and wait until
 //                          that dialog is gone (a message box may follow)
+//   version FILE           FILE's version resource: "fixed <a.b.c.d>", then
+//                          "<name>=<value>" per string of its first translation
 //
 // Texts are passed on byte for byte. Exit status: 0 done, 1 failed or timed
 // out (reason on stderr), 2 usage.
@@ -37,6 +39,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#include <winver.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -268,6 +271,32 @@ int onDialog(const std::string& command, const Args& args, HWND dialog) {
     return 0;
 }
 
+// The version resource as Windows reads it, for the package test.
+int printVersion(const std::string& file) {
+    DWORD ignored = 0;
+    std::vector<char> data(GetFileVersionInfoSizeA(file.c_str(), &ignored));
+    if (data.empty() || !GetFileVersionInfoA(file.c_str(), 0, data.size(), data.data()))
+        return fail("no version resource in " + file);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    WORD* translation = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &size) ||
+        !VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &size))
+        return fail("incomplete version resource in " + file);
+    std::printf("fixed %lu.%lu.%lu.%lu\n", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
+                fixed->dwFileVersionLS >> 16, fixed->dwFileVersionLS & 0xFFFF);
+    const char* const names[] = {"CompanyName", "FileDescription", "FileVersion", "InternalName",
+                                 "LegalCopyright", "OriginalFilename", "ProductName", "ProductVersion"};
+    for (const char* name : names) {
+        char path[128];
+        std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1], name);
+        char* value = nullptr;
+        if (VerQueryValueA(data.data(), path, reinterpret_cast<void**>(&value), &size) && value)
+            std::printf("%s=%s\n", name, value);
+    }
+    return 0;
+}
+
 int run(const std::string& command, const Args& args) {
     const int seconds = argInt(args, 0, command == "wait-main" ? 20 : 10);
     if (command == "wait-main") {
@@ -275,6 +304,7 @@ int run(const std::string& command, const Args& args) {
         return shown ? 0 : fail("main window did not appear");
     }
     if (command == "find-main") return findMain() ? 0 : 1;
+    if (command == "version") return args.empty() ? 2 : printVersion(args[0]);
     if (command == "wait-dialog") return waitFor([] { return !!findDialog(); }, seconds) ? 0 : fail("no dialog");
     if (command == "wait-no-dialog") return waitFor([] { return !findDialog(); }, seconds) ? 0 : fail("a dialog stays");
     if (command.rfind("dialog", 0) == 0) {

@@ -1,0 +1,227 @@
+#!/usr/bin/env python3
+"""The installer and the portable zip as a user gets them: scripts/package
+makes both, signed with a throwaway certificate, into build/package-test/;
+then, under Wine, a silent install, the installed program, its version
+resources, a silent uninstall that keeps the user's things, and an install
+over an existing one.
+
+  python3 tests/package/package_test.py [--skip-build]
+
+--skip-build uses the files of an earlier run. Needs the win build's
+quill-driver.exe (scripts/build).
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import zipfile
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+from quill_e2e import SETTINGS_KEY, VENDOR_KEY, Harness, run_wine  # noqa: E402
+
+H = None
+
+WORK = os.path.join(ROOT, "build", "package-test")
+DIST = os.path.join(WORK, "dist")
+CERT, KEY = os.path.join(WORK, "cert.pem"), os.path.join(WORK, "key.pem")
+BUILD_NUMBER = "4321"  # not a commit count: shows the number reaches every stamp
+VERSION = "1.0.0"
+SETUP = os.path.join(DIST, "SorvaneQuillAlarmSetup-%s-setup.exe" % VERSION)
+PORTABLE = os.path.join(DIST, "SorvaneQuillAlarmSetup-%s-portable.zip" % VERSION)
+
+PRODUCT = "Sorvane Quill Alarm Setup"
+INSTALL_DIR = r"C:\Program Files\Valdrix\Sorvane Quill Alarm Setup"
+# NSIS takes /D= unquoted, and Wine quotes an argument with a blank.
+CUSTOM_DIR = r"C:\QuillTools"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\SorvaneQuillAlarmSetup"
+SHORTCUT = r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\%s.lnk" % PRODUCT
+PROGRAMS = ("BrontivaSetup.exe", "quillctl.exe", "sqctool.exe")
+INSTALLED = PROGRAMS + ("guide.html", r"guide\main.png", "Uninstall.exe")
+
+
+def make_packages():
+    """A throwaway self-signed code-signing certificate, then scripts/package
+    signing with it."""
+    os.makedirs(WORK, exist_ok=True)
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                    "-subj", "/CN=Quill package test", "-addext", "extendedKeyUsage=codeSigning",
+                    "-keyout", KEY, "-out", CERT], check=True, capture_output=True)
+    env = dict(os.environ, QUILL_SIGN_CERT=CERT, QUILL_SIGN_KEY=KEY, QUILL_DIST=DIST,
+               QUILL_BUILD_NUMBER=BUILD_NUMBER)
+    subprocess.run([os.path.join(ROOT, "scripts", "package")], env=env, check=True, stdout=subprocess.DEVNULL)
+
+
+def unix_path(windows_path):
+    code, out, _ = run_wine(["winepath", "-u", windows_path])
+    assert code == 0, windows_path
+    return out.decode().strip()
+
+
+def exists(windows_path):
+    return os.path.exists(unix_path(windows_path))
+
+
+def signature_ok(path):
+    result = subprocess.run(["osslsigncode", "verify", "-CAfile", CERT, "-in", path], capture_output=True)
+    return result.returncode == 0
+
+
+def install(*args):
+    return run_wine([SETUP, "/S"] + list(args), timeout=300)[0]
+
+
+def uninstall(directory):
+    """Runs the uninstaller silently and waits for its work: it hands over to
+    a copy of itself and returns at once."""
+    run_wine([directory + r"\Uninstall.exe", "/S"])
+    deadline = time.monotonic() + 60
+    while exists(directory + r"\Uninstall.exe") or H.reg_query(UNINSTALL_KEY):
+        if time.monotonic() > deadline:
+            raise AssertionError("the uninstaller did not finish")
+        time.sleep(0.5)
+
+
+def remove_any_install():
+    location = H.reg_query(UNINSTALL_KEY, "InstallLocation")
+    if location:
+        uninstall(location.decode())
+
+
+def start_installed(directory):
+    process = subprocess.Popen(["wine", directory + r"\BrontivaSetup.exe"],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    H.programs.append(process)
+    H.driver("wait-main", 30)
+    return process
+
+
+def close(process):
+    H.driver("close")
+    return H.wait_exit(process)
+
+
+def version_resource(path):
+    fields = {}
+    for line in H.driver("version", path).decode("cp1252").splitlines():
+        if line.startswith("fixed "):
+            fields["fixed"] = line[len("fixed "):]
+        else:
+            name, _, value = line.partition("=")
+            fields[name] = value
+    return fields
+
+
+class Packages(unittest.TestCase):
+    def test_signatures_and_portable_zip(self):
+        with tempfile.TemporaryDirectory() as unpacked:
+            with zipfile.ZipFile(PORTABLE) as archive:
+                names = set(archive.namelist())
+                archive.extractall(unpacked)
+            for name in PROGRAMS + ("guide.html", "guide/main.png"):
+                self.assertIn(PRODUCT + "/" + name, names)
+            self.assertEqual({n.split("/")[0] for n in names}, {PRODUCT}, "one top folder")
+            for path in (SETUP, os.path.join(unpacked, PRODUCT, "BrontivaSetup.exe")):
+                self.assertTrue(signature_ok(path), path)
+        # A file changed after signing no longer verifies.
+        with tempfile.NamedTemporaryFile(suffix=".exe") as copy:
+            with open(SETUP, "rb") as original:
+                data = bytearray(original.read())
+            data[len(data) // 2] ^= 1
+            copy.write(data)
+            copy.flush()
+            self.assertFalse(signature_ok(copy.name))
+
+
+class InstallAndUninstall(unittest.TestCase):
+    def setUp(self):
+        remove_any_install()
+
+    def tearDown(self):
+        H.stop_all()
+        remove_any_install()
+        H.reg_delete(VENDOR_KEY)
+
+    def test_silent_install_run_and_uninstall(self):
+        self.assertEqual(install(), 0)
+        for name in INSTALLED:
+            self.assertTrue(exists(INSTALL_DIR + "\\" + name), name)
+        self.assertTrue(exists(SHORTCUT))
+        self.assertTrue(signature_ok(unix_path(INSTALL_DIR + r"\Uninstall.exe")))
+        expected = {"DisplayName": PRODUCT, "DisplayVersion": VERSION, "Publisher": "Valdrix",
+                    "DisplayIcon": INSTALL_DIR + r"\BrontivaSetup.exe,0", "InstallLocation": INSTALL_DIR,
+                    "UninstallString": '"%s\\Uninstall.exe"' % INSTALL_DIR,
+                    "QuietUninstallString": '"%s\\Uninstall.exe" /S' % INSTALL_DIR}
+        entry = {name: (H.reg_query(UNINSTALL_KEY, name) or b"").decode() for name in expected}
+        self.assertEqual(entry, expected)
+        program_kib = os.path.getsize(unix_path(INSTALL_DIR + r"\BrontivaSetup.exe")) // 1024
+        self.assertGreater(int(H.reg_query(UNINSTALL_KEY, "EstimatedSize"), 16), program_kib)
+
+        self.check_version_resources()
+        # The installed program as a user starts it: the main window comes up.
+        process = start_installed(INSTALL_DIR)
+        self.assertEqual(close(process), 0)
+        self.assertTrue(H.reg_query(SETTINGS_KEY, "WindowPlacement"))
+
+        # What the user made must outlive the uninstaller: a file in the
+        # user's documents, a backup, and one saved into the program folder.
+        _, profile, _ = run_wine(["cmd", "/c", "echo", "%USERPROFILE%"])
+        kept = [profile.decode().strip() + r"\Documents\unit.sqc",
+                profile.decode().strip() + r"\AppData\Roaming\Valdrix\BrontivaSetup\Backups\b.sqc",
+                INSTALL_DIR + r"\saved here.sqc"]
+        for path in kept:
+            os.makedirs(os.path.dirname(unix_path(path)), exist_ok=True)
+            with open(unix_path(path), "wb") as out:
+                out.write(b"sealed")
+        uninstall(INSTALL_DIR)
+        for name in INSTALLED:
+            self.assertFalse(exists(INSTALL_DIR + "\\" + name), name)
+        self.assertFalse(exists(SHORTCUT))
+        self.assertIsNone(H.reg_query(UNINSTALL_KEY))
+        self.assertTrue(H.reg_query(SETTINGS_KEY, "WindowPlacement"), "settings kept")
+        for path in kept:
+            self.assertTrue(exists(path), path)
+
+    def check_version_resources(self):
+        name = H.table_text("A1", 0).decode("cp1250")
+        copyright_text = H.table_text("A3", 0).decode("cp1250")
+        about_version = H.table_text("A2", 0).decode("cp1250").rsplit(" ", 1)[1]
+        self.assertTrue(VERSION.startswith(about_version + "."), "about box shows %s" % about_version)
+        stamped = VERSION + "." + BUILD_NUMBER
+        for program in PROGRAMS + ("Uninstall.exe",):
+            fields = version_resource(INSTALL_DIR + "\\" + program)
+            self.assertTrue(fields.pop("FileDescription"), program)
+            if program == "Uninstall.exe":  # NSIS names no file of its own
+                fields["OriginalFilename"] = fields["InternalName"] = program
+            self.assertEqual(fields, {
+                "fixed": stamped, "FileVersion": stamped, "ProductVersion": VERSION, "ProductName": name,
+                "CompanyName": "Valdrix", "LegalCopyright": copyright_text, "OriginalFilename": program,
+                "InternalName": program}, program)
+
+    def test_install_over_an_existing_install(self):
+        self.assertEqual(install("/D=" + CUSTOM_DIR), 0)
+        damaged = unix_path(CUSTOM_DIR + r"\quillctl.exe")
+        open(damaged, "wb").close()
+        process = start_installed(CUSTOM_DIR)
+        self.assertEqual(install(), 2, "a running program is not replaced")
+        self.assertEqual(os.path.getsize(damaged), 0)
+        close(process)
+        # Without /D the upgrade goes where the installed copy is.
+        self.assertEqual(install(), 0)
+        self.assertFalse(exists(INSTALL_DIR + r"\BrontivaSetup.exe"))
+        self.assertGreater(os.path.getsize(damaged), 0, "files replaced")
+        self.assertEqual(H.reg_query(UNINSTALL_KEY, "InstallLocation"), CUSTOM_DIR.encode())
+        uninstall(CUSTOM_DIR)
+        self.assertFalse(exists(CUSTOM_DIR))
+
+
+if __name__ == "__main__":
+    H = Harness.from_args()
+    if "--skip-build" in sys.argv:
+        sys.argv.remove("--skip-build")
+    else:
+        make_packages()
+    result = unittest.main(verbosity=2, exit=False).result
+    sys.exit(0 if result.wasSuccessful() else 1)
