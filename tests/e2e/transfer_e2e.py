@@ -51,7 +51,9 @@ class ProgramTest(unittest.TestCase):
         H.driver("wait-dialog", 20)
         box = H.dialog()
         H.driver("dialog-press", IDOK)
-        H.driver("wait-no-dialog", 10)
+        if not H.driver("wait-no-dialog", 10, check=False):
+            other = H.dialog()
+            self.fail("after %r a dialog stays: %r %r" % (box["title"], other["title"], other["controls"]))
         return box["title"], box["controls"][MESSAGE_TEXT_ID]["text"]
 
     def expect_message(self, title, text):
