@@ -18,7 +18,7 @@
 #include "params/parameter_list.h"
 #include "tools/common/tool_io.h"
 #include "tools/sqctool/sqctool.h"
-#include "tools/sqctool/windows1250.h"
+#include "tools/common/windows1250.h"
 
 #include <iostream>
 #include <iterator>
