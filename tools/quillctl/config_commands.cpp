@@ -48,10 +48,11 @@ bool chooseLanguage(DefinitionStore& store, const std::string& name, std::string
 
 // The walk over the rows of the connected unit's variant, with the bar.
 template <class Walk>
-TransferResult walkRows(FormValues& form, Walk walk) {
+TransferResult walkRows(FormValues& form, const std::string& doing, Walk walk) {
     ProgressDisplay display = startProgressDisplay(transferSteps(form));
     const TransferResult result = walk(form, [&](const TransferStep& step) {
-        stepProgressDisplay(display, step.isField ? "" : "parameter " + std::to_string(form.rows[step.index].number));
+        const std::string what = step.isField ? "" : " parameter " + std::to_string(form.rows[step.index].number);
+        stepProgressDisplay(display, doing + what);
         return true;
     });
     endProgressDisplay(display);
@@ -62,7 +63,8 @@ TransferResult walkRows(FormValues& form, Walk walk) {
 bool readUnitRows(Plan& plan, FormValues& form, int& status) {
     form = unitForm(plan.store, linkConnection().deviceId);
     withoutFields(form);
-    const TransferResult result = walkRows(form, [](FormValues& f, const TransferProgress& p) { return readForm(f, p); });
+    const TransferResult result =
+        walkRows(form, "reading", [](FormValues& f, const TransferProgress& p) { return readForm(f, p); });
     if (result.status == TransferStatus::Complete) return true;
     status = failed("read stopped at " + describeStop(result));
     return false;
@@ -123,7 +125,7 @@ int runWriteConfig(Plan& plan) {
     if (!readUnitRows(plan, form, status)) return status;
     openPairs(plan.pairs, form);
     const TransferResult result =
-        walkRows(form, [](FormValues& f, const TransferProgress& p) { return writeForm(f, p); });
+        walkRows(form, "writing", [](FormValues& f, const TransferProgress& p) { return writeForm(f, p); });
     if (result.status != TransferStatus::Complete) return failed("write stopped at " + describeStop(result));
     return kExitOk;
 }

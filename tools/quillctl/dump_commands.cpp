@@ -64,7 +64,7 @@ int runDump(Plan& plan) {
             endProgressDisplay(display);
             return failed("read stopped at " + registerLabel(r));
         }
-        stepProgressDisplay(display, registerLabel(r));
+        stepProgressDisplay(display, "reading " + registerLabel(r));
     }
     endProgressDisplay(display);
     std::string error;
@@ -85,7 +85,7 @@ int runRestore(Plan& plan) {
             endProgressDisplay(display);
             return failed("restore stopped at " + registerLabel(r) + ": the write failed or read back differently");
         }
-        stepProgressDisplay(display, registerLabel(r));
+        stepProgressDisplay(display, "writing " + registerLabel(r));
     }
     endProgressDisplay(display);
     return kExitOk;
