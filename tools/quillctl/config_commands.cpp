@@ -2,6 +2,7 @@
 // window's walk, the file through the program's text code and codec.
 #include "configfile/safe_file.h"
 #include "defs/sealed_codec.h"
+#include "tools/common/tool_io.h"
 #include "link/device_transfer.h"
 #include "link/link.h"
 #include "params/parameter_list.h"
@@ -20,19 +21,6 @@ bool loadTable(DefinitionStore& store, std::string& problem) {
     loadDefinitionsFrom(store, SealedDefinitionTable);
     problem = "built-in table: " + startupError(store);
     return startupError(store).empty();
-}
-
-// The file as the program's open command takes it, or why it would not.
-bool readConfigFile(const std::string& path, std::vector<ConfigPair>& pairs, std::string& problem) {
-    std::string sealed, payload, reason;
-    if (!readFileBytes(path, kMaxConfigFileBytes, sealed, problem)) return false;
-    if (!unsealBytes(sealed, payload)) {
-        problem = path + ": not a configuration file, or damaged";
-        return false;
-    }
-    if (parseConfigText(payload, pairs, reason)) return true;
-    problem = path + ": " + reason;
-    return false;
 }
 
 // The table's language called `name` (as the table spells it or in UTF-8).
@@ -82,8 +70,9 @@ bool prepareReadConfig(const std::vector<std::string>& args, Plan& plan, std::st
 }
 
 bool prepareWriteConfig(const std::vector<std::string>& args, Plan& plan, std::string& problem) {
+    std::string payload;
     plan.path = args.at(0);
-    return readConfigFile(plan.path, plan.pairs, problem) && loadTable(plan.store, problem);
+    return readConfigFile(plan.path, payload, plan.pairs, problem) && loadTable(plan.store, problem);
 }
 
 // diff IN.sqc [--language NAME], the option before or after the file.
@@ -101,8 +90,9 @@ bool prepareDiff(const std::vector<std::string>& args, Plan& plan, std::string& 
         }
     }
     if (files.size() != 1) return false;
+    std::string payload;
     plan.path = files[0];
-    if (!readConfigFile(plan.path, plan.pairs, problem) || !loadTable(plan.store, problem)) return false;
+    if (!readConfigFile(plan.path, payload, plan.pairs, problem) || !loadTable(plan.store, problem)) return false;
     return language.empty() || chooseLanguage(plan.store, language, problem);
 }
 
