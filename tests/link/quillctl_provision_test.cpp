@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <fstream>
 #include <sstream>
 
@@ -21,9 +22,7 @@ std::string fileText(const std::string& path) {
     return all.str();
 }
 
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+void writeText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 // The unit 1.05 of scripts/run, with its digit fields.
 std::string unitA() { return fileText(QUILL_UNIT_STATE); }
@@ -52,26 +51,20 @@ protected:
         mkdir(ports.c_str(), 0700);
         sims.emplace_back();
         EXPECT_TRUE(startSim(ports, 3, args, state, sims.back()));
-        portsOf.push_back(ports);
         return sims.back();
     }
 
-    int run(const SimProcess& sim, std::vector<std::string> args, std::string& output, std::string& errors) {
-        size_t k = 0;
-        while (&sims[k] != &sim) ++k;
-        args.insert(args.begin(), {QUILLCTL_PATH, "--ports", portsOf[k]});
+    // quillctl against `sim`; its outputs stay in `output` and `errors`.
+    int run(const SimProcess& sim, std::vector<std::string> args) {
+        const std::string ports = sim.statePath.substr(0, sim.statePath.rfind('/'));  // the state lies beside the port
+        args.insert(args.begin(), {QUILLCTL_PATH, "--ports", ports});
         return runProgram(args, output, errors);
-    }
-    int run(const SimProcess& sim, const std::vector<std::string>& args) {
-        std::string output, errors;
-        return run(sim, args, output, errors);
     }
 
     std::string path(const std::string& name) const { return folder + "/" + name; }
 
-    std::string folder;
-    std::vector<SimProcess> sims;  // reserved: run() finds a unit by address
-    std::vector<std::string> portsOf;
+    std::string folder, output, errors;
+    std::deque<SimProcess> sims;  // a deque: the units stay where they are
 };
 
 std::string registersOf(const SimProcess& sim, int32_t first, int32_t last) {
@@ -80,50 +73,44 @@ std::string registersOf(const SimProcess& sim, int32_t first, int32_t last) {
 }
 
 TEST_F(Provisioning, ReadConfigWrittenToASecondUnitLeavesBothEqual) {
-    sims.reserve(2);
     SimProcess& a = unit(unitA());
     SimProcess& b = unit(unitB());
     const std::string fieldsOfB = registersOf(b, 181, 252);
     ASSERT_EQ(run(a, {"read-config", path("a.sqc")}), 0);
-    std::string output, errors;
-    EXPECT_EQ(run(b, {"diff", path("a.sqc")}, output, errors), 3) << errors;
+    EXPECT_EQ(run(b, {"diff", path("a.sqc")}), 3) << errors;
     const std::string rowsOfA = registersOf(a, 1, kRows);
     EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), kRows - std::count(rowsOfA.begin(), rowsOfA.end(), 1));
     EXPECT_EQ(output.rfind("1. Input 1 type\tunit: ", 0), 0u) << output;
     EXPECT_NE(output.find("\tfile: EOL\n2. "), std::string::npos) << output;
     ASSERT_EQ(run(b, {"write-config", path("a.sqc")}), 0);
-    EXPECT_EQ(run(b, {"diff", path("a.sqc"), "--language", "Deutsch"}, output, errors), 0);
+    EXPECT_EQ(run(b, {"diff", path("a.sqc"), "--language", "Deutsch"}), 0);
     EXPECT_EQ(output, "");
     EXPECT_EQ(registersOf(b, 1, kRows), registersOf(a, 1, kRows));
     EXPECT_EQ(registersOf(b, 181, 252), fieldsOfB) << "a file carries no digit fields: they stay";
 }
 
 TEST_F(Provisioning, DumpRestoresEveryRegisterAndOnlyToItsIdentity) {
-    sims.reserve(3);
     SimProcess& a = unit(unitA());
     SimProcess& b = unit(unitB());
     SimProcess& other = unit(unitB(106));
     ASSERT_EQ(run(a, {"dump", path("a.txt")}), 0);
     const std::string before = registersOf(other, 0, 255);
-    std::string output, errors;
-    EXPECT_EQ(run(other, {"restore", path("a.txt")}, output, errors), 1);
+    EXPECT_EQ(run(other, {"restore", path("a.txt")}), 1);
     EXPECT_NE(errors.find("identity 105 (1.05), the unit is 106 (1.06)"), std::string::npos) << errors;
     EXPECT_EQ(countRequests(other, kOpWrite, 0), 0);
     EXPECT_EQ(registersOf(other, 0, 255), before);
 
-    const struct { SimProcess* sim; std::vector<std::string> extra; } cases[] = {{&b, {}}, {&other, {"--force"}}};
+    const struct { SimProcess* sim; std::vector<std::string> args; const char* identity; } cases[] = {
+        {&b, {"restore", path("a.txt")}, "\x69"}, {&other, {"restore", path("a.txt"), "--force"}, "\x6A"}};
     for (const auto& c : cases) {
-        std::vector<std::string> args = {"restore", path("a.txt")};
-        args.insert(args.end(), c.extra.begin(), c.extra.end());
-        EXPECT_EQ(run(*c.sim, args), 0);
+        EXPECT_EQ(run(*c.sim, c.args), 0) << errors;
         EXPECT_EQ(registersOf(*c.sim, 0, 252), registersOf(a, 0, 252)) << "digit fields and all";
-        EXPECT_EQ(registersOf(*c.sim, 253, 254), std::string(c.sim == &b ? "\x69" : "\x6A") + '\0');
+        EXPECT_EQ(registersOf(*c.sim, 253, 254), std::string(c.identity) + '\0');
     }
 }
 
 // Every kind of bad input: a reason, exit 2, and not one request to the unit.
 TEST_F(Provisioning, BadInputSendsNothing) {
-    sims.reserve(1);
     SimProcess& b = unit(unitB());
     ASSERT_EQ(run(b, {"read-config", path("good.sqc")}), 0);
     ASSERT_EQ(run(b, {"dump", path("good.txt")}), 0);
@@ -146,8 +133,7 @@ TEST_F(Provisioning, BadInputSendsNothing) {
     const std::string registers = registersOf(b, 0, 255);
     for (const auto& args : cases) {
         const size_t requests = simRequests(b).size();
-        std::string output, errors;
-        EXPECT_EQ(run(b, args, output, errors), 2) << args[1];
+        EXPECT_EQ(run(b, args), 2) << args[1];
         EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
         EXPECT_EQ(simRequests(b).size(), requests) << args[1];
     }
@@ -167,12 +153,9 @@ TEST_F(Provisioning, FailurePartWayNamesTheRegister) {
         {{"--refuse-address", "200"}, {"restore", path("all2.txt")}, "restore stopped at register 200"},
         {{"--bad-checksum-at", "181"}, {"dump", path("d.txt")}, "read stopped at register 181"},
     };
-    sims.reserve(std::size(cases) + 1);
     ASSERT_EQ(run(unit(unitA()), {"read-config", path("x.sqc")}), 0);
     for (const auto& c : cases) {
-        SimProcess& sim = unit(unitB(), c.fault);
-        std::string output, errors;
-        EXPECT_EQ(run(sim, c.args, output, errors), 1) << c.where;
+        EXPECT_EQ(run(unit(unitB(), c.fault), c.args), 1) << c.where;
         EXPECT_NE(errors.find(c.where), std::string::npos) << errors;
     }
     EXPECT_FALSE(std::ifstream(path("d.txt")).good()) << "no dump from a failed read";

@@ -2,10 +2,10 @@
 // window's walk, the file through the program's text code and codec.
 #include "configfile/safe_file.h"
 #include "defs/sealed_codec.h"
-#include "tools/common/tool_io.h"
 #include "link/device_transfer.h"
 #include "link/link.h"
 #include "params/parameter_list.h"
+#include "tools/common/tool_io.h"
 #include "tools/common/windows1250.h"
 #include "tools/quillctl/progress_line.h"
 #include "tools/quillctl/provision.h"
