@@ -67,14 +67,16 @@ std::vector<ConfigRow> collectRows(const ControlMap& rows) {
 
 }  // namespace
 
+ReplaceResult writeConfigFile(const std::string& path) {
+    std::string sealed, error;
+    if (!sealBytes(composeConfigText(collectRows(appState.parameterRows)), sealed)) return ReplaceResult::writeFailed;
+    return replaceFileSafely(path, sealed, error);
+}
+
 void saveConfigFile() {
-    std::string path, sealed, error;
+    std::string path;
     if (!askFileName(true, path)) return;
-    if (!sealBytes(composeConfigText(collectRows(appState.parameterRows)), sealed)) {
-        showError(kWriteFailed);
-        return;
-    }
-    switch (replaceFileSafely(path, sealed, error)) {
+    switch (writeConfigFile(path)) {
     case ReplaceResult::replaced: return;
     case ReplaceResult::cannotCreate: showError(kCannotCreate); return;
     case ReplaceResult::writeFailed: showError(kWriteFailed); return;

@@ -1,5 +1,6 @@
 #include "app/device_commands_win32.h"
 
+#include "app/backup_win32.h"
 #include "app/command_dispatch_win32.h"
 #include "app/dialogs.h"
 #include "app/main_window_win32.h"
@@ -148,6 +149,8 @@ void readConfiguration() {
     buildParameterRows();
     layoutMainWindow();
     showReadSelections(form);
+    if (result.status == TransferStatus::Complete)
+        backUpConfiguration(connection.portNumber, formatDeviceVersion(connection));
 }
 
 // Nothing is sent unless the form was read from the unit that is connected

@@ -2,6 +2,8 @@
 
 #include "link/frame.h"
 #include "link/link.h"
+#include "defs/definition_store.h"
+#include "params/row_plan.h"
 #include "params/text_fields.h"
 
 #include <iterator>
@@ -64,6 +66,14 @@ bool isDigits(const std::string& text) {
 FormValues emptyForm() {
     FormValues form;
     for (const TextFieldLimit& limit : TextFieldLimits) form.fields.push_back(FormField{limit.controlId, true, ""});
+    return form;
+}
+
+FormValues unitForm(DefinitionStore& store, int32_t deviceId) {
+    selectVariant(store, deviceId);
+    FormValues form = emptyForm();
+    for (const RowPlan& plan : planParameterRows(store, {}, 0))
+        form.rows.push_back(FormRow{plan.number, plan.visible, -1, 0, false});
     return form;
 }
 

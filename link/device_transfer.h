@@ -71,6 +71,13 @@ struct TransferResult {
 // The form with the six fields of TextFieldLimits, all present and empty.
 FormValues emptyForm();
 
+struct DefinitionStore;
+// The form a read from a unit of identity `deviceId` fills, with the rows
+// the window builds for it: the unit's variant selected in `store`, then
+// its parameters 1, 2, ... up to the first gap (planParameterRows), hidden
+// ones without a list; the six fields present and empty.
+FormValues unitForm(DefinitionStore& store, int32_t deviceId);
+
 // Steps a complete walk over `form` makes: one per field and per row with
 // a choice list (the progress bar's range).
 int32_t transferSteps(const FormValues& form);

@@ -8,7 +8,7 @@
 #include "defs/sealed_codec.h"
 #include "params/parameter_list.h"
 #include "tools/sqctool/defs_lint.h"
-#include "tools/sqctool/windows1250.h"
+#include "tools/common/windows1250.h"
 
 #include <chrono>
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include "defs/sealed_codec.h"
 #include "tools/sqctool/defs_lint.h"
 #include "tools/sqctool/sqctool.h"
-#include "tools/sqctool/windows1250.h"
+#include "tools/common/windows1250.h"
 
 #include <gtest/gtest.h>
 

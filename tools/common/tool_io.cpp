@@ -1,6 +1,7 @@
 #include "tools/common/tool_io.h"
 
 #include "configfile/safe_file.h"
+#include "defs/sealed_codec.h"
 
 #include <iostream>
 #include <limits>
@@ -40,4 +41,21 @@ bool writeWholeFile(const std::string& path, const std::string& bytes, std::stri
     std::cout.flush();
     if (!std::cout) error = "standard output: write error";
     return static_cast<bool>(std::cout);
+}
+
+bool readConfigFile(const std::string& path, std::string& payload, std::vector<ConfigPair>& pairs,
+                    std::string& error) {
+    std::string sealed;
+    if (!readWholeFile(path, sealed, error)) return false;
+    if (sealed.size() > kMaxConfigFileBytes) {
+        error = path + ": too large for a configuration file";
+        return false;
+    }
+    if (!unsealBytes(sealed, payload)) {
+        error = path + ": not a sealed file, or damaged";
+        return false;
+    }
+    if (parseConfigText(payload, pairs, error)) return true;
+    error = path + ": " + error;
+    return false;
 }

@@ -3,7 +3,10 @@
 // content is complete (configfile/safe_file.h).
 #pragma once
 
+#include "configfile/config_text.h"
+
 #include <string>
+#include <vector>
 
 // Reads all of `path` ("-": standard input). On failure sets `error`.
 bool readWholeFile(const std::string& path, std::string& bytes, std::string& error);
@@ -11,3 +14,10 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
 // Writes `bytes` to `path` ("-": standard output) with replaceFileSafely: a
 // failed write never leaves a half-written or truncated output behind.
 bool writeWholeFile(const std::string& path, const std::string& bytes, std::string& error);
+
+// A configuration file as the program's open command takes it ("-":
+// standard input): read, unsealed and its text parsed into `pairs`. False
+// with a one-line `error` naming the file when the program would refuse it;
+// `payload` keeps the unsealed text whenever unsealing worked.
+bool readConfigFile(const std::string& path, std::string& payload, std::vector<ConfigPair>& pairs,
+                    std::string& error);

@@ -1,13 +1,16 @@
 // quillctl: the device link from a terminal. Every command goes through the
-// link worker and submitRequest, the path the main window uses.
+// link worker and submitRequest, the path the main window uses; the whole
+// configurations through the window's walk.
 //
 //   quillctl [--ports DIR] [--timeout S] COMMAND [ARGS...]
 //
-// Exit status: 0 success, 1 a failed request or no unit found (one line on
-// stderr), 2 usage error.
+// Exit status: 0 success, 1 a failed request, no unit found or an output
+// not written (one line on stderr), 2 usage error or bad input (nothing
+// sent), 3 diff found differences.
 #include "link/device_text.h"
 #include "link/frame.h"
 #include "link/link.h"
+#include "tools/quillctl/quillctl.h"
 
 #include <chrono>
 #include <cstdio>
@@ -19,9 +22,6 @@
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 constexpr double kDefaultFindSeconds = 10;
 constexpr int32_t kLastRegister = 255;
 
@@ -36,26 +36,25 @@ const char* const kUsage =
     "  get-bcd                   register 252 as two digits\n"
     "  set-bcd TEXT              write register 252 (\"\", one or two digits)\n"
     "\n"
+    "  read-config OUT.sqc       the unit's choices as a configuration file\n"
+    "  write-config IN.sqc       a configuration file's choices to the unit,\n"
+    "                            every register read back\n"
+    "  diff IN.sqc [--language NAME]\n"
+    "                            the parameters whose choice on the unit differs\n"
+    "                            from the file: caption, unit's, file's choice\n"
+    "  dump OUT.txt              every register 0..252 as text (\"-\": stdout)\n"
+    "  restore IN.txt [--force]  write a dump back, every register read back;\n"
+    "                            a dump of another identity only with --force\n"
+    "\n"
     "  --ports DIR   folder of the ports: port n is DIR/comn (default\n"
     "                $QUILL_PORTS, else /tmp/quill-ports; not used on Windows,\n"
     "                where the ports are COM1..COM256)\n"
     "  --timeout S   seconds to wait for the unit to be found (default 10)\n"
     "\n"
-    "Exit status: 0 success, 1 failed request or no unit found, 2 usage error.\n";
-
-// What a command line asks for, checked before the link starts.
-struct Plan {
-    std::vector<uint8_t> addresses;  // get: registers; set: the register
-    uint8_t value = 0;
-    int32_t base = 0;
-    int32_t length = 0;
-    std::string text;
-};
-
-int failed(const std::string& reason) {
-    std::fprintf(stderr, "quillctl: %s\n", reason.c_str());
-    return kExitFailed;
-}
+    "Exit status: 0 success, 1 failed request (naming the register), no unit\n"
+    "found or output not written, 2 usage error or bad input (nothing is sent),\n"
+    "3 diff found differences. On a terminal, standard error shows a progress\n"
+    "bar while a whole configuration or dump goes over the link.\n";
 
 bool parseNumber(const std::string& text, int64_t max, int64_t& value) {
     if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
@@ -79,14 +78,23 @@ bool parseField(const std::vector<std::string>& args, Plan& plan) {
     return fieldFitsRegisters(plan.base, plan.length);
 }
 
-int runScan(const Plan&) {
+}  // namespace
+
+int failed(const std::string& reason) {
+    std::fprintf(stderr, "quillctl: %s\n", reason.c_str());
+    return kExitFailed;
+}
+
+namespace {
+
+int runScan(Plan&) {
     const LinkConnection c = linkConnection();
     std::printf("COM%d %d %s\n", static_cast<int>(c.portNumber), static_cast<int>(c.deviceId),
                 formatDeviceVersion(c).c_str());
     return kExitOk;
 }
 
-int runGet(const Plan& plan) {
+int runGet(Plan& plan) {
     for (uint8_t address : plan.addresses) {
         uint8_t value = 0;
         if (!submitRequest(kOpRead, address, 0, &value)) return failed("read of register " + std::to_string(address) + " failed");
@@ -96,34 +104,34 @@ int runGet(const Plan& plan) {
     return kExitOk;
 }
 
-int runSet(const Plan& plan) {
+int runSet(Plan& plan) {
     const uint8_t address = plan.addresses[0];
     if (!writeVerified(address, plan.value))
         return failed("write of register " + std::to_string(address) + " failed or did not read back");
     return kExitOk;
 }
 
-int runGetText(const Plan& plan) {
+int runGetText(Plan& plan) {
     std::string text;
     if (!readDigitString(plan.base, plan.length, text)) return failed("read of the field failed");
     std::printf("%s\n", text.c_str());
     return kExitOk;
 }
 
-int runSetText(const Plan& plan) {
+int runSetText(Plan& plan) {
     if (!writeDigitString(plan.base, plan.text, plan.length))
         return failed("write of the field failed (digits only; stopped at the failing register)");
     return kExitOk;
 }
 
-int runGetBcd(const Plan&) {
+int runGetBcd(Plan&) {
     std::string text;
     if (!readBcdPair(text)) return failed("read of register 252 failed");
     std::printf("%s\n", text.c_str());
     return kExitOk;
 }
 
-int runSetBcd(const Plan& plan) {
+int runSetBcd(Plan& plan) {
     if (!writeBcdPair(plan.text)) return failed("write of register 252 failed (up to two digits)");
     return kExitOk;
 }
@@ -133,11 +141,15 @@ struct Command {
     size_t minArgs;
     size_t maxArgs;
     bool (*parse)(const std::vector<std::string>& args, Plan& plan);
-    int (*run)(const Plan& plan);
+    // Instead of parse: also reads the inputs; a problem is bad input.
+    bool (*prepare)(const std::vector<std::string>& args, Plan& plan, std::string& problem);
+    int (*run)(Plan& plan);
 };
 
+bool noArguments(const std::vector<std::string>&, Plan&) { return true; }
+
 const Command kCommands[] = {
-    {"scan", 0, 0, [](const std::vector<std::string>&, Plan&) { return true; }, runScan},
+    {"scan", 0, 0, noArguments, nullptr, runScan},
     {"get", 1, 256,
      [](const std::vector<std::string>& args, Plan& plan) {
          plan.addresses.resize(args.size());
@@ -145,27 +157,32 @@ const Command kCommands[] = {
              if (!parseRegister(args[i], plan.addresses[i])) return false;
          return true;
      },
-     runGet},
+     nullptr, runGet},
     {"set", 2, 2,
      [](const std::vector<std::string>& args, Plan& plan) {
          plan.addresses.resize(1);
          return parseRegister(args[0], plan.addresses[0]) && parseRegister(args[1], plan.value);
      },
-     runSet},
-    {"get-text", 2, 2, parseField, runGetText},
+     nullptr, runSet},
+    {"get-text", 2, 2, parseField, nullptr, runGetText},
     {"set-text", 3, 3,
      [](const std::vector<std::string>& args, Plan& plan) {
          plan.text = args[2];
          return parseField(args, plan);
      },
-     runSetText},
-    {"get-bcd", 0, 0, [](const std::vector<std::string>&, Plan&) { return true; }, runGetBcd},
+     nullptr, runSetText},
+    {"get-bcd", 0, 0, noArguments, nullptr, runGetBcd},
     {"set-bcd", 1, 1,
      [](const std::vector<std::string>& args, Plan& plan) {
          plan.text = args[0];
          return true;
      },
-     runSetBcd},
+     nullptr, runSetBcd},
+    {"read-config", 1, 1, nullptr, prepareReadConfig, runReadConfig},
+    {"write-config", 1, 1, nullptr, prepareWriteConfig, runWriteConfig},
+    {"diff", 1, 3, nullptr, prepareDiff, runDiff},
+    {"dump", 1, 1, nullptr, prepareDump, runDump},
+    {"restore", 1, 2, nullptr, prepareRestore, runRestore},
 };
 
 int usage(const std::string& problem) {
@@ -241,8 +258,13 @@ int main(int argc, char** argv) {
     if (!command) return usage("unknown command '" + words[0] + "'");
     const std::vector<std::string> args(words.begin() + 1, words.end());
     Plan plan;
-    if (args.size() < command->minArgs || args.size() > command->maxArgs || !command->parse(args, plan))
-        return usage(std::string("bad arguments for ") + command->name);
+    const bool counted = args.size() >= command->minArgs && args.size() <= command->maxArgs;
+    const bool good = counted && (command->parse ? command->parse(args, plan) : command->prepare(args, plan, problem));
+    if (!good && !problem.empty()) {
+        std::fprintf(stderr, "quillctl: %s\n", problem.c_str());
+        return kExitUsage;
+    }
+    if (!good) return usage(std::string("bad arguments for ") + command->name);
     if (!startLinkWorker()) return failed("cannot start the link worker");
     if (!awaitUnit(findSeconds)) return failed(noUnitFound(findSeconds));
     return command->run(plan);

@@ -18,7 +18,7 @@
 #include "params/parameter_list.h"
 #include "tools/common/tool_io.h"
 #include "tools/sqctool/sqctool.h"
-#include "tools/sqctool/windows1250.h"
+#include "tools/common/windows1250.h"
 
 #include <iostream>
 #include <iterator>
@@ -29,24 +29,6 @@ namespace {
 using Selections = std::map<int32_t, int32_t>;  // parameter -> index, the later pair winning
 
 const std::vector<std::string> kTableOptions = {"--language", "--device"};
-
-// The pairs of FILE, or a one-line reason the program would reject it for.
-bool readConfigFile(const std::string& path, std::string& payload, std::vector<ConfigPair>& pairs,
-                    std::string& error) {
-    std::string sealed;
-    if (!readWholeFile(path, sealed, error)) return false;
-    if (sealed.size() > kMaxConfigFileBytes) {
-        error = path + ": too large for a configuration file";
-        return false;
-    }
-    if (!unsealBytes(sealed, payload)) {
-        error = path + ": not a sealed file, or damaged";
-        return false;
-    }
-    if (parseConfigText(payload, pairs, error)) return true;
-    error = path + ": " + error;
-    return false;
-}
 
 bool readSelections(const std::string& path, Selections& selections, std::string& error) {
     std::string payload;

@@ -20,7 +20,7 @@
 #include "defs/sealed_codec.h"
 #include "tools/sqctool/sqctool.h"
 #include "tools/common/tool_io.h"
-#include "tools/sqctool/windows1250.h"
+#include "tools/common/windows1250.h"
 
 #include <cstdio>
 #include <iostream>

@@ -4,7 +4,7 @@
 #include "params/parameter_list.h"
 #include "params/text_fields.h"
 #include "report/date_format.h"
-#include "tools/sqctool/windows1250.h"
+#include "tools/common/windows1250.h"
 
 #include <algorithm>
 

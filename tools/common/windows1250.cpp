@@ -1,4 +1,4 @@
-#include "tools/sqctool/windows1250.h"
+#include "tools/common/windows1250.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // The definition source is UTF-8 for the people who write it; the program's
 // texts are 8-bit Windows-1250 (shown through the single-byte "A" calls).
-// This is the one conversion between the two, used by the embedding step
-// and by the lint.
+// This is the one conversion between the two, used by the embedding step,
+// the lint, and the tools that print the table's texts.
 #pragma once
 
 #include <cstdint>
