@@ -101,39 +101,7 @@ TEST_F(WorkerTest, WriteRefusesUnwritableTextsBeforeAnyRequest) {
     }
 }
 
-// A fault part-way: the walk stops there, the registers before it hold the
-// new values, the ones after it the old. The unit vanishes (its adapter
-// pulled) right after row 2 was written.
-TEST_F(WorkerTest, FaultsStopTheWalkWhereTheyHappen) {
-    const struct { std::vector<std::string> args; int32_t stoppedParameter; bool vanish; } cases[] = {
-        {{"--refuse-address", "4"}, 4, false},
-        {{"--readback-differs", "4"}, 4, false},
-        {{"--bad-checksum-at", "4"}, 4, false},  // waits out the 5 s deadline
-        {{"--away", "0"}, 4, true},
-    };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(useUnit(c.args, kSevens));
-        FormValues form = fiveRows();
-        for (FormRow& row : form.rows) row.selection = 1;
-        const TransferResult result = writeForm(form, [&](const TransferStep& step) {
-            if (c.vanish && !step.isField && form.rows[step.index].number == 2) {
-                signalSim(sim, SIGUSR2);
-                sleepMs(100);
-            }
-            return true;
-        });
-        EXPECT_EQ(result.status, TransferStatus::Failed) << c.args[0];
-        EXPECT_EQ(result.stoppedParameter, c.stoppedParameter) << c.args[0];
-        EXPECT_EQ(result.stoppedRegister, c.stoppedParameter) << c.args[0];
-        const SimUnit unit = simState(sim);
-        // Register 4 is unconfirmed: after a read-back difference it holds what
-        // the unit made of the value, after a bad reply the value itself.
-        const int fourth = c.args[0] == "--readback-differs" ? 2 : c.args[0] == "--bad-checksum-at" ? 1 : 7;
-        const int expected[] = {1, 1, 7, fourth, 7};
-        for (int n = 1; n <= 5; ++n) EXPECT_EQ(unit.registers[n], expected[n - 1]) << c.args[0] << " register " << n;
-    }
-}
-
+// Faults part-way are the fault matrix's (fault_matrix_test.cpp).
 TEST_F(WorkerTest, StopRequestEndsTheWalkBeforeItsNextRequest) {
     ASSERT_TRUE(useUnit({}, kSevens));
     FormValues form = fiveRows();

@@ -22,6 +22,8 @@
 //   time-command ID [S]    post WM_COMMAND ID, wait for a dialog box; prints the ms between
 //   wait-text ID TEXT [S]  until control ID shows TEXT; prints the time then, in ms
 //                          since 1970 (polled every 5 ms, for benchmarks)
+//   resources              "<gdi objects> <user objects> <handles>" of the program
+//   resize W H             give the main window an outer size of W x H
 //   describe               the probe's description of the main window (quill_probe.h)
 //   close [S]              post WM_CLOSE and wait until the window is gone
 //   file-command ID NAME...
@@ -238,6 +240,19 @@ int onMain(const std::string& command, const Args& args, HWND window) {
         if (!control) return fail("no control");
         if (!pollFor([&] { return textOf(control) == args[1]; }, argInt(args, 2, 30))) return fail("text not shown");
         std::printf("%lld\n", epochMs());
+    } else if (command == "resize") {
+        if (args.size() < 2) return 2;
+        SetWindowPos(window, nullptr, 0, 0, argInt(args, 0, 640), argInt(args, 1, 480), SWP_NOMOVE | SWP_NOZORDER);
+    } else if (command == "resources") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+        if (!process) return fail("cannot open the program's process");
+        DWORD handles = 0;
+        GetProcessHandleCount(process, &handles);
+        std::printf("%lu %lu %lu\n", GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS),
+                    handles);
+        CloseHandle(process);
     } else if (command == "describe") {
         return describe(window);
     } else if (command == "file-command") {
@@ -312,7 +327,7 @@ int run(const std::string& command, const Args& args) {
         return dialog ? onDialog(command, args, dialog) : fail("no dialog");
     }
     const char* const onMainWindow[] = {"placement", "rect", "control", "command", "describe", "close",
-                                         "select", "set-text", "time-command", "wait-text", "file-command"};
+                                         "select", "set-text", "time-command", "wait-text", "resources", "resize", "file-command"};
     if (std::find(std::begin(onMainWindow), std::end(onMainWindow), command) == std::end(onMainWindow)) return 2;
     HWND window = findMain();
     return window ? onMain(command, args, window) : fail("no main window");
