@@ -3,7 +3,9 @@
 (no pacing), a language switch and a window resize, with the program's
 resident memory, its GDI and USER object counts (GetGuiResources) and its
 handle count printed at the start, the middle and the end. Flat means the
-end within 2% (or a few objects) of the middle.
+end within 2% (or a few objects) of the middle. Wine answers 0 for the
+object and handle counts, so the program's windows (counted from inside it
+by the probe) and the file descriptors of its process are printed too.
 
 A benchmark, not a test: python3 tests/e2e/bench_soak.py [ROUNDS]
 """
@@ -31,14 +33,17 @@ def resident_kb(pid):
 
 def figures(H, process):
     gdi, user, handles = (int(v) for v in H.driver("resources").split())
-    return resident_kb(process.pid), gdi, user, handles
+    windows = len(H.describe().get("window", []))
+    descriptors = len(os.listdir("/proc/%d/fd" % process.pid))
+    return resident_kb(process.pid), gdi, user, handles, windows, descriptors
 
 
 def show(when, round_, now, middle=None):
-    line = "%-6s round %3d  resident %7d kB  GDI %4d  USER %4d  handles %4d" % ((when, round_) + now)
+    line = "%-6s round %3d  resident %7d kB  GDI %4d  USER %4d  handles %4d  windows %4d  fds %3d" % (
+        (when, round_) + now)
     if middle:
-        line += "  resident %+.2f%%, GDI %+d, USER %+d, handles %+d of the middle" % (
-            100.0 * (now[0] - middle[0]) / middle[0], now[1] - middle[1], now[2] - middle[2], now[3] - middle[3])
+        line += "  resident %+.2f%%, others %s of the middle" % (
+            100.0 * (now[0] - middle[0]) / middle[0], " ".join("%+d" % (a - b) for a, b in zip(now[1:], middle[1:])))
     print(line, flush=True)
 
 
@@ -53,7 +58,8 @@ def main():
         H.register_com_port(3, pty)
         process = H.start()
         H.driver("wait-main", 30)
-        H.driver("wait-text", STATUS_LINE, b"COM3 " + H.table_text("P", 2) + b" 1.05", 30)
+        connected = b"COM3 " + H.table_text("P", 2) + b" 1.05"
+        H.driver("wait-text", STATUS_LINE, connected.decode("latin-1"), 30)
         middle = None
         for round_ in range(rounds + 1):
             if round_ == 0:
