@@ -15,6 +15,8 @@ struct ScreenPoint {
 // Top-left corner that centres `dialog` on `parent` (screen pixels). The
 // halves truncate toward zero, so a dialog larger than its parent overhangs
 // it by half the difference on each side (rounded toward the parent's edge).
+// Any coordinates are taken, extreme stored ones included: the result is
+// exact where it fits 32 bits and limited to that range otherwise.
 ScreenPoint centredOrigin(const ScreenRect& dialog, const ScreenRect& parent);
 
 // Whether the entry dialog's OK may be pressed for `entered`. A field with a

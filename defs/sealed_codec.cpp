@@ -185,8 +185,13 @@ bool unseal(SealedCodec& codec, std::istream& input, std::ostream& output) {
         if (!input.good()) return false;
     }
 
+    // The last data block carries 0..6 payload bytes (a payload that fills
+    // its blocks exactly is followed by a block of filler only), so with T
+    // bytes of data blocks an honest length lies in T - 7 .. T - 1: a length
+    // of T would deliver T - 7 bytes while declaring T. Without any data
+    // block (T = 0) the lengths -7 .. 0 all stand for the empty payload.
     const int32_t length = static_cast<int32_t>(loadLe32(in + 1));
-    if (length > total || length < total - 7) return false;
+    if (length > total || length < total - 7 || (length == total && total > 0)) return false;
     const int32_t rest = length % 7;
     for (int32_t i = 0; i < rest && i < codec.fill; ++i) {
         writeBytes(output, &codec.block[i], 1);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 TEST(CentredOrigin, PlacesTheDialogInTheMiddleOfItsParent) {
@@ -14,6 +16,12 @@ TEST(CentredOrigin, PlacesTheDialogInTheMiddleOfItsParent) {
         {"taller too", {0, 0, 100, 301}, {0, 0, 50, 100}, -25, -100},
         {"negative screen coordinates", {0, 0, 100, 100}, {-500, -300, -100, -100}, -350, -250},
         {"dialog position is irrelevant", {900, 900, 1100, 1000}, {0, 0, 600, 400}, 200, 150},
+        // A stored placement may hold any 32-bit coordinates.
+        {"parent spanning the whole range", {0, 0, 100, 100}, {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, -51, -51},
+        {"far corner, huge dialog: limited", {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX},
+         {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN}, INT32_MIN, INT32_MIN},
+        {"inverted dialog at the top end: limited", {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN},
+         {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}, INT32_MAX, INT32_MAX},
     };
     for (const auto& c : cases) {
         const ScreenPoint p = centredOrigin(c.dialog, c.parent);

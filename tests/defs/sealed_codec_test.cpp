@@ -173,6 +173,10 @@ TEST(UnsealEdge, LengthBeyondTheDataBlocksIsRejected) {
     EXPECT_EQ(out, "abcdefg");
     EXPECT_FALSE(unsealRaw(handMade(7, {data, filler, endBlock(15)}, crc7)));
     EXPECT_FALSE(unsealRaw(handMade(7, {data, filler, endBlock(6)}, crc7)));
+    // Length 14 = T would deliver "abcdefg" (T - 7 bytes) as a 14-byte
+    // payload; with one data block, length 7 = T would deliver nothing.
+    EXPECT_FALSE(unsealRaw(handMade(7, {data, filler, endBlock(14)}, crc7)));
+    EXPECT_FALSE(unsealRaw(handMade(7, {filler, endBlock(7)}, std::string(4, '\0'))));
 }
 
 // A source that hands out `bytes`, then fails (the stream goes bad), as a

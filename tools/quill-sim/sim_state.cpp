@@ -1,6 +1,5 @@
 #include "tools/quill-sim/sim_state.h"
 
-#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -33,12 +32,20 @@ std::string applyLine(const std::vector<std::string>& words, SimUnit& unit) {
 
 }  // namespace
 
+// Every character is checked here: strtoll alone would skip leading blanks
+// and stop at an embedded NUL, taking " 3" or "3\0x" for 3.
 bool parseSimNumber(const std::string& text, int64_t max, int64_t& value) {
-    if (text.empty() || text[0] == '-' || text[0] == '+') return false;
     const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    char* end = nullptr;
-    const long long v = std::strtoll(text.c_str(), &end, hex ? 16 : 10);
-    if (*end != '\0' || v < 0 || v > max) return false;
+    const size_t start = hex ? 2 : 0;
+    const char* const digits = hex ? "0123456789abcdefABCDEF" : "0123456789";
+    if (text.size() == start || text.find_first_not_of(digits, start) != std::string::npos) return false;
+    int64_t v = 0;
+    for (size_t i = start; i < text.size(); ++i) {
+        const char c = text[i];
+        const int digit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+        v = v * (hex ? 16 : 10) + digit;
+        if (v > max) return false;
+    }
     value = v;
     return true;
 }

@@ -1,0 +1,101 @@
+// Reply bytes from the line, fed to the resynchronisation in the chunks a
+// serial read hands out (each read takes at most what the 5-byte buffer has
+// room for, and may take nothing). Property: however the bytes are chunked,
+// the outcome is the one the whole stream decides: the first byte that is
+// 56 or FE rules (FE refuses; 56 starts the frame, whose checksum decides
+// once five bytes are there). The unit's side, collecting request frames
+// byte by byte, finds exactly the frames a left-to-right scan finds: the
+// next 56 with a good checksum, or one byte further after a bad one.
+//
+// Input: number of chunk sizes(1) | chunk sizes... | line bytes...
+#include "link/frame.h"
+#include "tests/fuzz/fuzz_check.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct Outcome {
+    ReplyStatus status = ReplyStatus::Incomplete;
+    LinkFrame frame;
+};
+
+Outcome decidedByWholeStream(const std::string& line) {
+    Outcome o;
+    const size_t at = line.find_first_of("\x56\xFE");
+    if (at == std::string::npos) return o;
+    if (static_cast<uint8_t>(line[at]) == kRefusalByte) {
+        o.status = ReplyStatus::Refused;
+        return o;
+    }
+    if (line.size() - at < static_cast<size_t>(kFrameSize)) return o;
+    const auto* b = reinterpret_cast<const uint8_t*>(line.data() + at);
+    o.frame = LinkFrame{b[1], b[2], b[3]};
+    o.status = frameChecksum(o.frame) == b[4] ? ReplyStatus::Accepted : ReplyStatus::BadChecksum;
+    return o;
+}
+
+Outcome fedInChunks(const std::string& line, const std::vector<uint8_t>& chunks) {
+    ReplyBuffer buffer;
+    Outcome o;
+    size_t pos = 0;
+    // The reads follow the chunk sizes, then take what there is room for.
+    for (size_t read = 0;; ++read) {
+        const size_t room = static_cast<size_t>(kFrameSize - buffer.count);
+        const size_t want = read < chunks.size() ? chunks[read] % (room + 1) : room;
+        const size_t n = std::min(want, line.size() - pos);
+        std::memcpy(buffer.bytes + buffer.count, line.data() + pos, n);
+        buffer.count += static_cast<int32_t>(n);
+        pos += n;
+        o.status = resynchronise(buffer, o.frame);
+        FUZZ_CHECK(buffer.count >= 0 && buffer.count <= kFrameSize, "buffer count out of range");
+        if (o.status != ReplyStatus::Incomplete) return o;
+        if (pos == line.size() && read >= chunks.size()) break;
+    }
+    return o;
+}
+
+std::vector<LinkFrame> scannedRequests(const std::string& line) {
+    std::vector<LinkFrame> frames;
+    size_t at = line.find('\x56');
+    while (at != std::string::npos && line.size() - at >= static_cast<size_t>(kFrameSize)) {
+        const auto* b = reinterpret_cast<const uint8_t*>(line.data() + at);
+        const LinkFrame f{b[1], b[2], b[3]};
+        const bool good = frameChecksum(f) == b[4];
+        if (good) frames.push_back(f);
+        at = line.find('\x56', at + (good ? kFrameSize : 1));
+    }
+    return frames;
+}
+
+bool sameFrame(const LinkFrame& a, const LinkFrame& b) {
+    return a.op == b.op && a.address == b.address && a.data == b.data;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzInput input{data, size};
+    const std::string sizes = input.take(input.byte() % 16);
+    const std::vector<uint8_t> chunks(sizes.begin(), sizes.end());
+    const std::string line = input.rest();
+
+    const Outcome expected = decidedByWholeStream(line);
+    const Outcome got = fedInChunks(line, chunks);
+    FUZZ_CHECK(got.status == expected.status, "chunking changed the outcome");
+    if (got.status == ReplyStatus::Accepted) FUZZ_CHECK(sameFrame(got.frame, expected.frame), "another frame accepted");
+
+    RequestAssembler assembler;
+    std::vector<LinkFrame> collected;
+    for (char c : line) {
+        LinkFrame request;
+        if (feedRequestByte(assembler, static_cast<uint8_t>(c), request)) collected.push_back(request);
+    }
+    const std::vector<LinkFrame> scanned = scannedRequests(line);
+    FUZZ_CHECK(collected.size() == scanned.size(), "the unit found another number of requests");
+    for (size_t i = 0; i < scanned.size(); ++i)
+        FUZZ_CHECK(sameFrame(collected[i], scanned[i]), "the unit found another request");
+    return 0;
+}

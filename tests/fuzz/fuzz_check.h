@@ -1,0 +1,45 @@
+// What every fuzz target shares: the check that turns a broken property into
+// a finding (libFuzzer saves the input that aborted), and a reader that
+// takes structure off the front of the fuzzer's bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#define FUZZ_CHECK(condition, what)                                                      \
+    do {                                                                                 \
+        if (!(condition)) {                                                              \
+            std::fprintf(stderr, "property broken at %s:%d: %s\n", __FILE__, __LINE__, \
+                         what);                                                          \
+            std::abort();                                                                \
+        }                                                                                \
+    } while (0)
+
+// Hands out the input front to back; past its end every value is 0 and
+// every string empty, so a target never reads outside the input.
+struct FuzzInput {
+    const uint8_t* data;
+    size_t size;
+
+    uint8_t byte() {
+        if (size == 0) return 0;
+        --size;
+        return *data++;
+    }
+    uint32_t word() {
+        uint32_t v = 0;
+        for (int i = 0; i < 4; ++i) v |= uint32_t(byte()) << (8 * i);
+        return v;
+    }
+    std::string take(size_t n) {
+        if (n > size) n = size;
+        std::string s(reinterpret_cast<const char*>(data), n);
+        data += n;
+        size -= n;
+        return s;
+    }
+    std::string rest() { return take(size); }
+};
