@@ -9,7 +9,7 @@
 #include "defs/definition_parser.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tools/sqctool/defs_lint.h"
-#include "tools/sqctool/windows1250.h"
+#include "tools/common/windows1250.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string source(reinterpret_cast<const char*>(data), size);

@@ -1,0 +1,81 @@
+// The text inside a configuration file. Properties: any form composes to a
+// text that parses back to exactly its rows with a choice list, in order;
+// any bytes either parse to pairs that survive being composed and parsed
+// again (as the last value of each parameter), or are refused with no pairs
+// and a reason; a text ends at its first NUL byte.
+//
+// Input: mode(1) | rows as (hasList, selection: 1+4 bytes)... or raw bytes
+#include "configfile/config_text.h"
+#include "tests/fuzz/fuzz_check.h"
+
+#include <map>
+#include <vector>
+
+namespace {
+
+constexpr int32_t kMaxRows = 999;
+
+void composedFormsParseBack(FuzzInput& in) {
+    std::vector<ConfigRow> rows;
+    while (in.size >= 5 && rows.size() < static_cast<size_t>(kMaxRows)) {
+        ConfigRow row;
+        row.hasChoiceList = in.byte() & 1;
+        row.selection = static_cast<int32_t>(in.word() % 300) - 1;  // -1 .. 298
+        rows.push_back(row);
+    }
+    std::vector<ConfigPair> pairs;
+    std::string reason;
+    FUZZ_CHECK(parseConfigText(composeConfigText(rows), pairs, reason), "a composed text is refused");
+    size_t next = 0;
+    for (size_t n = 0; n < rows.size(); ++n) {
+        if (!rows[n].hasChoiceList) continue;
+        FUZZ_CHECK(next < pairs.size(), "a row with a list is missing");
+        FUZZ_CHECK(pairs[next].param == static_cast<int32_t>(n + 1), "pairs out of order");
+        FUZZ_CHECK(pairs[next].index == rows[n].selection, "a selection changed");
+        ++next;
+    }
+    FUZZ_CHECK(next == pairs.size(), "a pair without a row");
+}
+
+// The last value of every parameter 1..999 a text names: what applying it
+// leaves in the lists.
+std::map<int32_t, int32_t> lastValues(const std::vector<ConfigPair>& pairs) {
+    std::map<int32_t, int32_t> values;
+    for (const ConfigPair& p : pairs)
+        if (p.param >= 1 && p.param <= kMaxRows && p.index >= kNoSelection) values[p.param] = p.index;
+    return values;
+}
+
+void bytesParseConsistently(const std::string& bytes) {
+    std::vector<ConfigPair> pairs;
+    std::string reason;
+    const bool ok = parseConfigText(bytes, pairs, reason);
+    if (!ok) {
+        FUZZ_CHECK(pairs.empty() && !reason.empty(), "a refusal with pairs or without a reason");
+        return;
+    }
+    const size_t nul = bytes.find('\0');
+    if (nul != std::string::npos) {
+        std::vector<ConfigPair> cut;
+        FUZZ_CHECK(parseConfigText(bytes.substr(0, nul), cut, reason), "the text before the NUL is refused");
+        FUZZ_CHECK(cut.size() == pairs.size(), "the bytes after a NUL count");
+    }
+    const std::map<int32_t, int32_t> values = lastValues(pairs);
+    if (values.empty()) return;
+    std::vector<ConfigRow> rows(static_cast<size_t>(values.rbegin()->first));
+    for (const auto& [param, index] : values) rows[param - 1] = ConfigRow{true, index};
+    std::vector<ConfigPair> again;
+    FUZZ_CHECK(parseConfigText(composeConfigText(rows), again, reason), "the recomposed text is refused");
+    FUZZ_CHECK(lastValues(again) == values, "the recomposed text applies other values");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzInput in{data, size};
+    if (in.byte() & 1)
+        composedFormsParseBack(in);
+    else
+        bytesParseConsistently(in.rest());
+    return 0;
+}

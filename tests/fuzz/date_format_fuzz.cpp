@@ -1,0 +1,26 @@
+// The report's date formatter on any format a translator may write and any
+// moment. Properties: the text never exceeds its limit; a format without %
+// comes out as it stands; every conversion the formatter calls unknown
+// appears in the output as written (it is printed as it stands); the same
+// format and moment always give the same text.
+//
+// Input: seconds since the Epoch(4) | offset(2) | limit(2) | format...
+#include "report/date_format.h"
+#include "tests/fuzz/fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzInput in{data, size};
+    CalendarTime time = localCalendarTime(static_cast<std::time_t>(static_cast<int32_t>(in.word())));
+    time.utcOffsetSeconds = static_cast<int16_t>(in.byte() | in.byte() << 8) * 60 % (24 * 3600);
+    const size_t limit = (in.byte() | in.byte() << 8) % 1200;
+    const std::string format = in.rest();
+    const std::string text = formatDate(format, time, limit);
+    FUZZ_CHECK(text.size() <= limit, "the text runs past its limit");
+    FUZZ_CHECK(text == formatDate(format, time, limit), "the same format gives another text");
+    if (format.find('%') == std::string::npos)
+        FUZZ_CHECK(text == format.substr(0, limit), "a text without conversions changed");
+    const std::string whole = formatDate(format, time, 100000);
+    for (const std::string& unknown : unknownDateConversions(format))
+        FUZZ_CHECK(whole.find(unknown) != std::string::npos, "an unknown conversion is not printed as written");
+    return 0;
+}
