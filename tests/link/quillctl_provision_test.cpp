@@ -151,7 +151,7 @@ TEST_F(Provisioning, FailurePartWayNamesTheRegister) {
         {{"--refuse-address", "4"}, {"read-config", path("x.sqc")}, "read stopped at parameter 4 (register 4)"},
         {{"--readback-differs", "5"}, {"write-config", path("x.sqc")}, "write stopped at parameter 5 (register 5)"},
         {{"--refuse-address", "200"}, {"restore", path("all2.txt")}, "restore stopped at register 200"},
-        {{"--bad-checksum-at", "181"}, {"dump", path("d.txt")}, "read stopped at register 181"},
+        {{"--refuse-address", "181"}, {"dump", path("d.txt")}, "read stopped at register 181"},
     };
     ASSERT_EQ(run(unit(unitA()), {"read-config", path("x.sqc")}), 0);
     for (const auto& c : cases) {
