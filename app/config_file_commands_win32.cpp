@@ -8,6 +8,7 @@
 #include "configfile/config_text.h"
 #include "configfile/safe_file.h"
 #include "defs/app_state.h"
+#include "params/control_registry.h"
 #include "defs/handles_win32.h"
 #include "defs/sealed_codec.h"
 

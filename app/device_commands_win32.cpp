@@ -6,6 +6,7 @@
 #include "app/main_window_win32.h"
 #include "app/progress_bar_win32.h"
 #include "defs/app_state.h"
+#include "params/control_registry.h"
 #include "defs/handles_win32.h"
 #include "link/device_transfer.h"
 #include "link/link.h"

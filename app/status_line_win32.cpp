@@ -3,6 +3,7 @@
 #include "app/command_dispatch_win32.h"
 #include "defs/handles_win32.h"
 #include "defs/app_state.h"
+#include "params/control_registry.h"
 #include "link/link.h"
 #include "params/control_builder_win32.h"
 #include "params/text_fields.h"

@@ -6,6 +6,7 @@
 #include "defs/handles_win32.h"
 #include "app/main_window_win32.h"
 #include "defs/app_state.h"
+#include "params/control_registry.h"
 #include "params/text_fields.h"
 #include "resources/resource.h"
 

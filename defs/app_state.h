@@ -8,7 +8,7 @@
 
 #include "defs/definition_store.h"
 #include "defs/handles.h"
-#include "params/control_registry.h"
+#include "defs/control_records.h"
 
 #include <cstdint>
 #include <string>

@@ -6,25 +6,10 @@
 // User-interface thread only.
 #pragma once
 
-#include "defs/handles.h"
+#include "defs/control_records.h"
 
 #include <cstdint>
-#include <map>
 #include <optional>
-
-struct ControlRecord {
-    WindowHandle firstWindow = nullptr;   // caption, button, progress bar, status line
-    WindowHandle secondWindow = nullptr;  // choice list or edit; none otherwise
-    int32_t offsetY = 0;     // rows: top in the unscrolled list; fixed: distance above the bottom
-    int32_t firstX = 0;      // x of the first window within its group
-    int32_t secondX = 0;     // x of the second window within its group
-    int32_t groupWidth = 0;  // width of the group that is centred
-};
-
-using ControlMap = std::map<int32_t, ControlRecord>;
-using ChoiceCountMap = std::map<int32_t, int32_t>;
-
-constexpr int32_t kMaxParamNumber = 999;
 
 // The record of `key`, or none. A lookup never adds a record.
 const ControlRecord* findControl(const ControlMap& map, int32_t key);

@@ -1,6 +1,7 @@
 #include "params/parameter_list.h"
 
 #include "defs/app_state.h"
+#include "params/control_registry.h"
 
 #include <algorithm>
 #include <cstdio>

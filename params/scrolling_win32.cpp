@@ -2,6 +2,7 @@
 
 #include "defs/handles_win32.h"
 #include "defs/app_state.h"
+#include "params/control_registry.h"
 #include "params/layout.h"
 #include "params/parameter_list.h"
 

@@ -5,6 +5,7 @@
 #include "app/progress_bar_win32.h"
 #include "app/status_line_win32.h"
 #include "params/control_builder_win32.h"
+#include "params/control_registry.h"
 #include "params/scrolling_win32.h"
 #include "tests/win32/test_window_win32.h"
 
