@@ -8,9 +8,9 @@
 #include "configfile/config_text.h"
 #include "configfile/safe_file.h"
 #include "defs/app_state.h"
-#include "params/control_registry.h"
 #include "defs/handles_win32.h"
 #include "defs/sealed_codec.h"
+#include "params/control_registry.h"
 
 #include <commdlg.h>
 

@@ -6,11 +6,11 @@
 #include "app/main_window_win32.h"
 #include "app/progress_bar_win32.h"
 #include "defs/app_state.h"
-#include "params/control_registry.h"
 #include "defs/handles_win32.h"
 #include "link/device_transfer.h"
 #include "link/link.h"
 #include "params/control_builder_win32.h"
+#include "params/control_registry.h"
 #include "params/parameter_list.h"
 
 namespace {

@@ -1,11 +1,11 @@
 #include "app/status_line_win32.h"
 
 #include "app/command_dispatch_win32.h"
-#include "defs/handles_win32.h"
 #include "defs/app_state.h"
-#include "params/control_registry.h"
+#include "defs/handles_win32.h"
 #include "link/link.h"
 #include "params/control_builder_win32.h"
+#include "params/control_registry.h"
 #include "params/text_fields.h"
 #include "resources/resource.h"
 

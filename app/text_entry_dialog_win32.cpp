@@ -3,9 +3,9 @@
 // masked in the main window).
 #include "app/dialog_rules.h"
 #include "app/dialogs.h"
-#include "defs/handles_win32.h"
 #include "app/main_window_win32.h"
 #include "defs/app_state.h"
+#include "defs/handles_win32.h"
 #include "params/control_registry.h"
 #include "params/text_fields.h"
 #include "resources/resource.h"

@@ -1,7 +1,7 @@
 #include "params/control_builder_win32.h"
 
-#include "defs/handles_win32.h"
 #include "defs/app_state.h"
+#include "defs/handles_win32.h"
 #include "params/control_registry.h"
 #include "params/layout.h"
 #include "params/parameter_list.h"

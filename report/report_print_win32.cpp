@@ -1,8 +1,8 @@
 #include "report/report_print_win32.h"
 
 #include "defs/app_state.h"
-#include "params/control_registry.h"
 #include "defs/handles_win32.h"
+#include "params/control_registry.h"
 #include "report/date_format.h"
 #include "report/report_layout.h"
 
