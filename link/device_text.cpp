@@ -33,6 +33,12 @@ bool digitStringBytes(const std::string& text, int32_t length, std::vector<uint8
     return true;
 }
 
+bool allDigits(const std::string& text) {
+    for (char c : text)
+        if (!isDigit(c)) return false;
+    return true;
+}
+
 bool bcdFromText(const std::string& text, uint8_t& value) {
     uint8_t v = 0;
     if (!text.empty()) {

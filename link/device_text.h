@@ -24,6 +24,9 @@ bool fieldFitsRegisters(int32_t base, int32_t length);
 // false: the positions before it are still written.
 bool digitStringBytes(const std::string& text, int32_t length, std::vector<uint8_t>& bytes);
 
+// Whether every character of `text` is a decimal digit (the empty text is).
+bool allDigits(const std::string& text);
+
 // Register 252's value for a text; false when one of its first two
 // characters is not a digit. Characters after the second are ignored.
 bool bcdFromText(const std::string& text, uint8_t& value);

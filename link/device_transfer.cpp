@@ -1,5 +1,6 @@
 #include "link/device_transfer.h"
 
+#include "link/device_text.h"
 #include "link/frame.h"
 #include "link/link.h"
 #include "defs/definition_store.h"
@@ -55,12 +56,6 @@ bool readRow(FormRow& row) {
     return true;
 }
 
-bool isDigits(const std::string& text) {
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
 }  // namespace
 
 FormValues emptyForm() {
@@ -88,7 +83,7 @@ bool fieldsWritable(const FormValues& form, int32_t& badField) {
     for (size_t i = 0; i < form.fields.size() && i < std::size(TextFieldLimits); ++i) {
         const FormField& field = form.fields[i];
         const bool fits = static_cast<int32_t>(field.text.size()) <= fieldLimit(i).maxLength;
-        if (field.present && (!fits || !isDigits(field.text))) {
+        if (field.present && (!fits || !allDigits(field.text))) {
             badField = field.controlId;
             return false;
         }
