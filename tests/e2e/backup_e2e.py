@@ -38,8 +38,7 @@ class Backups(unittest.TestCase):
         state = os.path.join(work, "unit.state")
         shutil.copy(os.path.join(ROOT, "tools", "quill-sim", "quill-105.state"), state)
         H.register_com_port(3, H.start_sim("--state", state)[1])
-        H.start()
-        H.driver("wait-main", 30)
+        H.start_main()
         deadline = time.monotonic() + 20
         while not H.control(STATUS_LINE)["text"].startswith(b"COM3") and time.monotonic() < deadline:
             time.sleep(0.3)

@@ -56,8 +56,7 @@ def main():
     try:
         _, pty = H.start_sim("--state", state)
         H.register_com_port(3, pty)
-        process = H.start()
-        H.driver("wait-main", 30)
+        process = H.start_main()
         connected = b"COM3 " + H.table_text("P", 2) + b" 1.05"
         H.driver("wait-text", STATUS_LINE, connected.decode("latin-1"), 30)
         middle = None

@@ -23,8 +23,7 @@ def main():
     try:
         for _ in range(runs):
             start = time.monotonic()
-            process = harness.start()
-            harness.driver("wait-main", 30)
+            process = harness.start_main()
             to_window.append(time.monotonic() - start)
             start = time.monotonic()
             harness.driver("close")

@@ -69,8 +69,7 @@ def main():
         f.write(full_unit())
     try:
         H.register_com_port(3, link)  # the unit's link does not exist yet
-        H.start()
-        H.driver("wait-main", 30)
+        H.start_main()
         connected = b"COM3 " + H.table_text("P", 2) + b" 2.00"
         attach = []
         for trial in range(3):

@@ -56,8 +56,7 @@ class Files(unittest.TestCase):
         shutil.copy(os.path.join(ROOT, "tools", "quill-sim", "quill-105.state"), state)
         _, pty = H.start_sim("--state", state)
         H.register_com_port(3, pty)
-        cls.process = H.start()
-        H.driver("wait-main", 30)
+        cls.process = H.start_main()
         deadline = time.monotonic() + 20
         while not H.control(STATUS_LINE)["text"].startswith(b"COM3") and time.monotonic() < deadline:
             time.sleep(0.3)

@@ -71,6 +71,32 @@ class Harness:
         self.programs.append(process)
         return process
 
+    def start_main(self, seconds=30, command=None):
+        """Starts the program (or `command`, a list) and waits until its main
+        window shows; returns the process. Wine now and then ends a program
+        that has just started before its own code runs (the same fault the
+        driver's queries meet): a program gone without a window is started
+        once more. One that lives on without a window fails, naming the
+        windows that do show."""
+        for attempt in (1, 2):
+            if command:
+                process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                self.programs.append(process)
+            else:
+                process = self.start()
+            wait = [os.path.join(self.bin, "quill-driver.exe"), "wait-main", str(seconds)]
+            code, _, err = run_wine(wait)
+            if code != 0 and not err.strip():  # the driver met that fault itself
+                code, _, err = run_wine(wait)
+            if code == 0:
+                return process
+            if process.poll() is None or attempt == 2:
+                raise AssertionError("%s: %s (the program %s)" % (
+                    " ".join(process.args), err.decode("latin-1").strip(),
+                    "runs on" if process.poll() is None else "ended with status %d" % process.returncode))
+            sys.stderr.write("harness: the program ended with status %d before its window showed; "
+                             "starting it once more\n" % process.returncode)
+
     # Commands that only look: safe to run a second time.
     QUERIES = {"placement", "rect", "control", "describe", "dialog"}
 
@@ -106,6 +132,7 @@ class Harness:
         for sim in self.sims:
             sim.terminate()
             sim.wait(timeout=10)
+            sim.stdout.close()
         # A terminal's number is reused once its simulator is gone: leave no
         # COM port pointing at whatever gets it next.
         # Deleting the value leaves the prefix's device link behind, still

@@ -33,8 +33,8 @@ CODEPAGE_1250 = {"LANG": "en_US.UTF-8", "LC_CTYPE": "pl_PL.ISO-8859-2"}  # scrip
 def new_pdfs(since):
     """cups-pdf reuses file names: a new job shows as a newer time. Its Out
     folder is ${HOME}/PDF unless /etc/cups/cups-pdf.conf says otherwise."""
-    out = next((l.split(None, 1)[1].strip() for l in open("/etc/cups/cups-pdf.conf") if l.startswith("Out ")),
-               "${HOME}/PDF")
+    with open("/etc/cups/cups-pdf.conf") as conf:
+        out = next((l.split(None, 1)[1].strip() for l in conf if l.startswith("Out ")), "${HOME}/PDF")
     user = pwd.getpwuid(os.getuid())
     folder = out.replace("${HOME}", user.pw_dir).replace("${USER}", user.pw_name)
     return [p for p in glob.glob(os.path.join(folder, "*.pdf")) if os.path.getmtime(p) > since]
@@ -78,8 +78,7 @@ class ReportTest(unittest.TestCase):
         sim, pty = H.start_sim("--state", state)
         H.register_com_port(3, pty)
         H.reg_set(SETTINGS_KEY, "Language", language)
-        H.start()
-        H.driver("wait-main", 30)
+        H.start_main()
         status = b"COM3 " + H.table_text("P", 2, language) + b" 1.05"
         deadline = time.monotonic() + 20
         while H.control(STATUS_LINE)["text"] != status:

@@ -49,8 +49,7 @@ def centred(dialog, parent):
 
 def start_and_wait():
     start = time.monotonic()
-    process = H.start()
-    H.driver("wait-main", 30)
+    process = H.start_main()
     return process, time.monotonic() - start
 
 

@@ -77,8 +77,7 @@ class ProgramTest(unittest.TestCase):
 
 class A_NoUnit(ProgramTest):
     def test_read_without_a_unit(self):
-        process = H.start()
-        H.driver("wait-main", 30)
+        process = H.start_main()
         self.assertEqual(H.menu_states()[:3], ["0"] * 3)
         H.driver("command", READ)
         self.expect_message(("E1", 1), ("E", 5))
@@ -97,8 +96,7 @@ class B_ReadAndWrite(ProgramTest):
             f.write(unit_state())
         cls.sim, pty = H.start_sim("--state", cls.state, "--latency", "15", log=cls.log)
         H.register_com_port(3, pty)
-        cls.process = H.start()
-        H.driver("wait-main", 30)
+        cls.process = H.start_main()
         cls.connected = b"COM3 " + H.table_text("P", 2) + b" 1.05"
 
     @classmethod

@@ -91,11 +91,7 @@ def remove_any_install():
 
 
 def start_installed(directory):
-    process = subprocess.Popen(["wine", directory + r"\BrontivaSetup.exe"],
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    H.programs.append(process)
-    H.driver("wait-main", 30)
-    return process
+    return H.start_main(command=["wine", directory + r"\BrontivaSetup.exe"])
 
 
 def close(process):

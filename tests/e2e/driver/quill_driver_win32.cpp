@@ -2,7 +2,8 @@
 // would, for the end-to-end tests. One command per run (S: seconds to wait;
 // the main window is found by class and title, dialogs by class #32770):
 //
-//   wait-main [S]          until the main window is visible
+//   wait-main [S]          until the main window is visible (on a timeout the reason
+//                          lists the visible top-level windows)
 //   find-main              exit 0 when the main window exists, else 1
 //   placement              "<showCmd> <left> <top> <right> <bottom>", normal position
 //   rect                   the main window's screen rectangle "<l> <t> <r> <b>"
@@ -80,6 +81,23 @@ BOOL CALLBACK pickDialog(HWND window, LPARAM found) {
     if (std::strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
+}
+
+// "class 'title'" of each visible top-level window, for a failure's reason.
+BOOL CALLBACK listVisible(HWND window, LPARAM list) {
+    if (!IsWindowVisible(window)) return TRUE;
+    char className[64] = {}, title[128] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    auto& text = *reinterpret_cast<std::string*>(list);
+    text += std::string(text.empty() ? "" : ", ") + className + " '" + title + "'";
+    return TRUE;
+}
+
+std::string visibleWindows() {
+    std::string list;
+    EnumWindows(listVisible, reinterpret_cast<LPARAM>(&list));
+    return list.empty() ? "none" : list;
 }
 
 HWND findDialog() {
@@ -316,7 +334,7 @@ int run(const std::string& command, const Args& args) {
     const int seconds = argInt(args, 0, command == "wait-main" ? 20 : 10);
     if (command == "wait-main") {
         const bool shown = waitFor([] { return findMain() && IsWindowVisible(findMain()); }, seconds);
-        return shown ? 0 : fail("main window did not appear");
+        return shown ? 0 : fail("main window did not appear; visible windows: " + visibleWindows());
     }
     if (command == "find-main") return findMain() ? 0 : 1;
     if (command == "version") return args.empty() ? 2 : printVersion(args[0]);
