@@ -1,5 +1,6 @@
 #include "defs/definition_store.h"
 #include "defs/sealed_codec.h"
+#include "tests/defs/store_of.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,6 @@
 using namespace std::string_literals;
 
 namespace {
-
-DefinitionStore storeOf(const std::string& text) {
-    DefinitionStore store;
-    loadDefinitionText(store, text);
-    return store;
-}
 
 // A table laid out like SealedDefinitionTable around a given count and
 // sealed stream.
@@ -49,53 +44,40 @@ const char* const kThreeLanguages =
     "Y;\"Polski\"\n"
     "E;\"only Polish\"\n";
 
-TEST(StoreLookup, VariantSuffixOnlyForXTHKKeys) {
-    DefinitionStore store = storeOf(kThreeLanguages);
-    ASSERT_EQ(startupError(store), "");
-    store.currentVariant = 7;
-    struct Case { const char* key; int32_t index; const char* expected; };
+// What text() finds for a key under a variant and a selected language: the
+// variant suffix only for X, T, H and K keys, no fallback between variants,
+// and a fallback to the first language only, never to a third one.
+TEST(StoreLookup, VariantsAndLanguages) {
+    struct Case { const char* language; int32_t variant; const char* key; int32_t index; const char* expected; };
     const Case cases[] = {
-        {"X3", 0, "Third seven"}, {"X3", 1, "a"}, {"T1", 0, "Phone seven"},
-        {"E1", 0, "only English"}, {"Q", 2, "Help"},
-        {"x3", 0, ""},  // keys are matched as stored: upper case
-        {"X4", 0, ""},
-        {"Q", 3, ""}, {"Q", -1, ""}, {"Q", INT32_MIN, ""},  // outside the row
+        {"", 7, "X3", 0, "Third seven"}, {"", 7, "X3", 1, "a"}, {"", 7, "T1", 0, "Phone seven"},
+        {"", 7, "E1", 0, "only English"}, {"", 7, "Q", 2, "Help"},
+        {"", 7, "x3", 0, ""},  // keys are matched as stored: upper case
+        {"", 7, "X4", 0, ""},
+        {"", 7, "Q", 3, ""}, {"", 7, "Q", -1, ""}, {"", 7, "Q", INT32_MIN, ""},  // outside the row
+        {"", 0, "X1", 0, "Delay"}, {"", 0, "X2", 0, ""},
+        {"", 7, "X1", 1, ""},  // the variant-0 row is not consulted
+        {"Deutsch", 0, "E1", 0, "only English"}, {"Deutsch", 0, "E", 0, ""},
+        {"Deutsch", 0, "Q", 0, "Datei"}, {"Deutsch", 0, "Q", 1, ""},  // shadows the longer English row
+        {"Polski", 0, "E", 0, "only Polish"},
+        {"Klingon", 0, "E", 0, ""},  // not declared: the first language
+        {"english", 0, "E", 0, ""},  // names are exact
     };
-    for (const Case& c : cases) EXPECT_EQ(text(store, c.key, c.index), c.expected) << c.key << " " << c.index;
-}
-
-TEST(StoreLookup, NoFallbackBetweenVariants) {
-    DefinitionStore store = storeOf(kThreeLanguages);
-    EXPECT_EQ(text(store, "X1", 0), "Delay");
-    EXPECT_EQ(text(store, "X2", 0), "");
-    store.currentVariant = 7;
-    EXPECT_EQ(text(store, "X1", 1), "");  // the variant-0 row is not consulted
-    EXPECT_EQ(findRow(store, "X1")->size(), 1u);
-}
-
-TEST(StoreLanguages, FallbackReachesTheFirstLanguageOnly) {
-    DefinitionStore store = storeOf(kThreeLanguages);
-    selectLanguage(store, "Deutsch");
-    EXPECT_EQ(currentLanguageName(store), "Deutsch");
-    EXPECT_EQ(text(store, "E1", 0), "only English");  // fallback to the first language
-    EXPECT_EQ(text(store, "E", 0), "");               // never to a third one
-    // The selected language's row shadows the longer English one.
-    EXPECT_EQ(text(store, "Q", 0), "Datei");
-    EXPECT_EQ(text(store, "Q", 1), "");
-}
-
-TEST(StoreLanguages, NamesAndSelection) {
-    DefinitionStore store = storeOf(kThreeLanguages);
-    EXPECT_EQ(languageNames(store), (std::vector<std::string>{"Deutsch", "English", "Polski"}));
-    EXPECT_EQ(currentLanguageName(store), "English");
-    selectLanguage(store, "Polski");
-    EXPECT_EQ(text(store, "E", 0), "only Polish");
-    selectLanguage(store, "Klingon");  // not declared: back to the first language
-    EXPECT_EQ(store.selectedLanguage, nullptr);
-    EXPECT_EQ(currentLanguageName(store), "English");
-    EXPECT_EQ(text(store, "E", 0), "");
-    selectLanguage(store, "english");  // names are exact
-    EXPECT_EQ(store.selectedLanguage, nullptr);
+    for (const Case& c : cases) {
+        DefinitionStore store = storeOf(kThreeLanguages);
+        ASSERT_EQ(startupError(store), "");
+        if (*c.language) {
+            selectLanguage(store, "Polski");  // a later selection replaces it, an unknown one too
+            selectLanguage(store, c.language);
+        }
+        store.currentVariant = c.variant;
+        const std::string what = std::string(c.language) + " " + c.key + " " + std::to_string(c.index);
+        EXPECT_EQ(text(store, c.key, c.index), c.expected) << what;
+        const bool declared = std::string(c.language) == "Deutsch" || std::string(c.language) == "Polski";
+        EXPECT_EQ(currentLanguageName(store), declared ? c.language : "English") << what;
+        EXPECT_EQ(store.selectedLanguage == nullptr, !declared) << what;
+    }
+    EXPECT_EQ(languageNames(storeOf(kThreeLanguages)), (std::vector<std::string>{"Deutsch", "English", "Polski"}));
 }
 
 TEST(StoreVariants, SelectVariantRule) {

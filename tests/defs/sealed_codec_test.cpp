@@ -137,46 +137,39 @@ TEST(UnsealRejects, AnySingleChangedByte) {
     }
 }
 
-TEST(UnsealEdge, EndBlockRightAfterTheSeed) {
-    // No data block: accepted as an empty payload for lengths -7..0 with CRC 0.
-    const std::string zeroCrc("\0\0\0\0", 4);
-    for (int32_t length : {0, -3, -7}) {
+// Streams around the end block: the length must fit the data blocks (T
+// bytes: T - 7 < length <= T, or -7..0 with none) and the CRC must follow.
+TEST(UnsealEdge, EndBlockLengthAndCrc) {
+    const std::vector<uint8_t> data = {1, 'a', 'b', 'c', 'd', 'e', 'f', 'g'}, filler = {9, 0, 0, 0, 0, 0, 0, 0};
+    std::string crc7(4, '\0'), zero(4, '\0');
+    const uint32_t crc = crc32Update(0, 7, data.data() + 1);
+    for (int i = 0; i < 4; ++i) crc7[i] = char(crc >> (8 * i));
+    const std::string empty = sealed(""), some = sealed("abc");
+    struct Case { const char* what; std::string stream; bool ok; const char* payload; };
+    const Case cases[] = {
+        {"no data, length 0", handMade(0x12345678, {endBlock(0)}, zero), true, ""},
+        {"no data, length -3", handMade(0x12345678, {endBlock(-3)}, zero), true, ""},
+        {"no data, length -7", handMade(0x12345678, {endBlock(-7)}, zero), true, ""},
+        {"no data, length 1", handMade(0x12345678, {endBlock(1)}, zero), false, ""},
+        {"no data, length -8", handMade(0x12345678, {endBlock(-8)}, zero), false, ""},
+        {"no data, CRC 1", handMade(0x12345678, {endBlock(0)}, std::string("\1\0\0\0", 4)), false, ""},
+        {"T = 14, honest length 7", handMade(7, {data, filler, endBlock(7)}, crc7), true, "abcdefg"},
+        {"length beyond T", handMade(7, {data, filler, endBlock(15)}, crc7), false, ""},
+        {"length below T - 7", handMade(7, {data, filler, endBlock(6)}, crc7), false, ""},
+        // T - 7 bytes delivered as a T-byte payload, or nothing as 7 bytes.
+        {"length T", handMade(7, {data, filler, endBlock(14)}, crc7), false, ""},
+        {"one data block, length T", handMade(7, {filler, endBlock(7)}, zero), false, ""},
+        {"empty payload, CRC missing", empty.substr(0, empty.size() - 4), true, ""},
+        {"payload, CRC missing", some.substr(0, some.size() - 4), false, ""},
+        {"part of a CRC: the rest counts as zero", some.substr(0, some.size() - 2), false, ""},
+    };
+    for (const Case& c : cases) {
         std::string out;
-        EXPECT_TRUE(unsealRaw(handMade(0x12345678, {endBlock(length)}, zeroCrc), &out)) << length;
-        EXPECT_TRUE(out.empty());
+        EXPECT_EQ(unsealRaw(c.stream, &out), c.ok) << c.what;
+        if (c.ok) {
+            EXPECT_EQ(out, c.payload) << c.what;
+        }
     }
-    EXPECT_FALSE(unsealRaw(handMade(0x12345678, {endBlock(1)}, zeroCrc)));
-    EXPECT_FALSE(unsealRaw(handMade(0x12345678, {endBlock(-8)}, zeroCrc)));
-    EXPECT_FALSE(unsealRaw(handMade(0x12345678, {endBlock(0)}, std::string("\1\0\0\0", 4))));
-}
-
-TEST(UnsealEdge, MissingCrcSucceedsOnlyForAnEmptyPayload) {
-    const std::string empty = sealed("");
-    EXPECT_TRUE(unsealRaw(empty.substr(0, empty.size() - 4)));
-    const std::string some = sealed("abc");
-    EXPECT_FALSE(unsealRaw(some.substr(0, some.size() - 4)));
-    // Part of a CRC: the missing bytes count as zero.
-    EXPECT_FALSE(unsealRaw(some.substr(0, some.size() - 2)));
-}
-
-TEST(UnsealEdge, LengthBeyondTheDataBlocksIsRejected) {
-    std::vector<uint8_t> data = {1, 'a', 'b', 'c', 'd', 'e', 'f', 'g'};
-    const uint8_t* p = data.data() + 1;
-    std::string crc7(4, '\0');
-    const uint32_t c = crc32Update(0, 7, p);
-    for (int i = 0; i < 4; ++i) crc7[i] = char(c >> (8 * i));
-    // Two data blocks (T = 14) carrying "abcdefg" and filler: length 7 is the
-    // honest value; 15 exceeds T, 6 falls below T - 7.
-    std::vector<uint8_t> filler = {9, 0, 0, 0, 0, 0, 0, 0};
-    std::string out;
-    EXPECT_TRUE(unsealRaw(handMade(7, {data, filler, endBlock(7)}, crc7), &out));
-    EXPECT_EQ(out, "abcdefg");
-    EXPECT_FALSE(unsealRaw(handMade(7, {data, filler, endBlock(15)}, crc7)));
-    EXPECT_FALSE(unsealRaw(handMade(7, {data, filler, endBlock(6)}, crc7)));
-    // Length 14 = T would deliver "abcdefg" (T - 7 bytes) as a 14-byte
-    // payload; with one data block, length 7 = T would deliver nothing.
-    EXPECT_FALSE(unsealRaw(handMade(7, {data, filler, endBlock(14)}, crc7)));
-    EXPECT_FALSE(unsealRaw(handMade(7, {filler, endBlock(7)}, std::string(4, '\0'))));
 }
 
 // A source that hands out `bytes`, then fails (the stream goes bad), as a

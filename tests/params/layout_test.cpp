@@ -33,38 +33,26 @@ TEST(Layout, MetricsStartSmallGrowWithTextsAndArePadded) {
 }
 
 TEST(Scrolling, PageIsWholeRowsAndAtLeastOne) {
-    EXPECT_EQ(scrollPage(240, 20), 10);
-    EXPECT_EQ(scrollPage(263, 20), 10);
-    EXPECT_EQ(scrollPage(10, 20), 1);
-    EXPECT_EQ(scrollPage(0, 20), 1);
+    const struct { int32_t height, page; } cases[] = {{240, 10}, {263, 10}, {10, 1}, {0, 1}};
+    for (const auto& c : cases) EXPECT_EQ(scrollPage(c.height, 20), c.page) << c.height;
 }
 
 TEST(Scrolling, RequestsAreLimitedToWhatTheScrollBarAccepts) {
-    // 30 rows, 10 fit: the last position shows nine rows and one empty slot.
-    ScrollState s{0, 30, 10, 5, 17};
-    struct Case { int32_t position; int32_t request; int32_t expected; };
+    // Mostly 30 rows, 10 fit: the last position shows nine rows and one
+    // empty slot. Empty or short lists stay at the top.
+    struct Case { int32_t rows, position, track, request, expected; };
     const Case cases[] = {
-        {5, kScrollBottom, 21},       {5, kScrollTop, 0},           {0, kScrollLineUp, 0},
-        {21, kScrollLineDown, 21},    {5, kScrollLineDown, 6},      {5, kScrollPageDown, 15},
-        {15, kScrollPageDown, 21},    {5, kScrollPageUp, 0},        {5, kScrollThumbTrack, 17},
-        {5, kScrollThumbPosition, 5}, {5, kScrollEnd, 5},           {5, 1234, 5},
+        {30, 5, 17, kScrollBottom, 21},       {30, 5, 17, kScrollTop, 0},         {30, 0, 17, kScrollLineUp, 0},
+        {30, 21, 17, kScrollLineDown, 21},    {30, 5, 17, kScrollLineDown, 6},    {30, 5, 17, kScrollPageDown, 15},
+        {30, 15, 17, kScrollPageDown, 21},    {30, 5, 17, kScrollPageUp, 0},      {30, 5, 17, kScrollThumbTrack, 17},
+        {30, 5, 17, kScrollThumbPosition, 5}, {30, 5, 17, kScrollEnd, 5},         {30, 5, 17, 1234, 5},
+        {30, 0, 40, kScrollThumbTrack, 21},   {0, 0, 0, kScrollBottom, 0},        {0, 0, 0, kScrollLineDown, 0},
+        {4, 0, 0, kScrollBottom, 0},          {4, 0, 0, kScrollPageDown, 0},
     };
     for (const auto& c : cases) {
-        s.position = c.position;
-        EXPECT_EQ(scrolledPosition(s, c.request), c.expected) << c.request << " from " << c.position;
+        const ScrollState s{0, c.rows, 10, c.position, c.track};
+        EXPECT_EQ(scrolledPosition(s, c.request), c.expected) << c.rows << " rows: " << c.request << " from " << c.position;
     }
-    s.trackPosition = 40;
-    s.position = 0;
-    EXPECT_EQ(scrolledPosition(s, kScrollThumbTrack), 21);
-}
-
-TEST(Scrolling, EmptyOrShortListsStayAtTheTop) {
-    ScrollState none{0, 0, 10, 0, 0};
-    EXPECT_EQ(scrolledPosition(none, kScrollBottom), 0);
-    EXPECT_EQ(scrolledPosition(none, kScrollLineDown), 0);
-    ScrollState few{0, 4, 10, 0, 0};
-    EXPECT_EQ(scrolledPosition(few, kScrollBottom), 0);
-    EXPECT_EQ(scrolledPosition(few, kScrollPageDown), 0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "defs/app_state.h"
 #include "params/parameter_list.h"
+#include "tests/defs/store_of.h"
 
 #include <gtest/gtest.h>
 
@@ -10,29 +11,27 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-DefinitionStore storeOf(const std::string& text) {
-    DefinitionStore store;
-    loadDefinitionText(store, text);
-    EXPECT_EQ(startupError(store), "") << text;
-    return store;
-}
-
-TEST(ParameterList, EndsAtTheFirstGap) {
-    DefinitionStore store = storeOf("Y;E\nX1;\"a\"\nX2;\"b\"\nX4;\"d\"\n");
-    EXPECT_EQ(parameterListLength(store), 2);
-    std::vector<int32_t> visited;
-    forEachParameter(store, [&](int32_t n, const Row&) { visited.push_back(n); });
-    EXPECT_EQ(visited, (std::vector<int32_t>{1, 2}));
-    EXPECT_EQ(parameterListLength(storeOf("Y;E\nX2;\"b\"\n")), 0);
-}
-
-TEST(ParameterList, FollowsTheVariantAndLanguage) {
-    DefinitionStore store = storeOf("Y;E\nX;\"a\"\nV;5\nX;\"a\"\nX;\"b\"\nX;\"c\"\nY;D\nV;5\nX;\"a\"\nX;\"b\"\nX5;\"e\"\n");
-    EXPECT_EQ(parameterListLength(store), 1);
-    store.currentVariant = 5;
-    EXPECT_EQ(parameterListLength(store), 3);
-    selectLanguage(store, "D");  // its own X1, X2; X3 from the first language; X5 beyond the gap
-    EXPECT_EQ(parameterListLength(store), 3);
+// The list runs from X1 to the first gap, in the current variant, with the
+// first language filling in for the selected one.
+TEST(ParameterList, EndsAtTheFirstGapOfTheVariantAndLanguage) {
+    const std::string variants = "Y;E\nX;\"a\"\nV;5\nX;\"a\"\nX;\"b\"\nX;\"c\"\nY;D\nV;5\nX;\"a\"\nX;\"b\"\nX5;\"e\"\n";
+    struct Case { std::string table; int32_t variant; const char* language; int32_t length; };
+    const Case cases[] = {
+        {"Y;E\nX1;\"a\"\nX2;\"b\"\nX4;\"d\"\n", 0, "", 2},
+        {"Y;E\nX2;\"b\"\n", 0, "", 0},
+        {variants, 0, "", 1},
+        {variants, 5, "", 3},
+        {variants, 5, "D", 3},  // its own X1, X2; X3 from the first language; X5 beyond the gap
+    };
+    for (const Case& c : cases) {
+        DefinitionStore store = storeOf(c.table);
+        store.currentVariant = c.variant;
+        if (*c.language) selectLanguage(store, c.language);
+        EXPECT_EQ(parameterListLength(store), c.length) << c.table;
+        std::vector<int32_t> visited;
+        forEachParameter(store, [&](int32_t n, const Row&) { visited.push_back(n); });
+        EXPECT_EQ(static_cast<int32_t>(visited.size()), c.length) << c.table;
+    }
 }
 
 TEST(ParameterList, VisibilityAndVisibleIndices) {
@@ -46,10 +45,9 @@ TEST(ParameterList, VisibilityAndVisibleIndices) {
         EXPECT_EQ(visibleIndex(store, c.n), c.index) << c.n;
     }
     EXPECT_EQ(countVisibleParameters(store), 3);
-    EXPECT_FALSE(isVisibleCaption(""));
-    EXPECT_FALSE(isVisibleCaption("0"));
-    EXPECT_TRUE(isVisibleCaption("00"));
-    EXPECT_TRUE(isVisibleCaption(" 0"));
+    const std::pair<const char*, bool> captions[] = {{"", false}, {"0", false}, {"00", true}, {" 0", true}};
+    for (const auto& [caption, visible] : captions)
+        EXPECT_EQ(isVisibleCaption(caption), visible) << caption;
 }
 
 TEST(ParameterList, DisplayedCaptionKeepsTheParameterNumber) {
@@ -67,7 +65,14 @@ TEST(ChoiceRules, CountsTextsAndGeneratedTexts) {
         "X;\"Delay\";\"Off\";\"10 s\";\"20 s\"\n"  // 1: three texts
         "X;\"Mode\";\"a\";\"0\";\"c\"\n"           // 2: "0" asks for a generated text
         "X;\"Caption only\"\n");                    // 3
-    struct Case { const char* what; ChoiceCountMap counts; int32_t n; Texts expected; };
+    const DefinitionStore noFormat = storeOf("Y;E\nX;\"Delay\";\"Off\"\n");
+    struct Case {
+        const char* what;
+        ChoiceCountMap counts;
+        int32_t n;
+        Texts expected;
+        const DefinitionStore* store = nullptr;  // the table above when none
+    };
     const Case cases[] = {
         {"from the definition", {}, 1, {"Off", "10 s", "20 s"}},
         {"unit offers more", {{1, 5}}, 1, {"Off", "10 s", "20 s", "3 min", "4 min"}},
@@ -78,17 +83,14 @@ TEST(ChoiceRules, CountsTextsAndGeneratedTexts) {
         {"caption only, unit offers two", {{3, 2}}, 3, {"0 min", "1 min"}},
         {"no definition", {}, 8, {}},
         {"negative count", {{1, -4}}, 1, {}},
+        {"no XI format: generated texts empty", {{1, 3}}, 1, {"Off", "", ""}, &noFormat},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(choiceTexts(store, c.counts, c.n), c.expected) << c.what;
-        EXPECT_EQ(choiceCount(store, c.counts, c.n), c.counts.count(c.n) ? c.counts.at(c.n) : int32_t(c.expected.size()))
+        const DefinitionStore& s = c.store ? *c.store : store;
+        EXPECT_EQ(choiceTexts(s, c.counts, c.n), c.expected) << c.what;
+        EXPECT_EQ(choiceCount(s, c.counts, c.n), c.counts.count(c.n) ? c.counts.at(c.n) : int32_t(c.expected.size()))
             << c.what;
     }
-}
-
-TEST(ChoiceRules, WithoutAnXIFormatGeneratedTextsAreEmpty) {
-    DefinitionStore store = storeOf("Y;E\nX;\"Delay\";\"Off\"\n");
-    EXPECT_EQ(choiceTexts(store, {{1, 3}}, 1), (Texts{"Off", "", ""}));
 }
 
 TEST(ChoiceRules, SelectionIsKeptWhileBelowTheCount) {
@@ -101,33 +103,16 @@ TEST(ChoiceFormat, OnlyOneIntegerConversionReachesPrintf) {
     struct Case { std::string format; bool single; std::string forThree; };
     const std::string tooLong(1200, 'x');
     const Case cases[] = {
-        {"%d", true, "3"},
-        {"%3d min", true, "  3 min"},
-        {"%+05i", true, "+0003"},
-        {"0x%02X", true, "0x03"},
-        {"%.2u h", true, "03 h"},
-        {"100%% %x", true, "100% 3"},
-        {"%999d", true, std::string(998, ' ') + "3"},
+        {"%d", true, "3"}, {"%3d min", true, "  3 min"}, {"%+05i", true, "+0003"}, {"0x%02X", true, "0x03"},
+        {"%.2u h", true, "03 h"}, {"100%% %x", true, "100% 3"}, {"%999d", true, std::string(998, ' ') + "3"},
         {tooLong + "%d", true, std::string(999, 'x')},
         // No conversion: shown as printf shows it.
-        {"", false, ""},
-        {"Minutes", false, "Minutes"},
-        {"%%d", false, "%d"},
+        {"", false, ""}, {"Minutes", false, "Minutes"}, {"%%d", false, "%d"},
         // Anything else would read an argument that is not there, or the
         // wrong type: the index in decimal instead.
-        {"%s", false, "3"},
-        {"%n", false, "3"},
-        {"%d of %d", false, "3"},
-        {"%ld", false, "3"},
-        {"%hd", false, "3"},
-        {"%*d", false, "3"},
-        {"%.*d", false, "3"},
-        {"%1$d", false, "3"},
-        {"%'d", false, "3"},
-        {"%1000d", false, "3"},
-        {"%.1000d", false, "3"},
-        {"min %", false, "3"},
-        {"%d %", false, "3"},
+        {"%s", false, "3"}, {"%n", false, "3"}, {"%d of %d", false, "3"}, {"%ld", false, "3"}, {"%hd", false, "3"},
+        {"%*d", false, "3"}, {"%.*d", false, "3"}, {"%1$d", false, "3"}, {"%'d", false, "3"},
+        {"%1000d", false, "3"}, {"%.1000d", false, "3"}, {"min %", false, "3"}, {"%d %", false, "3"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(isSingleIntegerFormat(c.format), c.single) << c.format;

@@ -1,7 +1,7 @@
 #include "params/row_plan.h"
 
 #include "params/layout.h"
-#include "defs/definition_store.h"
+#include "tests/defs/store_of.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +18,8 @@ const char* kTable =
     "X;\"A much longer caption than any\";\"x\"\n";
 
 TEST(RowPlan, HiddenRowsTakeNoPlaceAndNumbersStay) {
-    DefinitionStore store;
-    loadDefinitionText(store, kTable);
     ChoiceCountMap counts;
-    const auto plans = planParameterRows(store, counts, 20);
+    const auto plans = planParameterRows(storeOf(kTable), counts, 20);
     ASSERT_EQ(plans.size(), 4u);
     EXPECT_EQ(plans[0].caption, "1. Entry delay");
     EXPECT_EQ(plans[1].caption, "2. Siren");
@@ -36,9 +34,7 @@ TEST(RowPlan, HiddenRowsTakeNoPlaceAndNumbersStay) {
 }
 
 TEST(RowPlan, MeasuredTextsAreTheDefinitionsAsWrittenHiddenOnesIncluded) {
-    DefinitionStore store;
-    loadDefinitionText(store, kTable);
-    const MeasuredTexts texts = measuredTexts(store);
+    const MeasuredTexts texts = measuredTexts(storeOf(kTable));
     EXPECT_EQ(texts.captions, std::vector<std::string>({"Entry delay", "Siren", "0", "Outputs"}));
     EXPECT_EQ(texts.choices, std::vector<std::string>({"10 s", "20 s", "Off", "On", "0", "a", "b"}));
 }
