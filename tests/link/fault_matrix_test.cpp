@@ -71,21 +71,26 @@ std::vector<std::string> argsAt(const Fault& fault, const Position& at) {
     return args;
 }
 
-FormValues newForm() {
+// A form of rows 1..kRows: for a write with the new values, for a read
+// without selections.
+FormValues formFor(bool write) {
     FormValues form = emptyForm();
-    form.fields[0].text = kNewT1;
-    for (int32_t n = 1; n <= kRows; ++n) form.rows.push_back(FormRow{n, true, kNew, 0, false});
+    if (write) form.fields[0].text = kNewT1;
+    for (int32_t n = 1; n <= kRows; ++n) form.rows.push_back(FormRow{n, true, write ? kNew : -1, 0, false});
     return form;
+}
+
+// How the faulted register ends after a write, from its old and new value.
+int faultedValue(const Fault& fault, int oldValue, int newValue) {
+    return fault.faulted == Faulted::Old ? oldValue : fault.faulted == Faulted::New ? newValue : newValue + 1;
 }
 
 // Registers 1..kRows after a write that stopped at `at` (or completed).
 void expectRows(const SimUnit& unit, const Fault& fault, const Position& at, bool failed, const std::string& what) {
     for (int32_t n = 1; n <= kRows; ++n) {
         int expected = kNew;
-        if (failed && at.stoppedParameter == 0) expected = kOld;
-        if (failed && n > at.stoppedParameter && at.stoppedParameter != 0) expected = kOld;
-        if (failed && n == at.stoppedParameter)
-            expected = fault.faulted == Faulted::Old ? kOld : fault.faulted == Faulted::New ? kNew : kNew + 1;
+        if (failed && n == at.stoppedParameter) expected = faultedValue(fault, kOld, kNew);
+        else if (failed && (at.stoppedParameter == 0 || n > at.stoppedParameter)) expected = kOld;
         EXPECT_EQ(unit.registers[n], expected) << what << " register " << n;
     }
 }
@@ -94,14 +99,12 @@ void expectRows(const SimUnit& unit, const Fault& fault, const Position& at, boo
 // (which itself ends as the fault leaves it), new otherwise.
 void expectFirstField(const SimUnit& unit, const Fault& fault, const Position& at, bool failed,
                       const std::string& what) {
-    if (!failed || at.stoppedParameter != 0) {
-        EXPECT_EQ(unit.registers[181], '1') << what;
+    const bool untouched = failed && at.stoppedParameter == 0;
+    EXPECT_EQ(unit.registers[181], untouched ? faultedValue(fault, kOldDigit, '1') : '1') << what;
+    EXPECT_EQ(unit.registers[182], untouched ? kOldDigit : '2') << what;
+    if (!untouched) {
         EXPECT_EQ(unit.registers[185], 0) << what;
-        return;
     }
-    const int first = fault.faulted == Faulted::Old ? kOldDigit : fault.faulted == Faulted::New ? '1' : '2';
-    EXPECT_EQ(unit.registers[181], first) << what;
-    EXPECT_EQ(unit.registers[182], kOldDigit) << what;
 }
 
 TEST_F(WorkerTest, EveryFaultAtTheFirstAMiddleAndTheLastRegister) {
@@ -110,11 +113,7 @@ TEST_F(WorkerTest, EveryFaultAtTheFirstAMiddleAndTheLastRegister) {
             for (const bool write : {false, true}) {
                 const std::string what = std::string(fault.name) + " at " + at.name + (write ? " write" : " read");
                 ASSERT_TRUE(useUnit(argsAt(fault, at), oldUnit())) << what;
-                FormValues form = write ? newForm() : [] {
-                    FormValues f = emptyForm();
-                    for (int32_t n = 1; n <= kRows; ++n) f.rows.push_back(FormRow{n, true, -1, 0, false});
-                    return f;
-                }();
+                FormValues form = formFor(write);
                 size_t steps = 0;
                 const auto strike = [&] {
                     if (fault.signal && steps == at.stepsBefore) {

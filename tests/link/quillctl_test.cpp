@@ -1,39 +1,78 @@
-// quillctl end to end: each run starts its own link worker, finds the
-// simulated unit in the ports folder and goes through submitRequest.
+// quillctl against simulated units, each alone in its own ports folder (each
+// run starts its own link worker, finds the unit and goes through
+// submitRequest): the register commands, whole configurations and dumps,
+// what is refused before anything is sent, and where a failure part-way is
+// reported.
+#include "link/frame.h"
+#include "tests/file_text.h"
 #include "tests/link/sim_process.h"
+#include "tools/quillctl/register_dump.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
+#include <sstream>
+
+#include <sys/stat.h>
 
 namespace {
 
+constexpr int32_t kRows = 50;  // the rows of a unit 1.05 in the built-in table
+
+// The unit 1.05 of scripts/run, with its digit fields.
+std::string unitA() { return fileText(QUILL_UNIT_STATE); }
+
+// The same identity and choice counts, other values and other digits.
+std::string unitB(int32_t identity = 105) {
+    std::string state = "identity " + std::to_string(identity) + "\n";
+    std::istringstream a(unitA());
+    for (std::string line; std::getline(a, line);)
+        if (line.rfind("count ", 0) == 0) state += line + "\n";
+    for (int32_t n = 1; n <= kRows; ++n) state += "register " + std::to_string(n) + " 1\n";
+    return state + "register 181 0x39\nregister 0 17\nregister 100 5\nregister 252 0x11\n";
+}
+
 class QuillctlTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = makeTempFolder("quill-ctl");
-        ASSERT_TRUE(startSim(folder, 3, {"--readback-differs", "9"}, "", sim));
-    }
+    void SetUp() override { folder = makeTempFolder("quill-ctl"); }
     void TearDown() override {
-        stopSim(sim);
+        for (SimProcess& sim : sims) stopSim(sim);
         removeFolder(folder);
     }
 
-    int run(std::vector<std::string> args, std::string& output, const std::string& ports = "") {
-        args.insert(args.begin(), {QUILLCTL_PATH, "--ports", ports.empty() ? folder : ports});
-        std::string errors;
+    // A unit alone in its own ports folder, so each run finds that one.
+    SimProcess& unit(const std::string& state, const std::vector<std::string>& args = {}) {
+        const std::string ports = folder + "/u" + std::to_string(sims.size());
+        mkdir(ports.c_str(), 0700);
+        sims.emplace_back();
+        EXPECT_TRUE(startSim(ports, 3, args, state, sims.back()));
+        return sims.back();
+    }
+
+    // quillctl on a ports folder; its outputs stay in `output` and `errors`,
+    // a failure (status 1) gives one line of reason.
+    int runIn(const std::string& ports, std::vector<std::string> args) {
+        args.insert(args.begin(), {QUILLCTL_PATH, "--ports", ports});
         const int status = runProgram(args, output, errors);
         if (status == 1) {
             EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
         }
         return status;
     }
+    // The state file lies beside the unit's port.
+    int run(const SimProcess& sim, const std::vector<std::string>& args) {
+        return runIn(sim.statePath.substr(0, sim.statePath.rfind('/')), args);
+    }
 
-    std::string folder;
-    SimProcess sim;
+    std::string path(const std::string& name) const { return folder + "/" + name; }
+
+    std::string folder, output, errors;
+    std::deque<SimProcess> sims;  // a deque: the units stay where they are
 };
 
 TEST_F(QuillctlTest, CommandsOutputsAndExitStatus) {
+    const SimProcess& sim = unit("", {"--readback-differs", "9"});
     const struct { std::vector<std::string> args; int status; const char* output; } cases[] = {
         {{"scan"}, 0, "COM3 105 1.05\n"},
         {{"set", "12", "7"}, 0, ""},
@@ -52,22 +91,112 @@ TEST_F(QuillctlTest, CommandsOutputsAndExitStatus) {
         {{"scan", "--timeout", "-1"}, 2, ""},
     };
     for (const auto& c : cases) {
-        std::string output;
         std::string line;
         for (const auto& a : c.args) line += a + " ";
-        EXPECT_EQ(run(c.args, output), c.status) << line;
+        EXPECT_EQ(run(sim, c.args), c.status) << line;
         EXPECT_EQ(output, c.output) << line;
     }
 }
 
 TEST_F(QuillctlTest, NoUnitInTheFolderFailsAfterTheTimeout) {
-    std::string output;
     const int64_t began = nowMs();
-    const std::string empty = makeTempFolder("quill-empty");
-    EXPECT_EQ(run({"--timeout", "0.5", "scan"}, output, empty), 1);
-    removeFolder(empty);
+    EXPECT_EQ(runIn(folder, {"--timeout", "0.5", "scan"}), 1);
     EXPECT_LT(nowMs() - began, 5000);
     EXPECT_EQ(output, "");
+}
+
+std::string registersOf(const SimProcess& sim, int32_t first, int32_t last) {
+    const SimUnit u = simState(sim);
+    return std::string(u.registers + first, u.registers + last + 1);
+}
+
+TEST_F(QuillctlTest, ReadConfigWrittenToASecondUnitLeavesBothEqual) {
+    SimProcess& a = unit(unitA());
+    SimProcess& b = unit(unitB());
+    const std::string fieldsOfB = registersOf(b, 181, 252);
+    ASSERT_EQ(run(a, {"read-config", path("a.sqc")}), 0);
+    EXPECT_EQ(run(b, {"diff", path("a.sqc")}), 3) << errors;
+    const std::string rowsOfA = registersOf(a, 1, kRows);
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), kRows - std::count(rowsOfA.begin(), rowsOfA.end(), 1));
+    EXPECT_EQ(output.rfind("1. Input 1 type\tunit: ", 0), 0u) << output;
+    EXPECT_NE(output.find("\tfile: EOL\n2. "), std::string::npos) << output;
+    ASSERT_EQ(run(b, {"write-config", path("a.sqc")}), 0);
+    EXPECT_EQ(run(b, {"diff", path("a.sqc"), "--language", "Deutsch"}), 0);
+    EXPECT_EQ(output, "");
+    EXPECT_EQ(registersOf(b, 1, kRows), registersOf(a, 1, kRows));
+    EXPECT_EQ(registersOf(b, 181, 252), fieldsOfB) << "a file carries no digit fields: they stay";
+}
+
+TEST_F(QuillctlTest, DumpRestoresEveryRegisterAndOnlyToItsIdentity) {
+    SimProcess& a = unit(unitA());
+    SimProcess& b = unit(unitB());
+    SimProcess& other = unit(unitB(106));
+    ASSERT_EQ(run(a, {"dump", path("a.txt")}), 0);
+    const std::string before = registersOf(other, 0, 255);
+    EXPECT_EQ(run(other, {"restore", path("a.txt")}), 1);
+    EXPECT_NE(errors.find("identity 105 (1.05), the unit is 106 (1.06)"), std::string::npos) << errors;
+    EXPECT_EQ(countRequests(other, kOpWrite, 0), 0);
+    EXPECT_EQ(registersOf(other, 0, 255), before);
+
+    const struct { SimProcess* sim; std::vector<std::string> args; const char* identity; } cases[] = {
+        {&b, {"restore", path("a.txt")}, "\x69"}, {&other, {"restore", path("a.txt"), "--force"}, "\x6A"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(*c.sim, c.args), 0) << errors;
+        EXPECT_EQ(registersOf(*c.sim, 0, 252), registersOf(a, 0, 252)) << "digit fields and all";
+        EXPECT_EQ(registersOf(*c.sim, 253, 254), std::string(c.identity) + '\0');
+    }
+}
+
+// Every kind of bad input: a reason, exit 2, and not one request to the unit.
+TEST_F(QuillctlTest, BadInputSendsNothing) {
+    SimProcess& b = unit(unitB());
+    ASSERT_EQ(run(b, {"read-config", path("good.sqc")}), 0);
+    ASSERT_EQ(run(b, {"dump", path("good.txt")}), 0);
+    std::string flipped = fileText(path("good.sqc"));
+    flipped[30] ^= 1;
+    writeText(path("flipped.sqc"), flipped);
+    writeText(path("plain.sqc"), "BRONTIVASETUP1.0\nT1 -\n");
+    writeText(path("empty.sqc"), "");
+    std::string dump = fileText(path("good.txt"));
+    writeText(path("range.txt"), dump + "253 1\n");
+    writeText(path("over.txt"), dump.replace(dump.find("\n100 5\n"), 7, "\n100 300\n"));
+    writeText(path("short.txt"), dump.substr(0, dump.find("\n200 ")));
+    const std::vector<std::string> cases[] = {
+        {"write-config", path("flipped.sqc")}, {"write-config", path("plain.sqc")},
+        {"write-config", path("empty.sqc")},   {"write-config", path("missing.sqc")},
+        {"diff", path("good.sqc"), "--language", "Klingon"}, {"diff", path("good.sqc"), "--language"},
+        {"restore", path("range.txt")},        {"restore", path("over.txt")},
+        {"restore", path("short.txt")},        {"restore", path("good.sqc"), "--force"},
+    };
+    const std::string registers = registersOf(b, 0, 255);
+    for (const auto& args : cases) {
+        const size_t requests = simRequests(b).size();
+        EXPECT_EQ(run(b, args), 2) << args[1];
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        EXPECT_EQ(simRequests(b).size(), requests) << args[1];
+    }
+    EXPECT_EQ(registersOf(b, 0, 255), registers);
+}
+
+TEST_F(QuillctlTest, FailurePartWayNamesTheRegister) {
+    writeText(path("all2.txt"), [] {
+        RegisterDump dump;
+        dump.identity = 105;
+        for (uint8_t& v : dump.values) v = 2;
+        return composeRegisterDump(dump);
+    }());
+    const struct { std::vector<std::string> fault; std::vector<std::string> args; const char* where; } cases[] = {
+        {{"--refuse-address", "4"}, {"read-config", path("x.sqc")}, "read stopped at parameter 4 (register 4)"},
+        {{"--readback-differs", "5"}, {"write-config", path("x.sqc")}, "write stopped at parameter 5 (register 5)"},
+        {{"--refuse-address", "200"}, {"restore", path("all2.txt")}, "restore stopped at register 200"},
+        {{"--refuse-address", "181"}, {"dump", path("d.txt")}, "read stopped at register 181"},
+    };
+    ASSERT_EQ(run(unit(unitA()), {"read-config", path("x.sqc")}), 0);
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(unit(unitB(), c.fault), c.args), 1) << c.where;
+        EXPECT_NE(errors.find(c.where), std::string::npos) << errors;
+    }
+    EXPECT_FALSE(std::ifstream(path("d.txt")).good()) << "no dump from a failed read";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "tests/link/sim_process.h"
 
+#include "tests/file_text.h"
 #include "tools/quill-sim/sim_state.h"
 
 #include <chrono>
@@ -7,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include <fcntl.h>
@@ -19,12 +19,6 @@
 extern char** environ;
 
 namespace {
-
-std::string slurp(const std::string& path) {
-    std::ostringstream all;
-    all << std::ifstream(path, std::ios::binary).rdbuf();
-    return all.str();
-}
 
 // Starts `args` with its standard output into a new pipe (returned in
 // `output`) and its standard error into `errorPath`.
@@ -68,7 +62,7 @@ bool startSim(const std::string& folder, int32_t port, const std::vector<std::st
     const std::string name = folder + "/sim" + std::to_string(port);
     sim.logPath = name + ".log";
     sim.statePath = name + ".state";
-    std::ofstream(sim.statePath, std::ios::trunc) << stateText;
+    writeText(sim.statePath, stateText);
     std::vector<std::string> all = {QUILL_SIM_PATH, "-v", "--state", sim.statePath};
     all.insert(all.end(), args.begin(), args.end());
     all.push_back(folder + "/com" + std::to_string(port));
@@ -101,7 +95,7 @@ int runProgram(const std::vector<std::string>& argv, std::string& output, std::s
     close(out);
     int status = 0;
     waitpid(pid, &status, 0);
-    errors = slurp(errorPath);
+    errors = fileText(errorPath);
     unlink(errorPath);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -123,14 +117,14 @@ bool stopSim(SimProcess& sim) {
 SimUnit simState(const SimProcess& sim) {
     SimUnit unit;
     std::vector<std::string> problems;
-    parseSimState(slurp(sim.statePath), unit, problems);
+    parseSimState(fileText(sim.statePath), unit, problems);
     return unit;
 }
 
 // A received request is logged as "... -> 56 OP ADDRESS DATA ...".
 std::vector<LinkFrame> simRequests(const SimProcess& sim) {
     std::vector<LinkFrame> frames;
-    std::istringstream log(slurp(sim.logPath));
+    std::istringstream log(fileText(sim.logPath));
     for (std::string line; std::getline(log, line);) {
         const size_t at = line.find("-> ");
         unsigned start, op, address, data;

@@ -4,6 +4,8 @@
 #include "defs/definition_store.h"
 #include "defs/sealed_codec.h"
 #include "tools/sqctool/sqctool.h"
+#include "tests/file_text.h"
+#include "tests/tools/sqctool_run.h"
 
 #include <gtest/gtest.h>
 
@@ -13,26 +15,15 @@
 
 namespace {
 
-std::string tempPath(const std::string& name) { return testing::TempDir() + "sqctool_config_test_" + name; }
-
-struct CommandResult {
-    int code;
-    std::string out;
-};
-
 CommandResult run(const std::vector<std::string>& args) {
     setBuiltinDefinitionTable(SealedDefinitionTable);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const int code = runConfig(args);
-    testing::internal::GetCapturedStderr();
-    return {code, testing::internal::GetCapturedStdout()};
+    return runCaptured(runConfig, args);
 }
 
 std::string sealedFile(const std::string& name, const std::string& payload) {
     std::string sealed;
     sealBytes(payload, sealed);
-    std::ofstream(tempPath(name), std::ios::binary) << sealed;
+    writeText(tempPath(name), sealed);
     return tempPath(name);
 }
 

@@ -5,12 +5,12 @@
 #include "tools/sqctool/defs_lint.h"
 #include "tools/sqctool/sqctool.h"
 #include "tools/common/windows1250.h"
+#include "tests/file_text.h"
+#include "tests/tools/sqctool_run.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -160,31 +160,12 @@ TEST(Lint, UntranslatedRowsAreNotesOnly) {
 
 // ---- the commands ----
 
-std::string tempPath(const std::string& name) { return testing::TempDir() + "sqctool_defs_test_" + name; }
-
 std::string writeFile(const std::string& name, const std::string& bytes) {
-    const std::string path = tempPath(name);
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+    writeText(tempPath(name), bytes);
+    return tempPath(name);
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-struct CommandResult {
-    int code;
-    std::string out;
-};
-
-CommandResult run(const std::vector<std::string>& args) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const int code = runDefs(args);
-    testing::internal::GetCapturedStderr();
-    return {code, testing::internal::GetCapturedStdout()};
-}
+CommandResult run(const std::vector<std::string>& args) { return runCaptured(runDefs, args); }
 
 // The bytes of the table that a generated source defines.
 std::vector<unsigned char> bytesOfGeneratedSource(const std::string& source) {
@@ -244,16 +225,16 @@ TEST(SqctoolDefs, EmbedGeneratesALoadableReproducibleTable) {
     ASSERT_EQ(run({"embed", source, out}).code, 0);
     ASSERT_EQ(run({"embed", source, again}).code, 0);
     ASSERT_EQ(run({"embed", source, damaged, "--damage"}).code, 0);
-    EXPECT_EQ(readFile(out), readFile(again));
+    EXPECT_EQ(fileText(out), fileText(again));
 
-    const std::vector<unsigned char> table = bytesOfGeneratedSource(readFile(out));
+    const std::vector<unsigned char> table = bytesOfGeneratedSource(fileText(out));
     DefinitionStore store;
     loadDefinitionsFrom(store, table.data());
     EXPECT_EQ(startupError(store), "");
     selectLanguage(store, "Polski");
     EXPECT_EQ(text(store, "Q", 0), "\xB9");  // ą in Windows-1250
 
-    loadDefinitionsFrom(store, bytesOfGeneratedSource(readFile(damaged)).data());
+    loadDefinitionsFrom(store, bytesOfGeneratedSource(fileText(damaged)).data());
     EXPECT_EQ(startupError(store), kDecryptError);
 
     // --builtin reads the table this sqctool was built with.
