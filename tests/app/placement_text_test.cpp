@@ -17,9 +17,8 @@ bool sameRecord(const PlacementRecord& a, const PlacementRecord& b) { return std
 
 std::string with(std::string text, size_t at, const std::string& part) { return text.replace(at, part.size(), part); }
 
-TEST(PlacementText, EncodesUpperCaseDigitsInMemoryOrder) { EXPECT_EQ(encodePlacementText(kMaximised), kStored); }
-
-TEST(PlacementText, AcceptedForms) {
+TEST(PlacementText, EncodedInUpperCaseMemoryOrderAndReadInAnyCase) {
+    EXPECT_EQ(encodePlacementText(kMaximised), kStored);
     std::string lower = kStored;
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
     for (const std::string& text : {kStored, lower, kStored + "Z", kStored + "7"}) {

@@ -23,10 +23,7 @@ TEST(ComposeConfigText, OneLinePerListInNumberOrder) {
         {"a hidden row is skipped, the next still written", {{L, 2}, {N, 7}, {L, 1}}, "1 2\n3 1\n"},
         {"only hidden rows", {{N, 0}, {N, 0}}, ""},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(composeConfigText(c.rows), kHead + c.pairs + "-1\n") << c.name;
-    }
-    EXPECT_EQ(composeConfigText({}).size(), 48u) << "payload of a file without rows";
+    for (const Case& c : cases) EXPECT_EQ(composeConfigText(c.rows), kHead + c.pairs + "-1\n") << c.name;
 }
 
 TEST(ParseConfigText, GoodTextsGiveEveryPairInFileOrder) {

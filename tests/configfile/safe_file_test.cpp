@@ -3,11 +3,11 @@
 // failure, no temporary file stays behind, and a leftover from a crash is
 // never taken over. The full disk is the end-to-end test's (a small tmpfs).
 #include "configfile/safe_file.h"
+#include "tests/file_text.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 
@@ -31,13 +31,6 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     std::string path(const std::string& name) const { return (dir / name).string(); }
-    static void put(const std::string& p, const std::string& bytes) {
-        std::ofstream(p, std::ios::binary) << bytes;
-    }
-    static std::string get(const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
     size_t entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {})); }
 
     fs::path dir;
@@ -51,15 +44,15 @@ TEST_F(SafeFile, ReplacesOrCreatesAndLeavesNothingBeside) {
         fs::remove_all(dir);
         fs::create_directories(dir);
         const std::string target = path("config.sqc");
-        if (c.existing) put(target, "old content");
-        if (c.stalePart) put(temporaryName(target, 0), "left by a crash");
+        if (c.existing) writeText(target, "old content");
+        if (c.stalePart) writeText(temporaryName(target, 0), "left by a crash");
         std::string error;
         const std::string bytes("new\0\r\n\x1a bytes", 14);
         EXPECT_EQ(replaceFileSafely(target, bytes, error), ReplaceResult::replaced) << c.name << error;
-        EXPECT_EQ(get(target), bytes) << c.name;
+        EXPECT_EQ(fileText(target), bytes) << c.name;
         EXPECT_EQ(entries(), c.stalePart ? 2u : 1u) << c.name;
         if (c.stalePart) {
-            EXPECT_EQ(get(temporaryName(target, 0)), "left by a crash");
+            EXPECT_EQ(fileText(temporaryName(target, 0)), "left by a crash");
         }
     }
 }
@@ -72,19 +65,19 @@ TEST_F(SafeFile, FailuresKeepTheOldContentAndTellCreateFromWrite) {
 
     // The replace itself fails: the target is a folder.
     fs::create_directories(path("folder"));
-    put(path("folder/inside"), "kept");
+    writeText(path("folder/inside"), "kept");
     EXPECT_EQ(replaceFileSafely(path("folder"), "x", error), ReplaceResult::writeFailed);
-    EXPECT_EQ(get(path("folder/inside")), "kept");
+    EXPECT_EQ(fileText(path("folder/inside")), "kept");
     EXPECT_EQ(entries(), 1u) << "the temporary file is removed";
 #ifdef _WIN32
     // Another program holds the target open without letting it be replaced.
     const std::string held = path("held.sqc");
-    put(held, "old content");
+    writeText(held, "old content");
     HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     EXPECT_EQ(replaceFileSafely(held, "new", error), ReplaceResult::writeFailed);
     CloseHandle(h);
-    EXPECT_EQ(get(held), "old content");
+    EXPECT_EQ(fileText(held), "old content");
     EXPECT_EQ(entries(), 2u) << "the temporary file is removed";
 #endif
 }
@@ -93,7 +86,7 @@ TEST_F(SafeFile, FailuresKeepTheOldContentAndTellCreateFromWrite) {
 // Links and devices: tests/tools/sqctool_cli_test.sh.
 TEST_F(SafeFile, ReplacingKeepsThePermissions) {
     const std::string target = path("config.sqc");
-    put(target, "old");
+    writeText(target, "old");
     ::chmod(target.c_str(), 0640);
     std::string error;
     EXPECT_EQ(replaceFileSafely(target, "new", error), ReplaceResult::replaced) << error;
@@ -103,7 +96,7 @@ TEST_F(SafeFile, ReplacingKeepsThePermissions) {
 #endif
 
 TEST_F(SafeFile, ReadingStopsAtTheLimit) {
-    put(path("six"), "123456");
+    writeText(path("six"), "123456");
     struct Case { const char* name; std::string file; size_t limit; bool good; };
     const Case cases[] = {{"within", "six", 6, true}, {"one over", "six", 5, false}, {"missing", "none", 99, false}};
     for (const Case& c : cases) {
