@@ -1,7 +1,8 @@
 // The configuration walk against quill-sim: what a read brings into the
 // form, what a write leaves in the unit's registers, and where a fault or a
-// stop request ends it. The register-level rules (padding, BCD, read-back)
-// are the worker tests'; here they are checked through whole forms.
+// stop request ends it. The register-level rules (padding, read-back) are
+// the worker tests'; here they are checked through whole forms, and the BCD
+// pair's register is written and read only here.
 #include "link/device_transfer.h"
 #include "link/frame.h"
 #include "params/text_fields.h"

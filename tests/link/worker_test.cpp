@@ -1,5 +1,5 @@
 // The link worker and the request interface against quill-sim: verified
-// writes, digit strings, the BCD pair, refusals, and reconnecting after the
+// writes, digit strings, refusals, and reconnecting after the
 // unit changed or vanished. Each case takes well under a second.
 #include "link/frame.h"
 #include "tests/link/worker_fixture.h"
@@ -73,20 +73,6 @@ TEST_F(WorkerTest, DigitStringReadsStopAtTheFirstZeroAndSkipTheLastRegister) {
     EXPECT_TRUE(readDigitString(245, 7, text));
     EXPECT_EQ(text, "999999");
     EXPECT_EQ(countRequests(sim, kOpRead, 251), 0) << "the field's last register holds its NUL";
-}
-
-// The text rules of the pair are the device-text tests'; here: what reaches
-// the register, and that a refused text sends nothing.
-TEST_F(WorkerTest, BcdPairReadsAndWrites) {
-    ASSERT_TRUE(useUnit({}, "register 252 0x99\n"));
-    EXPECT_TRUE(writeBcdPair("5"));
-    EXPECT_EQ(simState(sim).registers[kBcdRegister], 0x50);
-    const int32_t before = countRequests(sim, kOpWrite, kBcdRegister);
-    EXPECT_FALSE(writeBcdPair("5x"));
-    EXPECT_EQ(countRequests(sim, kOpWrite, kBcdRegister), before) << "nothing sent";
-    std::string text;
-    EXPECT_TRUE(readBcdPair(text));
-    EXPECT_EQ(text, "50");
 }
 
 TEST_F(WorkerTest, RefusalFailsAtOnceAndTheWorkerScansAgain) {
