@@ -81,6 +81,7 @@ TEST_F(QuillctlTest, CommandsOutputsAndExitStatus) {
         {{"set-text", "181", "16", "0123"}, 0, ""},
         {{"get-text", "181", "16"}, 0, "0123\n"},
         {{"set-bcd", "7"}, 0, ""},
+        {{"set-bcd", "5x"}, 1, ""},  // refused before anything is sent: 7 stays
         {{"get-bcd"}, 0, "70\n"},
         {{}, 2, ""},
         {{"frobnicate"}, 2, ""},
