@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-// Saves the rows' selections as "%APPDATA%\Valdrix\BrontivaSetup\Backups\
-// <date> <time> COM<port> <version>.sqc" and keeps the newest backups only.
+// Saves the rows' selections in "%APPDATA%\Valdrix\BrontivaSetup\Backups" as
+// "<date> <time> COM<port> <version>.sqc" and keeps the newest backups only.
 // Silent: a backup that cannot be made changes nothing and shows nothing.
 void backUpConfiguration(int32_t port, const std::string& version);

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include <fcntl.h>
@@ -96,6 +97,15 @@ void sleepMilliseconds(uint32_t ms) {
 // Sleeps here already last what they ask for.
 FineSleeps::FineSleeps() = default;
 FineSleeps::~FineSleeps() = default;
+
+bool startDetachedThread(void (*entry)(int32_t), int32_t argument) {
+    try {
+        std::thread(entry, argument).detach();
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
 
 void setSerialPortsFolder(const std::string& folder) {
     PortsFolder& f = portsFolder();

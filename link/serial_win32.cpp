@@ -62,6 +62,33 @@ FineSleeps::~FineSleeps() {
     timeEndPeriod(1);
 }
 
+namespace {
+
+struct ThreadStart {
+    void (*entry)(int32_t);
+    int32_t argument;
+};
+
+DWORD WINAPI runThreadStart(void* parameter) {
+    const ThreadStart start = *static_cast<ThreadStart*>(parameter);
+    delete static_cast<ThreadStart*>(parameter);
+    start.entry(start.argument);
+    return 0;
+}
+
+}  // namespace
+
+bool startDetachedThread(void (*entry)(int32_t), int32_t argument) {
+    auto* start = new ThreadStart{entry, argument};
+    HANDLE thread = CreateThread(nullptr, 0, runThreadStart, start, 0, nullptr);
+    if (!thread) {
+        delete start;
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}
+
 void setSerialPortsFolder(const std::string&) {}
 
 std::string serialPortName(int32_t portNumber) {

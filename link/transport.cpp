@@ -6,8 +6,6 @@
 
 #include <atomic>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace {
 
@@ -76,11 +74,8 @@ int32_t probesInFlight() {
 void startProbe(int32_t portIndex) {
     auto& flag = transport().probeBusy[portIndex];
     flag.store(1, std::memory_order_release);
-    try {
-        std::thread(probePort, portIndex).detach();
-    } catch (const std::system_error&) {
+    if (!startDetachedThread(probePort, portIndex))
         flag.store(0, std::memory_order_release);  // tried again in the next pass
-    }
 }
 
 // The pass holds the fine timer resolution: the 1 ms pauses between probe

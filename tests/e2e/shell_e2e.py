@@ -48,9 +48,18 @@ def centred(dialog, parent):
 
 
 def start_and_wait():
+    """Starts the program; returns it and the seconds to its main window,
+    once its message loop runs: the window shows before the stored placement
+    is applied, and the status line's first text comes from a timer, which
+    only the loop delivers."""
     start = time.monotonic()
     process = H.start_main()
-    return process, time.monotonic() - start
+    seconds = time.monotonic() - start
+    deadline = time.monotonic() + 15
+    while not H.control(STATUS_LINE)["text"]:
+        assert time.monotonic() < deadline, "the status line stays empty"
+        time.sleep(0.2)
+    return process, seconds
 
 
 def close(process):

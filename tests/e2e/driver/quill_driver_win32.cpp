@@ -339,7 +339,7 @@ int run(const std::string& command, const Args& args) {
     if (command == "find-main") return findMain() ? 0 : 1;
     if (command == "version") return args.empty() ? 2 : printVersion(args[0]);
     if (command == "wait-dialog") return waitFor([] { return !!findDialog(); }, seconds) ? 0 : fail("no dialog");
-    if (command == "wait-no-dialog") return waitFor([] { return !findDialog(); }, seconds) ? 0 : fail("a dialog stays");
+    if (command == "wait-no-dialog") return waitFor([] { return !findDialog(); }, seconds) ? 0 : fail("a dialog stays; visible windows: " + visibleWindows());
     if (command.rfind("dialog", 0) == 0) {
         HWND dialog = findDialog();
         return dialog ? onDialog(command, args, dialog) : fail("no dialog");
