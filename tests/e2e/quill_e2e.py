@@ -65,40 +65,34 @@ class Harness:
 
     # --- programs and the driver -------------------------------------------------
 
-    def start(self, name="BrontivaSetup.exe"):
-        process = subprocess.Popen(["wine", os.path.join(self.bin, name)],
+    def start(self, name="BrontivaSetup.exe", path=None):
+        """Starts a program of the build folder, or the one at `path` (a
+        Windows path, for an installed copy)."""
+        process = subprocess.Popen(["wine", path or os.path.join(self.bin, name)],
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.programs.append(process)
         return process
 
-    def start_main(self, seconds=30, command=None):
-        """Starts the program (or `command`, a list) and waits until its main
-        window shows; returns the process. Wine now and then ends a program
-        that has just started before its own code runs (the same fault the
-        driver's queries meet): a program gone without a window is started
-        once more. One that lives on without a window fails, naming the
-        windows that do show."""
+    def start_main(self, seconds=30, path=None):
+        """Starts the program (see start) and waits until its main window
+        shows; returns the process. Wine now and then ends a program that has
+        just started before its own code runs (the fault the driver's queries
+        meet too): a program gone without a window is started once more. One
+        that lives on without a window fails, naming the windows that show."""
         for attempt in (1, 2):
-            if command:
-                process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                self.programs.append(process)
-            else:
-                process = self.start()
-            wait = [os.path.join(self.bin, "quill-driver.exe"), "wait-main", str(seconds)]
-            code, _, err = run_wine(wait)
-            if code != 0 and not err.strip():  # the driver met that fault itself
-                code, _, err = run_wine(wait)
-            if code == 0:
+            process = self.start(path=path)
+            try:
+                self.driver("wait-main", seconds)
                 return process
-            if process.poll() is None or attempt == 2:
-                raise AssertionError("%s: %s (the program %s)" % (
-                    " ".join(process.args), err.decode("latin-1").strip(),
-                    "runs on" if process.poll() is None else "ended with status %d" % process.returncode))
+            except AssertionError as failure:
+                if process.poll() is None or attempt == 2:
+                    raise AssertionError("%s (the program %s)" % (failure, "runs on" if process.poll() is None
+                                         else "ended with status %d" % process.returncode)) from None
             sys.stderr.write("harness: the program ended with status %d before its window showed; "
                              "starting it once more\n" % process.returncode)
 
     # Commands that only look: safe to run a second time.
-    QUERIES = {"placement", "rect", "control", "describe", "dialog"}
+    QUERIES = {"placement", "rect", "control", "describe", "dialog", "wait-main"}
 
     def driver(self, *args, check=True):
         """Runs one quill-driver command; returns its standard output (bytes),

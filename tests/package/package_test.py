@@ -91,7 +91,7 @@ def remove_any_install():
 
 
 def start_installed(directory):
-    return H.start_main(command=["wine", directory + r"\BrontivaSetup.exe"])
+    return H.start_main(path=directory + r"\BrontivaSetup.exe")
 
 
 def close(process):
