@@ -1,9 +1,7 @@
 // Dialog 130: the about box. Its title and OK caption are the template's;
 // the four lines come from the definition table.
+#include "app/app_state.h"
 #include "app/dialogs.h"
-#include "defs/handles_win32.h"
-#include "app/main_window_win32.h"
-#include "defs/app_state.h"
 #include "resources/resource.h"
 
 namespace {
@@ -21,7 +19,7 @@ const AboutLine kAboutLines[] = {
 };
 
 void onAboutInit(HWND dialog) {
-    centreOnParent(toWindowHandle(dialog));
+    centreOnParent(dialog);
     for (const AboutLine& line : kAboutLines)
         SetDlgItemTextA(dialog, line.controlId, text(appState.definitions, line.key, 0).c_str());
 }
@@ -44,5 +42,5 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 void showAboutDialog() {
-    DialogBoxParamA(programInstance(), MAKEINTRESOURCEA(IDD_ABOUT), mainWindowHandle(), aboutDialogProc, 0);
+    DialogBoxParamA(programInstance(), MAKEINTRESOURCEA(IDD_ABOUT), appState.mainWindow, aboutDialogProc, 0);
 }

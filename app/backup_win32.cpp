@@ -1,7 +1,6 @@
 #include "app/backup_win32.h"
 
-#include "app/config_file_commands_win32.h"
-#include "configfile/backup_names.h"
+#include "configfile/config_file.h"
 
 #include <windows.h>
 
@@ -27,12 +26,6 @@ bool backupFolder(std::string& folder) {
     return true;
 }
 
-BackupMoment localMoment() {
-    SYSTEMTIME now = {};
-    GetLocalTime(&now);
-    return BackupMoment{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-}
-
 std::vector<std::string> filesIn(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found = {};
@@ -47,10 +40,17 @@ std::vector<std::string> filesIn(const std::string& folder) {
 
 }  // namespace
 
-void backUpConfiguration(int32_t port, const std::string& version) {
-    std::string folder;
-    const std::string name = backupFileName(localMoment(), port, version);
+BackupMoment localMoment() {
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    return BackupMoment{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+void backUpConfiguration(const std::vector<FormRow>& rows, const BackupMoment& moment, int32_t port,
+                         const std::string& version) {
+    std::string folder, error;
+    const std::string name = backupFileName(moment, port, version);
     if (name.empty() || !backupFolder(folder)) return;
-    if (writeConfigFile(folder + "\\" + name) != ReplaceResult::replaced) return;
+    if (writeConfigFile(folder + "\\" + name, rows, error) != ReplaceResult::replaced) return;
     for (const std::string& old : backupsToDelete(filesIn(folder), name)) DeleteFileA((folder + "\\" + old).c_str());
 }

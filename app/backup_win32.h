@@ -3,10 +3,19 @@
 // write it back. User-interface thread only.
 #pragma once
 
+#include "configfile/backup_names.h"
+#include "params/form_values.h"
+
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Saves the rows' selections in "%APPDATA%\Valdrix\BrontivaSetup\Backups" as
-// "<date> <time> COM<port> <version>.sqc" and keeps the newest backups only.
-// Silent: a backup that cannot be made changes nothing and shows nothing.
-void backUpConfiguration(int32_t port, const std::string& version);
+// "<date> <time> COM<port> <version>.sqc", named by `moment`, and keeps the
+// newest backups only. Silent: a backup that cannot be made changes nothing
+// and shows nothing.
+void backUpConfiguration(const std::vector<FormRow>& rows, const BackupMoment& moment, int32_t port,
+                         const std::string& version);
+
+// The local time now, to the second.
+BackupMoment localMoment();

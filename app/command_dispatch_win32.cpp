@@ -1,14 +1,12 @@
 #include "app/command_dispatch_win32.h"
 
+#include "app/app_state.h"
 #include "app/config_file_commands_win32.h"
 #include "app/device_commands_win32.h"
 #include "app/dialogs.h"
-#include "defs/handles_win32.h"
-#include "app/main_window_win32.h"
+#include "app/form_win32.h"
 #include "app/print_command_win32.h"
 #include "app/settings.h"
-#include "defs/app_state.h"
-#include "params/control_builder_win32.h"
 #include "params/text_fields.h"
 #include "resources/resource.h"
 
@@ -20,8 +18,6 @@ namespace {
 inline constexpr const char* kMenuRow = "Q";
 inline constexpr const char* kMissingMenuText = "???";
 constexpr int32_t kLanguageMenuPosition = 3;
-// Save, open and print: the first three positions of the bar.
-constexpr UINT kConfigurationMenuEntries = 3;
 // Edit controls send this notification when they receive the input focus.
 constexpr int32_t kSetFocusNotification = EN_SETFOCUS;
 
@@ -67,7 +63,7 @@ void switchLanguage(int32_t index) {
 bool runCommand(int32_t id) {
     switch (id) {
     case IDM_ABOUT: showAboutDialog(); return true;
-    case IDM_EXIT: DestroyWindow(mainWindowHandle()); return true;
+    case IDM_EXIT: DestroyWindow(appState.mainWindow); return true;
     case IDC_RESET_DEFAULTS: resetToDefaults(); return true;
     case IDC_READ_DEVICE: readConfiguration(); return true;
     case IDC_WRITE_DEVICE: writeConfiguration(); return true;
@@ -82,7 +78,7 @@ bool runCommand(int32_t id) {
 
 void buildUserInterface(HWND window) {
     if (appState.mainWindow) return;  // the parameter area's WM_CREATE
-    appState.mainWindow = toWindowHandle(window);
+    appState.mainWindow = window;
     createParameterArea();
     applyLanguage(readSetting(kLanguageSetting, ""));
 }
@@ -96,7 +92,7 @@ void applyLanguage(const std::string& name) {
 }
 
 void buildMenuBar() {
-    HWND window = mainWindowHandle();
+    HWND window = appState.mainWindow;
     HMENU old = GetMenu(window);
     HMENU bar = CreateMenu();
     if (findRow(appState.definitions, kMenuRow)) fillMenuBar(bar);
@@ -138,22 +134,4 @@ bool dispatchCommand(int32_t id, int32_t notificationCode) {
     if (languageIndex < 0 || languageIndex > IDM_LANGUAGE_LAST - IDM_LANGUAGE_FIRST) return false;
     switchLanguage(languageIndex);
     return true;
-}
-
-// Disabled, not greyed, as the unit's lock has always looked. The bar is
-// redrawn only when a state changed, since the status refresh calls this
-// every second.
-void setConfigurationMenuEnabled(bool enabled) {
-    HMENU bar = GetMenu(mainWindowHandle());
-    if (!bar) return;
-    const UINT wanted = enabled ? MF_ENABLED : MF_DISABLED;
-    bool changed = false;
-    for (UINT position = 0; position < kConfigurationMenuEntries; ++position) {
-        const UINT state = GetMenuState(bar, position, MF_BYPOSITION);
-        if (state == static_cast<UINT>(-1)) continue;
-        if ((state & (MF_GRAYED | MF_DISABLED)) == wanted) continue;
-        EnableMenuItem(bar, position, MF_BYPOSITION | wanted);
-        changed = true;
-    }
-    if (changed) DrawMenuBar(mainWindowHandle());
 }

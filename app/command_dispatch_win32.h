@@ -22,6 +22,3 @@ void insertMenuEntry(HMENU popup, const char* row, int32_t position, HMENU menu,
 // True when the command was handled; the window procedure passes the
 // others on to DefWindowProcA.
 bool dispatchCommand(int32_t id, int32_t notificationCode);
-// Enables or disables (without greying) save, open and print (menu-bar
-// positions 0 to 2), redrawing the bar when that changes anything.
-void setConfigurationMenuEnabled(bool enabled);

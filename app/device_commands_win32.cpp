@@ -1,26 +1,17 @@
 #include "app/device_commands_win32.h"
 
+#include "app/app_state.h"
 #include "app/backup_win32.h"
-#include "app/command_dispatch_win32.h"
 #include "app/dialogs.h"
-#include "app/main_window_win32.h"
+#include "app/form_win32.h"
+#include "app/messages.h"
 #include "app/progress_bar_win32.h"
-#include "defs/app_state.h"
-#include "defs/handles_win32.h"
 #include "link/device_transfer.h"
 #include "link/link.h"
-#include "params/control_builder_win32.h"
-#include "params/control_registry.h"
 #include "params/parameter_list.h"
 
 namespace {
 
-inline constexpr const char* kNoUnitMessage = "E 5";
-inline constexpr const char* kTransferFailedMessage = "E 0";
-inline constexpr const char* kReadDoneMessage = "E1 2";
-inline constexpr const char* kWriteDoneMessage = "E1 3";
-// The fixed fields are read into a buffer of this many characters.
-constexpr int kFieldTextBuffer = 200;
 // Steps of the six fixed fields, beside one per visible row.
 constexpr int32_t kFieldSteps = 6;
 
@@ -35,35 +26,7 @@ struct RunningTransfer {
 };
 
 bool mainWindowAlive() {
-    return mainWindowHandle() && IsWindow(mainWindowHandle());
-}
-
-// The form as plain values. Records and windows are looked up here and
-// again for every step applied: a dispatch between two steps may rebuild.
-FormValues collectForm() {
-    FormValues form = emptyForm();
-    for (FormField& field : form.fields) {
-        const ControlRecord* record = findControl(appState.fixedControls, field.controlId);
-        field.present = record && record->secondWindow;
-        if (!field.present) continue;
-        char text[kFieldTextBuffer] = {};
-        GetWindowTextA(toHwnd(record->secondWindow), text, sizeof text);
-        field.text = text;
-    }
-    forEachParameterRow(appState.parameterRows, [&](int32_t n, const ControlRecord& row) {
-        FormRow value{n, row.secondWindow != nullptr, -1, 0, false};
-        if (row.secondWindow) {
-            const LRESULT selected = SendMessageA(toHwnd(row.secondWindow), CB_GETCURSEL, 0, 0);
-            value.selection = selected == CB_ERR ? -1 : static_cast<int32_t>(selected);
-        }
-        form.rows.push_back(value);
-    });
-    return form;
-}
-
-HWND rowList(int32_t number) {
-    const ControlRecord* row = findControl(appState.parameterRows, number);
-    return row ? toHwnd(row->secondWindow) : nullptr;
+    return appState.mainWindow && IsWindow(appState.mainWindow);
 }
 
 // What one read step brought goes into the window at once. A value beyond
@@ -71,30 +34,12 @@ HWND rowList(int32_t number) {
 void applyReadStep(const FormValues& form, const TransferStep& step) {
     if (step.isField) {
         const FormField& field = form.fields[step.index];
-        if (const ControlRecord* record = findControl(appState.fixedControls, field.controlId))
-            SetWindowTextA(toHwnd(record->secondWindow), field.text.c_str());
+        showFieldText(field.controlId, field.text);
         return;
     }
     const FormRow& row = form.rows[step.index];
-    if (HWND list = rowList(row.number)) SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(row.selection), 0);
+    showRowSelection(row.number, row.selection);
     storeChoiceCount(appState.choiceCounts, row.number, row.count);
-}
-
-// After the rows were rebuilt with the unit's counts, every row read shows
-// the unit's value; only a value at or beyond the unit's count falls back
-// to the first choice. Without this a value beyond the definition's list
-// would be lost on the first read, and the next write would change the unit.
-void showReadSelections(const FormValues& form) {
-    for (const FormRow& row : form.rows) {
-        HWND list = row.transferred ? rowList(row.number) : nullptr;
-        if (!list) continue;
-        const int32_t count = static_cast<int32_t>(SendMessageA(list, CB_GETCOUNT, 0, 0));
-        SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(row.selection < count ? row.selection : 0), 0);
-    }
-}
-
-void showError(const char* message) {
-    showKeyedMessage(kErrorTitleIndex, message, kErrorTitleKey);
 }
 
 // The end of a transfer: the bar gives way to the status line and a message
@@ -139,7 +84,7 @@ void readConfiguration() {
         return;
     }
     takeUnit(connection);
-    FormValues form = collectForm();
+    FormValues form = readFormValues();
     beginProgress(transferSteps(form));
     const TransferResult result = readForm(form, [&form](const TransferStep& step) {
         applyReadStep(form, step);
@@ -149,9 +94,12 @@ void readConfiguration() {
     buildFixedControls();
     buildParameterRows();
     layoutMainWindow();
-    showReadSelections(form);
+    settleReadSelections(form);
+    for (const FormRow& row : form.rows)
+        if (row.transferred) showRowSelection(row.number, row.selection);
     if (result.status == TransferStatus::Complete)
-        backUpConfiguration(connection.portNumber, formatDeviceVersion(connection));
+        backUpConfiguration(readFormValues().rows, localMoment(), connection.portNumber,
+                            formatDeviceVersion(connection));
 }
 
 // Nothing is sent unless the form was read from the unit that is connected
@@ -159,7 +107,7 @@ void readConfiguration() {
 void writeConfiguration() {
     if (running) return;
     const RunningTransfer guard;
-    const FormValues form = collectForm();
+    const FormValues form = readFormValues();
     beginProgress(transferSteps(form));
     const LinkConnection connection = linkConnection();
     int32_t badField = 0;

@@ -1,8 +1,5 @@
 #include "app/dialog_rules.h"
 #include "app/dialogs.h"
-#include "defs/handles_win32.h"
-
-#include <windows.h>
 
 namespace {
 
@@ -15,8 +12,7 @@ ScreenRect windowRect(HWND window) {
 }  // namespace
 
 // For an owned pop-up such as these dialogs GetParent gives the owner.
-void centreOnParent(WindowHandle dialog) {
-    HWND window = toHwnd(dialog);
+void centreOnParent(HWND window) {
     const ScreenPoint origin = centredOrigin(windowRect(window), windowRect(GetParent(window)));
     SetWindowPos(window, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -6,27 +6,23 @@
 // closed the window (the splash closes itself after kSplashMilliseconds).
 #pragma once
 
-#include "defs/handles.h"
+#include <windows.h>
 
 #include <cstdint>
 #include <string>
 
 constexpr uint32_t kSplashMilliseconds = 3000;
 
-// Title and index of the two kinds of keyed message.
-inline constexpr const char* kErrorTitleKey = "E1";
-constexpr int32_t kErrorTitleIndex = 1;
-inline constexpr const char* kCompletionTitleKey = "Q1";
-constexpr int32_t kCompletionTitleIndex = 3;
-
 // A message box owned by the main window: title text(titleKey, titleIndex),
 // the text that the message name `message` stands for (app/message_name.h),
 // one OK button, no icon.
 void showKeyedMessage(int32_t titleIndex, const std::string& message, const std::string& titleKey);
+// A keyed message with the error title (app/messages.h).
+void showError(const char* message);
 
 // Moves a dialog so that it is centred on its owner; size, z-order and
 // activation stay as they are.
-void centreOnParent(WindowHandle dialog);
+void centreOnParent(HWND dialog);
 
 // The start-up picture, with no owner, before the main window exists.
 void showSplashDialog();

@@ -1,9 +1,9 @@
 // The Windows entry point. The AppState, with the definitions unsealed and
 // parsed, already exists when WinMain runs (it has static storage duration).
 // The program reads no command line and no environment.
+#include "app/app_state.h"
 #include "app/dialogs.h"
 #include "app/main_window_win32.h"
-#include "defs/app_state.h"
 #include "link/link.h"
 
 #include <commctrl.h>

@@ -1,13 +1,11 @@
 #include "app/main_window_win32.h"
 
+#include "app/app_state.h"
 #include "app/command_dispatch_win32.h"
-#include "defs/handles_win32.h"
+#include "app/form_win32.h"
 #include "app/placement_text.h"
-#include "app/status_line_win32.h"
 #include "app/settings.h"
-#include "defs/app_state.h"
-#include "params/control_builder_win32.h"
-#include "params/scrolling_win32.h"
+#include "app/status_line_win32.h"
 #include "resources/resource.h"
 
 #include <cstring>
@@ -15,9 +13,6 @@
 static_assert(sizeof(WINDOWPLACEMENT) == sizeof(PlacementRecord), "stored placement layout");
 
 namespace {
-
-HINSTANCE rememberedInstance = nullptr;
-constexpr int32_t kInitialAreaSize = 500;
 
 LRESULT onCreate(HWND window) {
     buildUserInterface(window);
@@ -30,7 +25,7 @@ LRESULT onCreate(HWND window) {
 // The handle is forgotten, so that a transfer interrupted by the close
 // touches none of the windows that are going.
 LRESULT onDestroy(HWND window) {
-    if (window != mainWindowHandle()) return 0;
+    if (window != appState.mainWindow) return 0;
     saveWindowPlacement();
     appState.mainWindow = nullptr;
     return 0;
@@ -50,7 +45,7 @@ LRESULT onCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT onCtlColorStatic(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (reinterpret_cast<HWND>(lParam) != toHwnd(appState.statusLine))
+    if (reinterpret_cast<HWND>(lParam) != appState.statusLine)
         return DefWindowProcA(window, WM_CTLCOLORSTATIC, wParam, lParam);
     HDC dc = reinterpret_cast<HDC>(wParam);
     SetTextColor(dc, appState.connected ? kConnectedColour : kDisconnectedColour);
@@ -59,21 +54,6 @@ LRESULT onCtlColorStatic(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
-
-HINSTANCE programInstance() {
-    return rememberedInstance ? rememberedInstance : GetModuleHandleA(nullptr);
-}
-
-HWND mainWindowHandle() {
-    return toHwnd(appState.mainWindow);
-}
-
-void createParameterArea() {
-    HWND area = CreateWindowExA(0, kMainClassName, "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 0, 0,
-                                kInitialAreaSize, kInitialAreaSize, mainWindowHandle(), nullptr, programInstance(),
-                                nullptr);
-    appState.parameterArea = toWindowHandle(area);
-}
 
 void registerMainClass(HINSTANCE instance) {
     WNDCLASSA windowClass = {};
@@ -88,7 +68,7 @@ void registerMainClass(HINSTANCE instance) {
 }
 
 bool createMainWindow(HINSTANCE instance, int showCommand) {
-    rememberedInstance = instance;
+    appState.instance = instance;
     HWND window = CreateWindowExA(0, kMainClassName, kMainWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (!window) return false;
@@ -117,13 +97,13 @@ void restoreWindowPlacement() {
     if (!decodePlacementText(readSetting(kWindowPlacementSetting, ""), record)) return;
     WINDOWPLACEMENT placement;
     std::memcpy(&placement, &record, sizeof placement);
-    SetWindowPlacement(mainWindowHandle(), &placement);
+    SetWindowPlacement(appState.mainWindow, &placement);
 }
 
 void saveWindowPlacement() {
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
-    GetWindowPlacement(mainWindowHandle(), &placement);
+    GetWindowPlacement(appState.mainWindow, &placement);
     PlacementRecord record;
     std::memcpy(static_cast<void*>(&record), &placement, sizeof record);
     writeSetting(kWindowPlacementSetting, encodePlacementText(record));

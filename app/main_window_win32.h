@@ -7,7 +7,6 @@
 
 #include "quill_version.h"
 
-inline constexpr const char* kMainClassName = "BrontivaSetupClass";
 // "Sorvane Quill Alarm Setup 1.0": the name and the version the about box
 // shows, from the one place that holds them.
 inline constexpr const char* kMainWindowTitle = QUILL_PRODUCT_NAME " " QUILL_SHORT_VERSION_TEXT;
@@ -16,15 +15,6 @@ constexpr UINT kStatusTimerMilliseconds = 1000;
 constexpr COLORREF kConnectedColour = RGB(0, 128, 0);
 constexpr COLORREF kDisconnectedColour = RGB(128, 0, 0);
 
-// The module whose resources every window and dialog uses: the one
-// remembered by createMainWindow, or the program itself before that.
-HINSTANCE programInstance();
-// The main window as a Win32 handle (null until its WM_CREATE).
-HWND mainWindowHandle();
-
-// The ParameterArea: a child of the main window of the main class, the
-// parent of every parameter row. Stored in appState.parameterArea.
-void createParameterArea();
 void registerMainClass(HINSTANCE instance);
 bool createMainWindow(HINSTANCE instance, int showCommand);
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,8 +1,8 @@
 // Dialog 132: the start-up picture. It answers only its own timer, so
 // neither Escape nor Alt+F4 shortens the three seconds.
+#include "app/app_state.h"
 #include "app/dialog_rules.h"
 #include "app/dialogs.h"
-#include "app/main_window_win32.h"
 #include "resources/resource.h"
 
 namespace {

@@ -1,13 +1,8 @@
 #include "app/status_line_win32.h"
 
-#include "app/command_dispatch_win32.h"
-#include "defs/app_state.h"
-#include "defs/handles_win32.h"
+#include "app/app_state.h"
+#include "app/form_win32.h"
 #include "link/link.h"
-#include "params/control_builder_win32.h"
-#include "params/control_registry.h"
-#include "params/text_fields.h"
-#include "resources/resource.h"
 
 #include <cstdio>
 
@@ -22,30 +17,6 @@ constexpr int32_t kLabelIndex = 2;
 // The status text is kept to 99 characters; a longer label is cut.
 constexpr size_t kStatusTextBuffer = 100;
 
-void disableFirstWindow(int32_t controlId) {
-    if (const ControlRecord* record = findControl(appState.fixedControls, controlId))
-        EnableWindow(toHwnd(record->firstWindow), FALSE);
-}
-
-// Without a unit nothing that needs one may be used: the reset and write
-// buttons, save, open and print, the rows and fields. The form stays locked
-// until the next read, whatever is rebuilt in between.
-void lockWithoutDevice() {
-    appState.unitLost = true;
-    if (findControl(appState.fixedControls, IDC_RESET_DEFAULTS)) {
-        disableFirstWindow(IDC_RESET_DEFAULTS);
-        disableFirstWindow(IDC_WRITE_DEVICE);
-    }
-    setConfigurationMenuEnabled(false);
-    hideParameterRows();
-    for (const TextFieldLimit& field : TextFieldLimits) {
-        const ControlRecord* record = findControl(appState.fixedControls, field.controlId);
-        if (!record) continue;
-        ShowWindow(toHwnd(record->firstWindow), SW_HIDE);
-        ShowWindow(toHwnd(record->secondWindow), SW_HIDE);
-    }
-}
-
 std::string connectedText(const LinkConnection& connection) {
     char buffer[kStatusTextBuffer];
     const std::string label = text(appState.definitions, kLabelKey, kLabelIndex);
@@ -59,7 +30,7 @@ std::string connectedText(const LinkConnection& connection) {
 void showStatusText(const std::string& status) {
     if (status == appState.statusText || !appState.statusLine) return;
     appState.statusText = status;
-    HWND line = toHwnd(appState.statusLine);
+    HWND line = appState.statusLine;
     SetWindowTextA(line, status.c_str());
     RECT area = {};
     GetWindowRect(line, &area);
@@ -78,7 +49,7 @@ void updateConnectionStatus() {
     if (connection.portNumber == 0) {
         appState.connected = false;
         status = kNoDeviceText;
-        lockWithoutDevice();
+        lockForm();
     } else {
         selectVariant(appState.definitions, connection.deviceId);
         status = connectedText(connection);

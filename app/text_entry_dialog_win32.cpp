@@ -1,12 +1,9 @@
 // Dialog 131: entry of one free-text field. The field's present text is not
 // offered: the user types the new digits from scratch (the fields are shown
 // masked in the main window).
+#include "app/app_state.h"
 #include "app/dialog_rules.h"
 #include "app/dialogs.h"
-#include "app/main_window_win32.h"
-#include "defs/app_state.h"
-#include "defs/handles_win32.h"
-#include "params/control_registry.h"
 #include "params/text_fields.h"
 #include "resources/resource.h"
 
@@ -45,7 +42,7 @@ void updateOkButton(HWND dialog, const EntryRequest& request) {
 
 void onEntryInit(HWND dialog, EntryRequest& request) {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&request));
-    centreOnParent(toWindowHandle(dialog));
+    centreOnParent(dialog);
     const DefinitionStore& store = appState.definitions;
     SetWindowTextA(dialog, text(store, request.field->key, 0).c_str());
     SendDlgItemMessageA(dialog, IDC_ENTRY_EDIT, EM_LIMITTEXT, request.field->maxLength, 0);
@@ -96,12 +93,11 @@ void editFreeTextField(int32_t controlId, int32_t requiredLength) {
     const TextFieldLimit* field = findTextField(controlId);
     if (!field || !findControl(appState.fixedControls, controlId)) return;
     EntryRequest request{field, requiredLength, {}};
-    const INT_PTR result = DialogBoxParamA(programInstance(), MAKEINTRESOURCEA(IDD_TEXT_ENTRY), mainWindowHandle(),
+    const INT_PTR result = DialogBoxParamA(programInstance(), MAKEINTRESOURCEA(IDD_TEXT_ENTRY), appState.mainWindow,
                                            textEntryDialogProc, reinterpret_cast<LPARAM>(&request));
     if (result != IDOK) return;
     // Looked up again: the registry may have changed while the dialog ran
     // its own message loop.
     const ControlRecord* record = findControl(appState.fixedControls, controlId);
-    if (record && record->secondWindow)
-        SetWindowTextA(toHwnd(record->secondWindow), request.entered.c_str());
+    if (record && fieldEdit(*record)) SetWindowTextA(fieldEdit(*record), request.entered.c_str());
 }

@@ -106,11 +106,11 @@ bool readPairs(Cursor& cursor, std::vector<ConfigPair>& pairs, std::string& reas
 
 }  // namespace
 
-std::string composeConfigText(const std::vector<ConfigRow>& rows) {
+std::string composeConfigText(const std::vector<FormRow>& rows) {
     std::string text = std::string(kConfigHeader) + kLineEnd;
     for (const char* key : kConfigSlotKeys) text += std::string(key) + " " + kConfigSlotValue + kLineEnd;
     for (size_t i = 0; i < rows.size(); ++i) {
-        if (!rows[i].hasChoiceList) continue;
+        if (!rows[i].hasList) continue;
         text += std::to_string(i + 1) + " " + std::to_string(rows[i].selection) + kLineEnd;
     }
     return text + std::to_string(kConfigTerminator) + kLineEnd;

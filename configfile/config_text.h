@@ -4,6 +4,8 @@
 // before composing and applies the parsed pairs afterwards.
 #pragma once
 
+#include "params/form_values.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -21,12 +23,6 @@ constexpr int32_t kNoSelection = -1;
 // (999 lines), and a file chosen by mistake must not fill the memory.
 constexpr size_t kMaxConfigFileBytes = 1 << 20;
 
-// One parameter row as the window shows it, for rows 1, 2, ... in order.
-struct ConfigRow {
-    bool hasChoiceList = false;     // a hidden row has none and gets no line
-    int32_t selection = kNoSelection;
-};
-
 // One "parameter index" line of a file, as read.
 struct ConfigPair {
     int32_t param = 0;
@@ -34,9 +30,10 @@ struct ConfigPair {
 };
 
 // The text for rows[0] = parameter 1, rows[1] = parameter 2, ...: header,
-// slots, a line per row with a choice list, terminator; every line ends in
-// one line feed. Cannot fail.
-std::string composeConfigText(const std::vector<ConfigRow>& rows);
+// slots, a line "<parameter> <selection>" per row with a choice list (a
+// hidden row gets none), terminator; every line ends in one line feed.
+// Cannot fail.
+std::string composeConfigText(const std::vector<FormRow>& rows);
 
 // Reads a whole text up to its terminator (or its first NUL byte, where the
 // text ends). True with every pair in file order when the text is good to

@@ -36,9 +36,6 @@ inline constexpr const char* kParseErrorPrefix = "Parse error: ";
 // through the rest of the program's memory.
 constexpr int32_t kMaxSealedTableBytes = 16 * 1024 * 1024;
 
-// Fills the store from SealedDefinitionTable. Defined with the application
-// state (quill_appstate), which is what links a table into the program.
-void loadDefinitions(DefinitionStore& store);
 // Fills the store from a table laid out like SealedDefinitionTable.
 void loadDefinitionsFrom(DefinitionStore& store, const unsigned char* table);
 // Fills the store from plain definition text (already unsealed): the text

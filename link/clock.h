@@ -27,5 +27,5 @@ struct FineSleeps {
 // Tests move the counter near its wrap-around with this offset; 0 otherwise.
 void setTickBiasForTesting(uint32_t bias);
 
-// The platform counter without the bias (serial_win32.cpp / serial_posix.cpp).
+// The platform counter without the bias (clock_win32.cpp / clock_posix.cpp).
 uint32_t platformTickCount();

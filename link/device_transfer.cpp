@@ -3,8 +3,6 @@
 #include "link/device_text.h"
 #include "link/frame.h"
 #include "link/link.h"
-#include "defs/definition_store.h"
-#include "params/row_plan.h"
 #include "params/text_fields.h"
 
 #include <iterator>
@@ -57,20 +55,6 @@ bool readRow(FormRow& row) {
 }
 
 }  // namespace
-
-FormValues emptyForm() {
-    FormValues form;
-    for (const TextFieldLimit& limit : TextFieldLimits) form.fields.push_back(FormField{limit.controlId, true, ""});
-    return form;
-}
-
-FormValues unitForm(DefinitionStore& store, int32_t deviceId) {
-    selectVariant(store, deviceId);
-    FormValues form = emptyForm();
-    for (const RowPlan& plan : planParameterRows(store, {}, 0))
-        form.rows.push_back(FormRow{plan.number, plan.visible, -1, 0, false});
-    return form;
-}
 
 int32_t transferSteps(const FormValues& form) {
     int32_t steps = static_cast<int32_t>(form.fields.size());

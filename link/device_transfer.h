@@ -19,31 +19,12 @@
 // User-interface thread (the only submitter of link requests).
 #pragma once
 
+#include "params/form_values.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
-
-// One free-text field, in the order of TextFieldLimits.
-struct FormField {
-    int32_t controlId = 0;
-    bool present = false;  // the form shows it; an absent field is skipped
-    std::string text;
-};
-
-// One parameter row, in ascending parameter number without gaps.
-struct FormRow {
-    int32_t number = 0;
-    bool hasList = false;    // hidden rows have none
-    int32_t selection = -1;  // choice index, -1 for none
-    int32_t count = 0;       // choices the unit offers (filled by a read)
-    bool transferred = false;
-};
-
-struct FormValues {
-    std::vector<FormField> fields;
-    std::vector<FormRow> rows;
-};
 
 enum class TransferStatus {
     Complete,  // every field and row went through
@@ -67,16 +48,6 @@ struct TransferResult {
     int32_t stoppedField = 0;      // the field's control id, 0 for a row
     int32_t stoppedRegister = -1;  // first register of that field or row
 };
-
-// The form with the six fields of TextFieldLimits, all present and empty.
-FormValues emptyForm();
-
-struct DefinitionStore;
-// The form a read from a unit of identity `deviceId` fills, with the rows
-// the window builds for it: the unit's variant selected in `store`, then
-// its parameters 1, 2, ... up to the first gap (planParameterRows), hidden
-// ones without a list; the six fields present and empty.
-FormValues unitForm(DefinitionStore& store, int32_t deviceId);
 
 // Steps a complete walk over `form` makes: one per field and per row with
 // a choice list (the progress bar's range).

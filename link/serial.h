@@ -42,15 +42,6 @@ void flushSerialPort(PortHandle port);
 // 0. False when the read call fails (port gone).
 bool readSerialPort(PortHandle port, uint8_t* bytes, size_t capacity, size_t& received);
 
-// Starts `entry(argument)` on a thread of its own that ends by itself: no
-// handle is kept and nobody joins it. False when no thread could be started.
-// Windows starts it with the system's own thread start (CreateThread): a
-// scan starts and ends hundreds of probe threads a second, and the threads
-// of the C++ runtime's MinGW build now and then start one with another
-// thread's recycled start record (the probe runs with a null argument and
-// the program crashes).
-bool startDetachedThread(void (*entry)(int32_t), int32_t argument);
-
 // POSIX only: port n is the terminal device "<folder>/comN" (lower case),
 // the convention of a Wine prefix's dosdevices folder. The folder is
 // $QUILL_PORTS when set, else kDefaultPortsFolder, until set here. Set it

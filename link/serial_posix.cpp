@@ -2,15 +2,12 @@
 // blocking; reads and writes wait with poll() so that their time limits are
 // the ones the Windows COMMTIMEOUTS give (VTIME counts tenths of a second and
 // only between bytes, which is too coarse for the 10 + 5 n ms bound).
-#include "link/clock.h"
 #include "link/serial.h"
 
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -84,28 +81,6 @@ int waitFor(int fd, short events, int32_t waitMs) {
 }
 
 }  // namespace
-
-uint32_t platformTickCount() {
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();
-    return static_cast<uint32_t>(ms);
-}
-
-void sleepMilliseconds(uint32_t ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-// Sleeps here already last what they ask for.
-FineSleeps::FineSleeps() = default;
-FineSleeps::~FineSleeps() = default;
-
-bool startDetachedThread(void (*entry)(int32_t), int32_t argument) {
-    try {
-        std::thread(entry, argument).detach();
-        return true;
-    } catch (const std::system_error&) {
-        return false;
-    }
-}
 
 void setSerialPortsFolder(const std::string& folder) {
     PortsFolder& f = portsFolder();

@@ -1,10 +1,8 @@
 // The serial port on Windows: "\\.\COMn" opened for synchronous I/O with
 // share mode 0, so a port that another program holds cannot be opened.
-#include "link/clock.h"
 #include "link/serial.h"
 
 #include <windows.h>
-#include <mmsystem.h>
 
 #include <cstdio>
 #include <cstring>
@@ -43,51 +41,6 @@ void applyTimeouts(HANDLE h) {
 }
 
 }  // namespace
-
-uint32_t platformTickCount() {
-    return GetTickCount();
-}
-
-void sleepMilliseconds(uint32_t ms) {
-    Sleep(ms);
-}
-
-// The resolution is process-wide and counted by the system: every begin is
-// matched by its end.
-FineSleeps::FineSleeps() {
-    timeBeginPeriod(1);
-}
-
-FineSleeps::~FineSleeps() {
-    timeEndPeriod(1);
-}
-
-namespace {
-
-struct ThreadStart {
-    void (*entry)(int32_t);
-    int32_t argument;
-};
-
-DWORD WINAPI runThreadStart(void* parameter) {
-    const ThreadStart start = *static_cast<ThreadStart*>(parameter);
-    delete static_cast<ThreadStart*>(parameter);
-    start.entry(start.argument);
-    return 0;
-}
-
-}  // namespace
-
-bool startDetachedThread(void (*entry)(int32_t), int32_t argument) {
-    auto* start = new ThreadStart{entry, argument};
-    HANDLE thread = CreateThread(nullptr, 0, runThreadStart, start, 0, nullptr);
-    if (!thread) {
-        delete start;
-        return false;
-    }
-    CloseHandle(thread);
-    return true;
-}
 
 void setSerialPortsFolder(const std::string&) {}
 

@@ -3,6 +3,7 @@
 #include "link/clock.h"
 #include "link/device_text.h"
 #include "link/frame.h"
+#include "link/thread_start.h"
 
 #include <atomic>
 #include <mutex>

@@ -2,6 +2,23 @@
 
 #include <algorithm>
 
+namespace {
+
+constexpr int32_t kButtonGroupWidth = 400, kButtonDistance = 60;
+constexpr int32_t kFieldGroupWidth = 305, kFieldEditX = 155;
+constexpr int32_t kFieldSlotPitch = 25, kFieldBaseDistance = 95;
+constexpr int32_t kFootDistance = 25;
+
+}  // namespace
+
+ControlPlace commandButtonPlace(int32_t groupX) { return {kButtonDistance, groupX, 0, kButtonGroupWidth}; }
+
+ControlPlace textFieldPlace(int32_t slot) {
+    return {kFieldSlotPitch * slot + kFieldBaseDistance, 0, kFieldEditX, kFieldGroupWidth};
+}
+
+ControlPlace footPlace() { return {kFootDistance, 0, 0, kFootWidth}; }
+
 int32_t centringOffset(int32_t clientWidth, int32_t groupWidth) {
     return (clientWidth - groupWidth) / 2;  // C++ division truncates toward zero
 }
@@ -14,22 +31,22 @@ int32_t rowPitch(int32_t rowHeight) { return rowHeight + kRowGap; }
 
 int32_t rowTop(int32_t rowHeight, int32_t visibleIndex) { return rowPitch(rowHeight) * visibleIndex + kRowGap; }
 
-Point fixedFirstWindowPosition(const ControlRecord& record, int32_t clientWidth, int32_t clientHeight) {
-    return {record.firstX + centringOffset(clientWidth, record.groupWidth), clientHeight - record.offsetY};
+Point fixedFirstWindowPosition(const ControlPlace& place, int32_t clientWidth, int32_t clientHeight) {
+    return {place.firstX + centringOffset(clientWidth, place.groupWidth), clientHeight - place.offsetY};
 }
 
-Point fixedSecondWindowPosition(const ControlRecord& record, int32_t clientWidth, int32_t clientHeight) {
-    return {record.secondX + centringOffset(clientWidth, record.groupWidth), clientHeight - record.offsetY};
+Point fixedSecondWindowPosition(const ControlPlace& place, int32_t clientWidth, int32_t clientHeight) {
+    return {place.secondX + centringOffset(clientWidth, place.groupWidth), clientHeight - place.offsetY};
 }
 
-Point rowCaptionPosition(const ControlRecord& record, int32_t areaWidth, int32_t rowHeight, int32_t position) {
-    return {record.firstX + centringOffset(areaWidth, record.groupWidth),
-            record.offsetY - rowPitch(rowHeight) * position};
+Point rowCaptionPosition(const ControlPlace& place, int32_t areaWidth, int32_t rowHeight, int32_t position) {
+    return {place.firstX + centringOffset(areaWidth, place.groupWidth),
+            place.offsetY - rowPitch(rowHeight) * position};
 }
 
-Point rowChoicePosition(const ControlRecord& record, int32_t areaWidth, int32_t rowHeight, int32_t position) {
-    return {record.secondX + centringOffset(areaWidth, record.groupWidth),
-            record.offsetY - rowPitch(rowHeight) * position};
+Point rowChoicePosition(const ControlPlace& place, int32_t areaWidth, int32_t rowHeight, int32_t position) {
+    return {place.secondX + centringOffset(areaWidth, place.groupWidth),
+            place.offsetY - rowPitch(rowHeight) * position};
 }
 
 void measureCaption(LayoutMetrics& metrics, int32_t width, int32_t height) {

@@ -4,8 +4,6 @@
 // builder and scroller apply it to the windows.
 #pragma once
 
-#include "params/control_registry.h"
-
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +17,32 @@ struct Point {
     int32_t y = 0;
 };
 
+// Where one control group of the form belongs, without its windows:
+//   offsetY     rows: top in the unscrolled list; fixed controls: distance
+//               of the top edge above the bottom of the main client area
+//   firstX      x of the first window (caption, button, bar) within its group
+//   secondX     x of the second window (choice list, field edit) within it
+//   groupWidth  width of the group that is centred horizontally
+struct ControlPlace {
+    int32_t offsetY = 0;
+    int32_t firstX = 0;
+    int32_t secondX = 0;
+    int32_t groupWidth = 0;
+};
+
+// The fixed strip at the foot of the main window. Buttons: 100 x 25 px, 60
+// px above the bottom, at 0, 150 and 300 in a 400 px group. Text fields:
+// caption and edit of 150 x 20 px, the edit 155 px right of the caption, in
+// a 305 px group, slot s standing 25 * s + 95 px above the bottom. The
+// progress bar and the status line share one place: 400 x 20 px, 25 px
+// above the bottom.
+constexpr int32_t kButtonWidth = 100, kButtonHeight = 25;
+constexpr int32_t kFieldWidth = 150, kFieldHeight = 20;
+constexpr int32_t kFootWidth = 400, kFootHeight = 20;
+ControlPlace commandButtonPlace(int32_t groupX);
+ControlPlace textFieldPlace(int32_t slot);
+ControlPlace footPlace();
+
 // Left edge of a group of `groupWidth` centred in `clientWidth`: half the
 // difference, truncated toward zero (negative when the client is narrower).
 int32_t centringOffset(int32_t clientWidth, int32_t groupWidth);
@@ -31,13 +55,13 @@ int32_t rowPitch(int32_t rowHeight);
 int32_t rowTop(int32_t rowHeight, int32_t visibleIndex);
 
 // Where a fixed control's windows go for a client of W x H.
-Point fixedFirstWindowPosition(const ControlRecord& record, int32_t clientWidth, int32_t clientHeight);
-Point fixedSecondWindowPosition(const ControlRecord& record, int32_t clientWidth, int32_t clientHeight);
+Point fixedFirstWindowPosition(const ControlPlace& place, int32_t clientWidth, int32_t clientHeight);
+Point fixedSecondWindowPosition(const ControlPlace& place, int32_t clientWidth, int32_t clientHeight);
 
 // Where a parameter row's caption and choice list go in an area of
 // `areaWidth` scrolled to `position` (rows above it get negative y).
-Point rowCaptionPosition(const ControlRecord& record, int32_t areaWidth, int32_t rowHeight, int32_t position);
-Point rowChoicePosition(const ControlRecord& record, int32_t areaWidth, int32_t rowHeight, int32_t position);
+Point rowCaptionPosition(const ControlPlace& place, int32_t areaWidth, int32_t rowHeight, int32_t position);
+Point rowChoicePosition(const ControlPlace& place, int32_t areaWidth, int32_t rowHeight, int32_t position);
 
 // Column widths and row height measured from the definition texts: start
 // values, raised by every measured text, then padded.

@@ -1,8 +1,5 @@
 #include "params/parameter_list.h"
 
-#include "defs/app_state.h"
-#include "params/control_registry.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -148,8 +145,14 @@ std::string formatChoiceIndex(const std::string& format, int32_t k) {
     return std::to_string(k);
 }
 
-// Declared with the application state, which runs it at start-up; it is the
-// parameter list walk, so it lives here.
+std::optional<int32_t> findChoiceCount(const ChoiceCountMap& counts, int32_t param) {
+    auto it = counts.find(param);
+    if (it == counts.end()) return std::nullopt;
+    return it->second;
+}
+
+void storeChoiceCount(ChoiceCountMap& counts, int32_t param, int32_t count) { counts[param] = count; }
+
 void fillChoiceCountsFromDefinitions(const DefinitionStore& store, ChoiceCountMap& counts) {
     forEachParameter(store, [&](int32_t n, const Row& row) {
         storeChoiceCount(counts, n, static_cast<int32_t>(row.size()) - 1);

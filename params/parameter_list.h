@@ -5,11 +5,23 @@
 #pragma once
 
 #include "defs/definition_store.h"
-#include "params/control_registry.h"
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
+
+constexpr int32_t kMaxParamNumber = 999;
+
+// How many choices each parameter offers: filled from the definitions at
+// start-up, replaced per parameter by the unit's counts on every read.
+using ChoiceCountMap = std::map<int32_t, int32_t>;
+std::optional<int32_t> findChoiceCount(const ChoiceCountMap& counts, int32_t param);
+void storeChoiceCount(ChoiceCountMap& counts, int32_t param, int32_t count);
+// Fills `counts` from the parameter rows 1, 2, ... of the current variant up
+// to the first gap: entry n = row length - 1.
+void fillChoiceCountsFromDefinitions(const DefinitionStore& store, ChoiceCountMap& counts);
 
 // "X%d": the definition key of parameter n.
 std::string parameterKey(int32_t n);
@@ -22,6 +34,16 @@ void forEachParameter(const DefinitionStore& store, Visit visit) {
         const Row* row = findRow(store, parameterKey(n));
         if (!row) break;
         visit(n, *row);
+    }
+}
+// The walk every consumer of the form's rows uses, over a map keyed by
+// parameter number: n = 1, 2, ... while the map holds n, at most up to 999.
+template <class RowMap, class Visit>
+void forEachParameterRow(const RowMap& rows, Visit visit) {
+    for (int32_t n = 1; n <= kMaxParamNumber; ++n) {
+        const auto found = rows.find(n);
+        if (found == rows.end()) break;
+        visit(n, found->second);
     }
 }
 // Number of parameters of the list: 1..count have definitions, count+1 none.

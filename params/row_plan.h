@@ -5,7 +5,7 @@
 #pragma once
 
 #include "defs/definition_store.h"
-#include "params/control_registry.h"
+#include "params/parameter_list.h"
 
 #include <cstdint>
 #include <string>

@@ -4,6 +4,7 @@
 
 namespace {
 
+inline constexpr const char* kReportKey = "P";
 // Between the last row and the dots: four empty lines.
 constexpr int32_t kDotsAfterLastRow = 5;
 inline constexpr const char* kNumberFormat = "%d.";
@@ -52,15 +53,21 @@ std::string captionCell(const std::string& shownCaption) {
     return blank == std::string::npos ? std::string() : shownCaption.substr(blank);
 }
 
-std::vector<ReportCells> reportRows(const std::vector<ShownRow>& rows) {
+std::vector<ReportCells> reportRows(const std::vector<FormRow>& rows) {
     std::vector<ReportCells> cells;
-    for (const ShownRow& row : rows) {
-        if (!row.visible) continue;
+    for (const FormRow& row : rows) {
+        if (!row.hasList) continue;
         char number[16];
         std::snprintf(number, sizeof number, kNumberFormat, row.number);
         cells.push_back({number, captionCell(row.caption), row.choice});
     }
     return cells;
+}
+
+ReportTexts reportTexts(const DefinitionStore& store) {
+    ReportTexts texts;
+    for (size_t i = 0; i < texts.size(); ++i) texts[i] = text(store, kReportKey, static_cast<int32_t>(i));
+    return texts;
 }
 
 std::string reportHeading(const std::string& date, const std::string& timeLabel, int32_t hour, int32_t minute,

@@ -14,6 +14,9 @@
 // starts wherever the running total puts it. All lengths in device pixels.
 #pragma once
 
+#include "defs/definition_store.h"
+#include "params/form_values.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -51,23 +54,28 @@ LineBand lineBand(int32_t pageHeight, int32_t lineHeight, int32_t line);
 // the table is wider than the page.
 std::array<int32_t, 4> columnEdges(int32_t pageWidth, int32_t w0, int32_t w1, int32_t w2);
 
-// A parameter row as the window shows it.
-struct ShownRow {
-    int32_t number = 0;
-    bool visible = false;  // the row has a choice list
-    std::string caption;   // "n. caption"
-    std::string choice;    // the choice list's text, empty without selection
-};
-
 using ReportCells = std::array<std::string, 3>;
 
 // The caption from its first blank on, the blank included (" Siren" of
 // "12. Siren"); empty when it has no blank.
 std::string captionCell(const std::string& shownCaption);
 
-// The table rows of the visible rows, in their order: "n.", captionCell,
-// choice.
-std::vector<ReportCells> reportRows(const std::vector<ShownRow>& rows);
+// The table rows of the rows with a choice list, in their order: "n.",
+// captionCell, choice.
+std::vector<ReportCells> reportRows(const std::vector<FormRow>& rows);
+
+// The report's wording: row "P" of the definitions in the current language.
+enum ReportTextIndex : int32_t {
+    kDateFormat = 0,
+    kTimeLabel = 1,
+    kVersionLabel = 2,
+    kNumberHeading = 3,
+    kCaptionHeading = 4,
+    kChoiceHeading = 5,
+    kSignatureCaption = 6,
+};
+using ReportTexts = std::array<std::string, 7>;
+ReportTexts reportTexts(const DefinitionStore& store);
 
 // The heading line: date, six blanks, time label, a blank, "HH:MM", six
 // blanks, version label, a blank, version.

@@ -1,12 +1,6 @@
 #include "report/report_print_win32.h"
 
-#include "defs/app_state.h"
-#include "defs/handles_win32.h"
-#include "params/control_registry.h"
 #include "report/date_format.h"
-#include "report/report_layout.h"
-
-#include <commdlg.h>
 
 #include <algorithm>
 #include <ctime>
@@ -14,16 +8,6 @@
 namespace {
 
 inline constexpr const char* kDocumentName = "Tavik Alarm Setup";
-inline constexpr const char* kReportKey = "P";
-enum ReportTextIndex : int32_t {
-    kDateFormat = 0,
-    kTimeLabel = 1,
-    kVersionLabel = 2,
-    kNumberHeading = 3,
-    kCaptionHeading = 4,
-    kChoiceHeading = 5,
-    kSignatureCaption = 6,
-};
 // Column 0 is as wide as its heading and two more letters.
 inline constexpr const char* kNumberColumnExtra = "MM";
 inline constexpr const char* kFontFace = "Arial";
@@ -31,8 +15,6 @@ constexpr int kFontPoints = 10;
 constexpr int kPointsPerInch = 72;
 constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr UINT kLeftAligned = DT_LEFT | DT_SINGLELINE;
-// Texts of the window are read into 1000 characters, as the window keeps them.
-constexpr int kWindowTextBuffer = 1000;
 
 // One print command's state.
 struct ReportPrinter {
@@ -44,11 +26,8 @@ struct ReportPrinter {
     // A page the printer refused: the document is aborted and nothing
     // further is drawn.
     bool failed = false;
+    const ReportTexts* texts = nullptr;
 };
-
-std::string reportText(int32_t index) {
-    return text(appState.definitions, kReportKey, index);
-}
 
 LineBand bandOf(const ReportPrinter& p, int32_t line) {
     return lineBand(p.pageHeight, p.lineHeight, line);
@@ -99,65 +78,45 @@ int32_t textWidth(HDC dc, const std::string& s) {
     return size.cx;
 }
 
-std::string windowText(WindowHandle window) {
-    char buffer[kWindowTextBuffer] = {};
-    GetWindowTextA(toHwnd(window), buffer, sizeof buffer);
-    return buffer;
-}
-
-// The rows exactly as the window shows them, through the registry's walk.
-std::vector<ShownRow> shownRows() {
-    std::vector<ShownRow> rows;
-    forEachParameterRow(appState.parameterRows, [&rows](int32_t n, const ControlRecord& record) {
-        ShownRow row;
-        row.number = n;
-        row.visible = record.secondWindow != nullptr;
-        if (row.visible) {
-            row.caption = windowText(record.firstWindow);
-            row.choice = windowText(record.secondWindow);
-        }
-        rows.push_back(row);
-    });
-    return rows;
-}
-
 // Widths measured in the bold font of the column headings: the number
 // heading with two letters more, the widest caption and the widest choice
 // as the window shows them.
-std::array<int32_t, 4> measureColumns(HDC dc, const std::vector<ShownRow>& rows, int32_t pageWidth) {
+std::array<int32_t, 4> measureColumns(const ReportPrinter& p, const std::vector<FormRow>& rows) {
     int32_t w1 = 0, w2 = 0;
-    for (const ShownRow& row : rows) {
-        if (!row.visible) continue;
-        w1 = std::max(w1, textWidth(dc, row.caption));
-        w2 = std::max(w2, textWidth(dc, row.choice));
+    for (const FormRow& row : rows) {
+        if (!row.hasList) continue;
+        w1 = std::max(w1, textWidth(p.printerDc, row.caption));
+        w2 = std::max(w2, textWidth(p.printerDc, row.choice));
     }
-    return columnEdges(pageWidth, textWidth(dc, reportText(kNumberHeading) + kNumberColumnExtra), w1, w2);
+    const std::string numberHeading = (*p.texts)[kNumberHeading] + kNumberColumnExtra;
+    return columnEdges(p.pageWidth, textWidth(p.printerDc, numberHeading), w1, w2);
 }
 
-std::string headingText(const std::string& versionText) {
+std::string headingText(const ReportTexts& texts, const std::string& versionText) {
     const CalendarTime now = localCalendarTime(std::time(nullptr));
-    return reportHeading(formatDate(reportText(kDateFormat), now), reportText(kTimeLabel), now.fields.tm_hour,
-                         now.fields.tm_min, reportText(kVersionLabel), versionText);
+    return reportHeading(formatDate(texts[kDateFormat], now), texts[kTimeLabel], now.fields.tm_hour,
+                         now.fields.tm_min, texts[kVersionLabel], versionText);
 }
 
 void drawSignature(ReportPrinter& p, int32_t left, const ReportLines& lines) {
     drawTextInBand(p, kSignatureDots, left, p.pageWidth, lines.dots, kLeftAligned);
-    const std::string caption = reportText(kSignatureCaption);
+    const std::string& caption = (*p.texts)[kSignatureCaption];
     const int32_t captionLeft = left + (textWidth(p.printerDc, kSignatureDots) - textWidth(p.printerDc, caption)) / 2;
     drawTextInBand(p, caption, captionLeft, p.pageWidth, lines.signatureCaption, kLeftAligned);
 }
 
 // Everything on the pages, the first page already started and the normal
 // font selected.
-void drawReport(ReportPrinter& p, HFONT normal, HFONT bold, const std::string& versionText) {
-    drawTextInBand(p, headingText(versionText), 0, p.pageWidth, 0, kCentred);
-    const std::vector<ShownRow> rows = shownRows();
+void drawReport(ReportPrinter& p, HFONT normal, HFONT bold, const std::vector<FormRow>& rows,
+                const std::string& versionText) {
+    const ReportTexts& texts = *p.texts;
+    drawTextInBand(p, headingText(texts, versionText), 0, p.pageWidth, 0, kCentred);
     const std::vector<ReportCells> cells = reportRows(rows);
     const ReportLines lines = reportLines(static_cast<int32_t>(cells.size()));
     SelectObject(p.printerDc, bold);
-    const std::array<int32_t, 4> x = measureColumns(p.printerDc, rows, p.pageWidth);
+    const std::array<int32_t, 4> x = measureColumns(p, rows);
     borderAtTop(p, x[0], x[3], lines.columnHeadings);
-    drawReportRow(p, x, {reportText(kNumberHeading), reportText(kCaptionHeading), reportText(kChoiceHeading)},
+    drawReportRow(p, x, {texts[kNumberHeading], texts[kCaptionHeading], texts[kChoiceHeading]},
                   lines.columnHeadings);
     SelectObject(p.printerDc, normal);
     for (size_t i = 0; i < cells.size(); ++i)
@@ -173,7 +132,8 @@ HFONT createReportFont(HDC dc, int weight) {
 
 // The document from StartDocA to EndDoc, or to AbortDoc when the printer
 // refuses the document or a page: then nothing is drawn after the refusal.
-ReportOutcome runDocument(ReportPrinter& p, HFONT normal, HFONT bold, const std::string& versionText) {
+ReportOutcome runDocument(ReportPrinter& p, HFONT normal, HFONT bold, const std::vector<FormRow>& rows,
+                          const std::string& versionText) {
     DOCINFOA document = {};
     document.cbSize = sizeof document;
     document.lpszDocName = kDocumentName;
@@ -190,7 +150,7 @@ ReportOutcome runDocument(ReportPrinter& p, HFONT normal, HFONT bold, const std:
         AbortDoc(p.printerDc);
         return ReportOutcome::failed;
     }
-    drawReport(p, normal, bold, versionText);
+    drawReport(p, normal, bold, rows, versionText);
     if (p.failed) return ReportOutcome::failed;
     if (EndPage(p.printerDc) <= 0) {
         AbortDoc(p.printerDc);
@@ -201,33 +161,18 @@ ReportOutcome runDocument(ReportPrinter& p, HFONT normal, HFONT bold, const std:
 
 }  // namespace
 
-ReportOutcome printReportDocument(HDC printerDc, const std::string& versionText) {
+ReportOutcome printReportDocument(HDC printerDc, const ReportTexts& texts, const std::vector<FormRow>& rows,
+                                  const std::string& versionText) {
     ReportPrinter p;
     p.printerDc = printerDc;
+    p.texts = &texts;
     HFONT normal = createReportFont(printerDc, FW_NORMAL);
     HFONT bold = createReportFont(printerDc, FW_BOLD);
     HGDIOBJ previous = SelectObject(printerDc, normal);
-    const ReportOutcome outcome = runDocument(p, normal, bold, versionText);
+    const ReportOutcome outcome = runDocument(p, normal, bold, rows, versionText);
     SelectObject(printerDc, previous);
     DeleteDC(printerDc);
     DeleteObject(normal);
     DeleteObject(bold);
     return outcome;
-}
-
-// The dialog's device-mode and device-name blocks are not used; they are
-// freed so that every print leaves nothing behind.
-ReportOutcome printConfigurationReport(HWND owner, const std::string& versionText) {
-    PRINTDLGA dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
-    const BOOL chosen = PrintDlgA(&dialog);
-    if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
-    if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
-    if (chosen != TRUE || !dialog.hDC) {
-        if (dialog.hDC) DeleteDC(dialog.hDC);
-        return ReportOutcome::cancelled;
-    }
-    return printReportDocument(dialog.hDC, versionText);
 }

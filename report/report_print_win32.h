@@ -1,14 +1,15 @@
-// The printed configuration report: the print dialog, then one document
-// with the heading, the table of the parameter rows the main window shows,
-// and a dotted line with a caption for the installer's signature. Wording
-// from row "P" of the definitions in the current language.
-//
-// User-interface thread only (the print dialog is modal to `owner`).
+// The printed configuration report drawn onto a printer: one document with
+// the heading, the table of the form's rows, and a dotted line with a
+// caption for the installer's signature. Everything it prints comes in as
+// plain values; it reads no window.
 #pragma once
+
+#include "report/report_layout.h"
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 enum class ReportOutcome {
     printed,
@@ -16,9 +17,8 @@ enum class ReportOutcome {
     failed,     // the printer refused to start the document or a page
 };
 
+// The document on `printerDc`, which it deletes whatever the outcome.
 // `versionText` follows the version label of the heading ("1.05"; empty
-// without a unit). Nothing is shown to the user in any outcome.
-ReportOutcome printConfigurationReport(HWND owner, const std::string& versionText);
-
-// The document part alone, on a printer device context that it deletes.
-ReportOutcome printReportDocument(HDC printerDc, const std::string& versionText);
+// without a unit). Nothing is shown to the user.
+ReportOutcome printReportDocument(HDC printerDc, const ReportTexts& texts, const std::vector<FormRow>& rows,
+                                  const std::string& versionText);

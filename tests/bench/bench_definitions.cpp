@@ -3,8 +3,8 @@
 // table built into the program the start-up load
 // (unseal, parse, choice counts), one pass of the parameter list rules as a
 // rebuild after a language switch runs them, and the translator's lint.
-#include "defs/app_state.h"
 #include "defs/definition_parser.h"
+#include "defs/definition_store.h"
 #include "defs/sealed_codec.h"
 #include "params/parameter_list.h"
 #include "tools/sqctool/defs_lint.h"
@@ -73,20 +73,23 @@ int main() {
     }
     std::string payload;
     unsealDefinitionTable(SealedDefinitionTable, payload);
+    DefinitionStore store;
+    ChoiceCountMap startCounts;
+    loadDefinitionsFrom(store, SealedDefinitionTable);
+    fillChoiceCountsFromDefinitions(store, startCounts);
     std::printf("built-in table: %zu bytes of text, %zu languages, %zu variants\n", payload.size(),
-                appState.definitions.database ? appState.definitions.database->languages.size() : 0,
-                appState.definitions.database ? appState.definitions.database->variants.size() : 0);
+                store.database ? store.database->languages.size() : 0,
+                store.database ? store.database->variants.size() : 0);
     sixteenKilobyteLoad(payload);
 
     const double load = msPerRun([] {
-        DefinitionStore store;
+        DefinitionStore loaded;
         ChoiceCountMap counts;
-        loadDefinitions(store);
-        fillChoiceCountsFromDefinitions(store, counts);
+        loadDefinitionsFrom(loaded, SealedDefinitionTable);
+        fillChoiceCountsFromDefinitions(loaded, counts);
     }, 200);
     std::printf("start-up load (unseal + parse + choice counts): %.3f ms\n", load);
 
-    DefinitionStore& store = appState.definitions;
     if (!store.database) return 1;
     for (const std::string& language : languageNames(store)) {
         selectLanguage(store, language);
@@ -96,7 +99,7 @@ int main() {
         for (int32_t variant : variants) {
             store.currentVariant = variant;
             size_t sink = 0;
-            const double pass = msPerRun([&] { sink += rebuildPass(store, appState.choiceCounts); }, 200);
+            const double pass = msPerRun([&] { sink += rebuildPass(store, startCounts); }, 200);
             std::printf("rules pass %-8s variant %3d: %3d parameters, %.3f ms\n", language.c_str(), store.currentVariant,
                         parameterListLength(store), pass);
         }

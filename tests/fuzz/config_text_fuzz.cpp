@@ -16,10 +16,11 @@ namespace {
 constexpr int32_t kMaxRows = 999;
 
 void composedFormsParseBack(FuzzInput& in) {
-    std::vector<ConfigRow> rows;
+    std::vector<FormRow> rows;
     while (in.size >= 5 && rows.size() < static_cast<size_t>(kMaxRows)) {
-        ConfigRow row;
-        row.hasChoiceList = in.byte() & 1;
+        FormRow row;
+        row.number = static_cast<int32_t>(rows.size()) + 1;
+        row.hasList = in.byte() & 1;
         row.selection = static_cast<int32_t>(in.word() % 300) - 1;  // -1 .. 298
         rows.push_back(row);
     }
@@ -28,7 +29,7 @@ void composedFormsParseBack(FuzzInput& in) {
     FUZZ_CHECK(parseConfigText(composeConfigText(rows), pairs, reason), "a composed text is refused");
     size_t next = 0;
     for (size_t n = 0; n < rows.size(); ++n) {
-        if (!rows[n].hasChoiceList) continue;
+        if (!rows[n].hasList) continue;
         FUZZ_CHECK(next < pairs.size(), "a row with a list is missing");
         FUZZ_CHECK(pairs[next].param == static_cast<int32_t>(n + 1), "pairs out of order");
         FUZZ_CHECK(pairs[next].index == rows[n].selection, "a selection changed");
@@ -62,8 +63,8 @@ void bytesParseConsistently(const std::string& bytes) {
     }
     const std::map<int32_t, int32_t> values = lastValues(pairs);
     if (values.empty()) return;
-    std::vector<ConfigRow> rows(static_cast<size_t>(values.rbegin()->first));
-    for (const auto& [param, index] : values) rows[param - 1] = ConfigRow{true, index};
+    std::vector<FormRow> rows(static_cast<size_t>(values.rbegin()->first));
+    for (const auto& [param, index] : values) rows[param - 1] = FormRow{param, true, index};
     std::vector<ConfigPair> again;
     FUZZ_CHECK(parseConfigText(composeConfigText(rows), again, reason), "the recomposed text is refused");
     FUZZ_CHECK(lastValues(again) == values, "the recomposed text applies other values");

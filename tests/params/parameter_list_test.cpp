@@ -1,9 +1,10 @@
-#include "defs/app_state.h"
+#include "params/form_values.h"
 #include "params/parameter_list.h"
 #include "tests/defs/store_of.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,41 @@ TEST(ChoiceCounts, FilledFromTheListUpToTheFirstGap) {
         fillChoiceCountsFromDefinitions(storeOf(c.table), counts);
         EXPECT_EQ(counts, c.expected) << c.what;
     }
+}
+
+// Every consumer of the form's rows walks them from 1 to the first missing
+// number, never past 999.
+TEST(ChoiceCounts, RowWalkFromOneToTheFirstGap) {
+    struct Case { const char* what; std::vector<int32_t> keys; size_t visited; };
+    const Case cases[] = {
+        {"empty", {}, 0},
+        {"contiguous", {1, 2, 3}, 3},
+        {"stops at the first missing record", {1, 2, 4, 5}, 2},
+        {"needs a record for 1", {0, 2, 3}, 0},
+        {"ends at 999", {}, 999},
+    };
+    for (const Case& c : cases) {
+        std::map<int32_t, int> rows;
+        for (int32_t key : c.keys) rows[key] = 0;
+        if (c.visited == 999)
+            for (int32_t n = 1; n <= 1005; ++n) rows[n] = 0;
+        std::vector<int32_t> visited;
+        forEachParameterRow(rows, [&](int32_t n, int) { visited.push_back(n); });
+        ASSERT_EQ(visited.size(), c.visited) << c.what;
+        for (size_t i = 0; i < visited.size(); ++i) EXPECT_EQ(visited[i], static_cast<int32_t>(i) + 1) << c.what;
+    }
+}
+
+// Rows 1..5 as read from a unit: row 3 hidden; row 4's unit offers no
+// choice; row 2 holds 7, beyond the unit's 5 choices; row 5 was not read.
+TEST(ChoiceCounts, ReadSelectionsSettleOnTheUnitsCounts) {
+    FormValues form;
+    form.rows = {{1, true, 1, 4, true}, {2, true, 7, 5, true}, {3, false, -1, 0, false}, {4, true, 2, 0, true},
+                 {5, true, 6, 0, false}};
+    settleReadSelections(form);
+    std::vector<int32_t> selections;
+    for (const FormRow& row : form.rows) selections.push_back(row.selection);
+    EXPECT_EQ(selections, (std::vector<int32_t>{1, 0, -1, -1, 6}));
 }
 
 }  // namespace

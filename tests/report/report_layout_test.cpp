@@ -4,18 +4,29 @@
 
 namespace {
 
+// A row as the window shows it: its number, whether it has a list, the
+// caption and the choice text.
+FormRow shown(int32_t number, bool hasList, const char* caption, const char* choice) {
+    FormRow row;
+    row.number = number;
+    row.hasList = hasList;
+    row.caption = caption;
+    row.choice = choice;
+    return row;
+}
+
 // ---- fixed lines and table rows ----
 
 TEST(ReportLines, FollowTheNumberOfVisibleRows) {
-    struct Case { std::vector<ShownRow> rows; std::vector<ReportCells> cells; int32_t dots, caption; };
+    struct Case { std::vector<FormRow> rows; std::vector<ReportCells> cells; int32_t dots, caption; };
     const Case cases[] = {
         {{}, {}, 7, 8},
-        {{{1, true, "1. Delay", "Off"}, {2, true, "2. Siren", "On"}, {3, false, "", ""},
-          {4, true, "4. Entry time", "30 s"}},
+        {{shown(1, true, "1. Delay", "Off"), shown(2, true, "2. Siren", "On"), shown(3, false, "", ""),
+          shown(4, true, "4. Entry time", "30 s")},
          {{"1.", " Delay", "Off"}, {"2.", " Siren", "On"}, {"4.", " Entry time", "30 s"}}, 10, 11},
         // A list without selection prints an empty third cell; all hidden is no rows.
-        {{{12, true, "12. Mode", ""}}, {{"12.", " Mode", ""}}, 8, 9},
-        {{{1, false, "", ""}, {2, false, "", ""}}, {}, 7, 8},
+        {{shown(12, true, "12. Mode", "")}, {{"12.", " Mode", ""}}, 8, 9},
+        {{shown(1, false, "", ""), shown(2, false, "", "")}, {}, 7, 8},
     };
     for (const Case& c : cases) {
         const std::vector<ReportCells> cells = reportRows(c.rows);

@@ -55,12 +55,6 @@ FormValues readRows() {
     return form;
 }
 
-TEST(Provision, SavedAsTheProgramSavesAfterItsRead) {
-    std::vector<std::pair<bool, int32_t>> saved;
-    for (const ConfigRow& row : savedRows(readRows())) saved.push_back({row.hasChoiceList, row.selection});
-    EXPECT_EQ(saved, (std::vector<std::pair<bool, int32_t>>{{true, 1}, {true, 0}, {false, -1}, {true, -1}}));
-}
-
 // Selections after opening the pairs (-1: nothing written) and the rows
 // reported as differing.
 TEST(Provision, OpenedPairsAndTheirDifferences) {

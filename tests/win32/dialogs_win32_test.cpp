@@ -1,5 +1,5 @@
 #include "app/dialogs.h"
-#include "defs/app_state.h"
+#include "app/app_state.h"
 
 #include <windows.h>
 

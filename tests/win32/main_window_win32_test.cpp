@@ -2,11 +2,9 @@
 // parameter rows, fixed controls, layout, scrolling, painting and progress.
 // One real main window serves all tests; each test rebuilds what it needs.
 #include "app/command_dispatch_win32.h"
+#include "app/form_win32.h"
 #include "app/progress_bar_win32.h"
 #include "app/status_line_win32.h"
-#include "params/control_builder_win32.h"
-#include "params/control_registry.h"
-#include "params/scrolling_win32.h"
 #include "tests/win32/test_window_win32.h"
 
 #include <gtest/gtest.h>
@@ -45,15 +43,15 @@ Placement placementIn(HWND window) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-HWND mainWindow() { return mainWindowHandle(); }
-HWND area() { return reinterpret_cast<HWND>(appState.parameterArea); }
+HWND mainWindow() { return appState.mainWindow; }
+HWND area() { return appState.parameterArea; }
 
 const ControlRecord* row(int32_t n) { return findControl(appState.parameterRows, n); }
-HWND rowList(int32_t n) { return row(n) ? reinterpret_cast<HWND>(row(n)->secondWindow) : nullptr; }
-HWND rowCaption(int32_t n) { return row(n) ? reinterpret_cast<HWND>(row(n)->firstWindow) : nullptr; }
+HWND rowList(int32_t n) { return row(n) ? row(n)->secondWindow : nullptr; }
+HWND rowCaption(int32_t n) { return row(n) ? row(n)->firstWindow : nullptr; }
 HWND fixedWindow(int32_t id, bool second = false) {
     const ControlRecord* r = findControl(appState.fixedControls, id);
-    return r ? reinterpret_cast<HWND>(second ? r->secondWindow : r->firstWindow) : nullptr;
+    return r ? (second ? r->secondWindow : r->firstWindow) : nullptr;
 }
 
 std::string windowText(HWND window) {
@@ -65,7 +63,7 @@ std::string windowText(HWND window) {
 int selection(int32_t n) { return static_cast<int>(SendMessageA(rowList(n), CB_GETCURSEL, 0, 0)); }
 int choiceCount(int32_t n) { return static_cast<int>(SendMessageA(rowList(n), CB_GETCOUNT, 0, 0)); }
 int scrollPosition() { return GetScrollPos(area(), SB_VERT); }
-int rowPitch() { return appState.rowHeight + 4; }
+int rowPitch() { return appState.layoutMetrics.rowHeight + 4; }
 int areaHeight() {
     RECT client = {};
     GetClientRect(area(), &client);
@@ -222,14 +220,14 @@ TEST_F(MainWindow, ControlsAndRowsFollowTheClientSize) {
         EXPECT_EQ(placementIn(area()).width, c.width);
 
         GetClientRect(area(), &client);
-        const int half = (client.right - (appState.captionWidth + appState.choiceWidth)) / 2;
+        const int half = (client.right - (appState.layoutMetrics.captionWidth + appState.layoutMetrics.choiceWidth)) / 2;
         EXPECT_EQ(placementIn(rowCaption(1)).x, half);
-        EXPECT_EQ(placementIn(rowCaption(1)).width, appState.captionWidth);
-        EXPECT_EQ(placementIn(rowList(1)).x, half + appState.captionWidth);
+        EXPECT_EQ(placementIn(rowCaption(1)).width, appState.layoutMetrics.captionWidth);
+        EXPECT_EQ(placementIn(rowList(1)).x, half + appState.layoutMetrics.captionWidth);
         EXPECT_EQ(placementIn(rowCaption(4)).y, 3 * rowPitch() + 4);
     }
     EXPECT_LT(placementIn(fixedWindow(IDC_RESET_DEFAULTS)).x, 0) << "narrower than 400: left of the edge";
-    EXPECT_GT(appState.captionWidth, 50) << "measured from the captions";
+    EXPECT_GT(appState.layoutMetrics.captionWidth, 50) << "measured from the captions";
     setClientSize(640, 150);
     EXPECT_EQ(placementIn(area()).height, 0) << "lower than the strip: no negative height";
 }

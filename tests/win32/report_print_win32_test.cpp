@@ -12,7 +12,7 @@ namespace {
 TEST(ReportPrint, RefusedDocumentStillReleasesTheContext) {
     HDC dc = CreateCompatibleDC(nullptr);
     ASSERT_NE(dc, nullptr);
-    EXPECT_EQ(printReportDocument(dc, "1.05"), ReportOutcome::failed);
+    EXPECT_EQ(printReportDocument(dc, ReportTexts{}, {}, "1.05"), ReportOutcome::failed);
     EXPECT_EQ(GetObjectType(dc), 0u) << "the context is deleted";
 }
 

@@ -1,9 +1,9 @@
-// The main window as the window tests and window-preview.exe use it: made
-// without a unit, sized by its client area, and messages pumped for a while.
+// The main window as the window tests use it: made without a unit, sized by
+// its client area, and messages pumped for a while.
 #pragma once
 
+#include "app/app_state.h"
 #include "app/main_window_win32.h"
-#include "defs/app_state.h"
 #include "resources/resource.h"
 
 #include <windows.h>
@@ -16,14 +16,14 @@ inline bool createTestMainWindow() {
     InitCommonControlsEx(&controls);
     registerMainClass(GetModuleHandleA(nullptr));
     if (!createMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL)) return false;
-    KillTimer(mainWindowHandle(), IDT_STATUS_TIMER);
-    KillTimer(reinterpret_cast<HWND>(appState.parameterArea), IDT_STATUS_TIMER);
+    KillTimer(appState.mainWindow, IDT_STATUS_TIMER);
+    KillTimer(appState.parameterArea, IDT_STATUS_TIMER);
     return true;
 }
 
 // Sizes the main window so that its client area is width x height.
 inline void setClientSize(int width, int height) {
-    HWND window = mainWindowHandle();
+    HWND window = appState.mainWindow;
     ShowWindow(window, SW_RESTORE);
     RECT r = {0, 0, width, height};
     AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, TRUE, 0);

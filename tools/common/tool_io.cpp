@@ -1,7 +1,6 @@
 #include "tools/common/tool_io.h"
 
-#include "configfile/safe_file.h"
-#include "defs/sealed_codec.h"
+#include "configfile/config_file.h"
 
 #include <iostream>
 #include <limits>
@@ -47,15 +46,7 @@ bool readConfigFile(const std::string& path, std::string& payload, std::vector<C
                     std::string& error) {
     std::string sealed;
     if (!readWholeFile(path, sealed, error)) return false;
-    if (sealed.size() > kMaxConfigFileBytes) {
-        error = path + ": too large for a configuration file";
-        return false;
-    }
-    if (!unsealBytes(sealed, payload)) {
-        error = path + ": not a sealed file, or damaged";
-        return false;
-    }
-    if (parseConfigText(payload, pairs, error)) return true;
+    if (openConfigBytes(sealed, payload, pairs, error)) return true;
     error = path + ": " + error;
     return false;
 }

@@ -1,7 +1,6 @@
 // quillctl read-config, write-config and diff: the unit's rows through the
 // window's walk, the file through the program's text code and codec.
-#include "configfile/safe_file.h"
-#include "defs/sealed_codec.h"
+#include "configfile/config_file.h"
 #include "link/device_transfer.h"
 #include "link/link.h"
 #include "params/parameter_list.h"
@@ -100,9 +99,9 @@ int runReadConfig(Plan& plan) {
     FormValues form;
     int status = kExitOk;
     if (!readUnitRows(plan, form, status)) return status;
-    std::string sealed, error;
-    if (!sealBytes(composeConfigText(savedRows(form)), sealed)) return failed("sealing the file failed");
-    if (replaceFileSafely(plan.path, sealed, error) != ReplaceResult::replaced) return failed(error);
+    settleReadSelections(form);
+    std::string error;
+    if (writeConfigFile(plan.path, form.rows, error) != ReplaceResult::replaced) return failed(error);
     return kExitOk;
 }
 

@@ -6,16 +6,6 @@ void withoutFields(FormValues& form) {
     for (FormField& field : form.fields) field.present = false;
 }
 
-std::vector<ConfigRow> savedRows(const FormValues& form) {
-    std::vector<ConfigRow> rows;
-    for (const FormRow& row : form.rows) {
-        ConfigRow saved{row.hasList, kNoSelection};
-        if (row.hasList && row.count > 0) saved.selection = keptSelection(row.selection, row.count);
-        rows.push_back(saved);
-    }
-    return rows;
-}
-
 void openPairs(const std::vector<ConfigPair>& pairs, FormValues& form) {
     for (FormRow& row : form.rows) row.selection = kNoSelection;
     for (const ConfigPair& pair : pairs) {

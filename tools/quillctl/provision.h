@@ -13,12 +13,6 @@
 // none, so a read needs not ask for them and a write must not clear them.
 void withoutFields(FormValues& form);
 
-// A form read from the unit as the program saves it afterwards: each row
-// shows the unit's value, a value at or past the unit's number of choices
-// shows the first choice, and a row whose unit offers no choice has no
-// selection.
-std::vector<ConfigRow> savedRows(const FormValues& form);
-
 // Opens a file's pairs into a form read from the unit, for a write: a row
 // named by a pair gets the selection the program's list would take (an
 // index past the unit's choices the first, -1 none); every other row gets

@@ -98,13 +98,13 @@ bool parseAssignment(const std::string& arg, int32_t& n, int32_t& index) {
 
 int runMake(const std::vector<std::string>& args) {
     if (args.empty()) return usage("config make takes OUT.sqc and N=INDEX pairs");
-    std::vector<ConfigRow> rows;
+    std::vector<FormRow> rows;
     for (size_t i = 1; i < args.size(); ++i) {
         int32_t n = 0, index = 0;
         if (!parseAssignment(args[i], n, index)) return usage("'" + args[i] + "' is not N=INDEX (N 1..999, INDEX >= -1)");
         if (rows.size() < static_cast<size_t>(n)) rows.resize(n);
-        if (rows[n - 1].hasChoiceList) return usage("parameter " + std::to_string(n) + " given twice");
-        rows[n - 1] = ConfigRow{true, index};
+        if (rows[n - 1].hasList) return usage("parameter " + std::to_string(n) + " given twice");
+        rows[n - 1] = FormRow{n, true, index};
     }
     std::string sealed, error;
     if (!sealBytes(composeConfigText(rows), sealed)) return reject("sealing failed");

@@ -1,8 +1,8 @@
-#include "params/scrolling_win32.h"
-
-#include "defs/app_state.h"
-#include "defs/handles_win32.h"
-#include "params/control_registry.h"
+// Scrolling and painting of the parameter area: whole-row scrolling by the
+// area's own vertical scroll bar (rows are moved, no window content is
+// scrolled), and the white separator lines between rows.
+#include "app/app_state.h"
+#include "app/form_win32.h"
 #include "params/layout.h"
 #include "params/parameter_list.h"
 
@@ -14,7 +14,7 @@ static_assert(kScrollLineUp == SB_LINEUP && kScrollLineDown == SB_LINEDOWN && kS
 
 namespace {
 
-HWND area() { return toHwnd(appState.parameterArea); }
+HWND area() { return appState.parameterArea; }
 
 ScrollState readScrollState() {
     SCROLLINFO info = {};
@@ -22,12 +22,6 @@ ScrollState readScrollState() {
     info.fMask = SIF_ALL;
     GetScrollInfo(area(), SB_VERT, &info);
     return ScrollState{info.nMin, info.nMax, static_cast<int32_t>(info.nPage), info.nPos, info.nTrackPos};
-}
-
-void moveKeepingSize(HWND window, Point position) {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    MoveWindow(window, position.x, position.y, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 }  // namespace
@@ -40,7 +34,7 @@ void resetScrollRange() {
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     info.nMin = 0;
     info.nMax = countVisibleParameters(appState.definitions);
-    info.nPage = static_cast<UINT>(scrollPage(client.bottom, appState.rowHeight));
+    info.nPage = static_cast<UINT>(scrollPage(client.bottom, appState.layoutMetrics.rowHeight));
     info.nPos = 0;
     SetScrollInfo(area(), SB_VERT, &info, TRUE);
     scrollParameterArea(SB_ENDSCROLL);
@@ -64,9 +58,10 @@ void placeParameterRows(int32_t position) {
     RECT client = {};
     GetClientRect(area(), &client);
     forEachParameterRow(appState.parameterRows, [&](int32_t, const ControlRecord& row) {
-        if (!row.secondWindow) return;
-        moveKeepingSize(toHwnd(row.firstWindow), rowCaptionPosition(row, client.right, appState.rowHeight, position));
-        moveKeepingSize(toHwnd(row.secondWindow), rowChoicePosition(row, client.right, appState.rowHeight, position));
+        if (!rowList(row)) return;
+        const int32_t rowHeight = appState.layoutMetrics.rowHeight;
+        moveKeepingSize(rowCaption(row), rowCaptionPosition(row.place, client.right, rowHeight, position));
+        moveKeepingSize(rowList(row), rowChoicePosition(row.place, client.right, rowHeight, position));
     });
 }
 
@@ -77,7 +72,7 @@ void paintParameterArea(HDC dc, HWND window) {
     const int32_t count = countVisibleParameters(appState.definitions);
     const int32_t position = GetScrollPos(window, SB_VERT);
     HGDIOBJ previous = SelectObject(dc, GetStockObject(WHITE_PEN));
-    for (int32_t y : separatorLines(count, position, appState.rowHeight)) {
+    for (int32_t y : separatorLines(count, position, appState.layoutMetrics.rowHeight)) {
         MoveToEx(dc, 0, y, nullptr);
         LineTo(dc, client.right, y);
     }

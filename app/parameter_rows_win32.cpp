@@ -2,11 +2,8 @@
 // parameter of the list, children of the parameter area. Rows are created
 // once and refreshed on every build (start-up, language switch, read from a
 // unit), keeping each list's selection while it is still valid.
-#include "params/control_builder_win32.h"
-
-#include "defs/app_state.h"
-#include "defs/handles_win32.h"
-#include "params/control_registry.h"
+#include "app/app_state.h"
+#include "app/form_win32.h"
 #include "params/layout.h"
 #include "params/parameter_list.h"
 #include "params/row_plan.h"
@@ -28,9 +25,9 @@ int32_t measureWidth(HDC dc, const std::string& text, int32_t* height) {
 LayoutMetrics measureParameterTexts() {
     LayoutMetrics metrics;
     const MeasuredTexts texts = measuredTexts(appState.definitions);
-    HWND window = toHwnd(appState.mainWindow);
+    HWND window = appState.mainWindow;
     HDC dc = GetDC(window);
-    HGDIOBJ previous = SelectObject(dc, toHfont(appState.guiFont));
+    HGDIOBJ previous = SelectObject(dc, appState.guiFont);
     for (const std::string& caption : texts.captions) {
         int32_t height = 0;
         const int32_t width = measureWidth(dc, caption, &height);
@@ -44,10 +41,9 @@ LayoutMetrics measureParameterTexts() {
 }
 
 HWND createRowWindow(const char* className, DWORD style, int32_t controlId) {
-    HWND child = CreateWindowExA(0, className, "", style, 0, 0, 0, 0, toHwnd(appState.parameterArea),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), 
-                                 windowInstance(toHwnd(appState.parameterArea)), nullptr);
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(toHfont(appState.guiFont)), TRUE);
+    HWND child = CreateWindowExA(0, className, "", style, 0, 0, 0, 0, appState.parameterArea,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), programInstance(), nullptr);
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(appState.guiFont), TRUE);
     return child;
 }
 
@@ -62,28 +58,26 @@ void fillChoiceList(HWND list, const std::vector<std::string>& choices) {
 }
 
 void buildParameterRow(const RowPlan& plan) {
+    const LayoutMetrics& metrics = appState.layoutMetrics;
     const ControlRecord* existing = findControl(appState.parameterRows, plan.number);
     ControlRecord row = existing ? *existing : ControlRecord{};
-    if (!row.firstWindow) row.firstWindow = toWindowHandle(createRowWindow("STATIC", WS_CHILD | WS_CLIPSIBLINGS, 0));
+    if (!row.firstWindow) row.firstWindow = createRowWindow("STATIC", WS_CHILD | WS_CLIPSIBLINGS, 0);
     if (!plan.visible && row.secondWindow) {
-        DestroyWindow(toHwnd(row.secondWindow));
+        DestroyWindow(row.secondWindow);
         row.secondWindow = nullptr;
     }
     if (plan.visible && !row.secondWindow)
-        row.secondWindow = toWindowHandle(createRowWindow(
-            "COMBOBOX", WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | CBS_DROPDOWNLIST, plan.number));
-    row.offsetY = plan.offsetY;
-    row.firstX = 0;
-    row.secondX = appState.captionWidth;
-    row.groupWidth = appState.captionWidth + appState.choiceWidth;
+        row.secondWindow =
+            createRowWindow("COMBOBOX", WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | CBS_DROPDOWNLIST, plan.number);
+    row.place = ControlPlace{plan.offsetY, 0, metrics.captionWidth, metrics.captionWidth + metrics.choiceWidth};
     storeControl(appState.parameterRows, plan.number, row);
 
-    MoveWindow(toHwnd(row.firstWindow), 0, row.offsetY, appState.captionWidth, appState.rowHeight, TRUE);
-    SetWindowTextA(toHwnd(row.firstWindow), plan.caption.c_str());
-    if (!row.secondWindow) return;
-    MoveWindow(toHwnd(row.secondWindow), row.secondX, row.offsetY, appState.choiceWidth,
-               kDroppedRows * appState.rowHeight, TRUE);
-    fillChoiceList(toHwnd(row.secondWindow), plan.choices);
+    MoveWindow(rowCaption(row), 0, plan.offsetY, metrics.captionWidth, metrics.rowHeight, TRUE);
+    SetWindowTextA(rowCaption(row), plan.caption.c_str());
+    if (!rowList(row)) return;
+    MoveWindow(rowList(row), row.place.secondX, plan.offsetY, metrics.choiceWidth, kDroppedRows * metrics.rowHeight,
+               TRUE);
+    fillChoiceList(rowList(row), plan.choices);
 }
 
 // Rows beyond the current list (an earlier build for a unit with more
@@ -93,8 +87,8 @@ void removeRowsFrom(int32_t first) {
     for (int32_t n = first; n <= kMaxParamNumber; ++n) {
         const ControlRecord* row = findControl(appState.parameterRows, n);
         if (!row) break;
-        DestroyWindow(toHwnd(row->firstWindow));
-        DestroyWindow(toHwnd(row->secondWindow));
+        DestroyWindow(rowCaption(*row));
+        DestroyWindow(rowList(*row));
         removeControl(appState.parameterRows, n);
     }
 }
@@ -103,26 +97,23 @@ void removeRowsFrom(int32_t first) {
 
 void buildParameterRows() {
     hideParameterRows();
-    const LayoutMetrics metrics = measureParameterTexts();
-    appState.captionWidth = metrics.captionWidth;
-    appState.choiceWidth = metrics.choiceWidth;
-    appState.rowHeight = metrics.rowHeight;
-    const std::vector<RowPlan> plans = planParameterRows(appState.definitions, appState.choiceCounts,
-                                                         appState.rowHeight);
+    appState.layoutMetrics = measureParameterTexts();
+    const std::vector<RowPlan> plans =
+        planParameterRows(appState.definitions, appState.choiceCounts, appState.layoutMetrics.rowHeight);
     for (const RowPlan& plan : plans) buildParameterRow(plan);
     removeRowsFrom(static_cast<int32_t>(plans.size()) + 1);
 }
 
 void hideParameterRows() {
     forEachParameterRow(appState.parameterRows, [](int32_t, const ControlRecord& row) {
-        if (!row.secondWindow) return;
-        ShowWindow(toHwnd(row.firstWindow), SW_HIDE);
-        ShowWindow(toHwnd(row.secondWindow), SW_HIDE);
+        if (!rowList(row)) return;
+        ShowWindow(rowCaption(row), SW_HIDE);
+        ShowWindow(rowList(row), SW_HIDE);
     });
 }
 
 void resetToDefaults() {
     forEachParameterRow(appState.parameterRows, [](int32_t, const ControlRecord& row) {
-        if (row.secondWindow) SendMessageA(toHwnd(row.secondWindow), CB_SETCURSEL, 0, 0);
+        if (rowList(row)) SendMessageA(rowList(row), CB_SETCURSEL, 0, 0);
     });
 }

@@ -1,21 +1,18 @@
-// The start-up load with the table that ships in the program. The table's
-// wording is not the concern here, only that it loads and what the
-// construction derives from it.
-#include "defs/app_state.h"
-#include "params/parameter_list.h"
+// The application state as the program constructs it before its entry
+// point, with the table that ships in the program. The table's wording is
+// not the concern here, only that it loads and what the construction
+// derives from it.
+#include "app/app_state.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(StartupLoad, BuiltInTableLoads) {
+TEST(StartupLoad, BuiltInTableLoadsWithTheCountsOfVariantZeroOfTheFirstLanguage) {
     EXPECT_EQ(startupError(), "");
-    ASSERT_NE(appState.definitions.database, nullptr);
-    EXPECT_EQ(currentLanguageName(appState.definitions), "English");
-}
-
-TEST(StartupLoad, ChoiceCountsComeFromVariantZeroOfTheFirstLanguage) {
     DefinitionStore& store = appState.definitions;
+    ASSERT_NE(store.database, nullptr);
+    EXPECT_EQ(currentLanguageName(store), "English");
     ASSERT_EQ(store.selectedLanguage, nullptr);
     ASSERT_EQ(store.currentVariant, 0);
     const int32_t length = parameterListLength(store);
@@ -23,6 +20,7 @@ TEST(StartupLoad, ChoiceCountsComeFromVariantZeroOfTheFirstLanguage) {
     ASSERT_EQ(appState.choiceCounts.size(), static_cast<size_t>(length));
     for (const auto& [n, count] : appState.choiceCounts)
         EXPECT_EQ(count, static_cast<int32_t>(findRow(store, parameterKey(n))->size()) - 1) << n;
+    EXPECT_EQ(appState.guiFont, GetStockObject(DEFAULT_GUI_FONT));
 }
 
 }  // namespace

@@ -6,12 +6,18 @@
 // link worker has its own state and never reads this.
 #pragma once
 
+#include "app/control_registry.h"
 #include "defs/definition_store.h"
-#include "defs/handles.h"
-#include "defs/control_records.h"
+#include "params/layout.h"
+#include "params/parameter_list.h"
+
+#include <windows.h>
 
 #include <cstdint>
 #include <string>
+
+// The one window class: the main window and the parameter area.
+inline constexpr const char* kMainClassName = "BrontivaSetupClass";
 
 struct AppState {
     AppState();
@@ -24,19 +30,18 @@ struct AppState {
     // from a unit: a form read from a unit that is gone stays locked even
     // when a unit shows up again, until it has been read anew.
     bool unitLost = false;
-    WindowHandle mainWindow = nullptr;
+    HINSTANCE instance = nullptr;  // remembered when the main window is created
+    HWND mainWindow = nullptr;     // null until its WM_CREATE and again once it is destroyed
     DefinitionStore definitions;
     ChoiceCountMap choiceCounts;
     ControlMap fixedControls;  // by control id
-    WindowHandle parameterArea = nullptr;
-    WindowHandle progressBar = nullptr;
-    WindowHandle statusLine = nullptr;
+    HWND parameterArea = nullptr;
+    HWND progressBar = nullptr;
+    HWND statusLine = nullptr;
     ControlMap parameterRows;  // by parameter number 1..999
-    FontHandle guiFont = nullptr;
-    // Layout metrics measured from the definition texts, in pixels.
-    int32_t captionWidth = 0;
-    int32_t choiceWidth = 0;
-    int32_t rowHeight = 0;
+    HFONT guiFont = nullptr;   // the stock default GUI font: never deleted
+    // Column widths and row height measured from the definition texts.
+    LayoutMetrics layoutMetrics;
     bool connected = false;  // the status line shows a connected unit
     std::string statusText;  // at most 99 characters
 };
@@ -51,10 +56,7 @@ inline bool formAvailable() {
 // Copy of the start-up error text of the definitions.
 std::string startupError();
 
-// The platform's stock default GUI font (DEFAULT_GUI_FONT on Windows, none in
-// the native build).
-FontHandle platformDefaultGuiFont();
-
-// Fills `counts` from the parameter rows 1, 2, ... of the current variant up
-// to the first gap: entry n = row length - 1.
-void fillChoiceCountsFromDefinitions(const DefinitionStore& store, ChoiceCountMap& counts);
+// The module whose resources every window and dialog uses: the one
+// remembered when the main window was created, or the program itself
+// before that.
+HINSTANCE programInstance();
