@@ -65,13 +65,6 @@ void removeTextField(int32_t controlId, const ControlRecord& field) {
 
 }  // namespace
 
-void moveKeepingSize(HWND window, Point position) {
-    if (!window) return;
-    RECT r = {};
-    GetWindowRect(window, &r);
-    MoveWindow(window, position.x, position.y, r.right - r.left, r.bottom - r.top, TRUE);
-}
-
 void createParameterArea() {
     appState.parameterArea =
         CreateWindowExA(0, kMainClassName, "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 0, 0,

@@ -26,6 +26,13 @@ ScrollState readScrollState() {
 
 }  // namespace
 
+void moveKeepingSize(HWND window, Point position) {
+    if (!window) return;
+    RECT r = {};
+    GetWindowRect(window, &r);
+    MoveWindow(window, position.x, position.y, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
 void resetScrollRange() {
     RECT client = {};
     GetClientRect(area(), &client);

@@ -179,6 +179,6 @@ DefinitionDatabase parseDefinitions(std::string_view text, DefinitionSourceMap& 
 }
 
 DefinitionDatabase parseDefinitions(std::istream& input) {
-    std::string text((std::istreambuf_iterator<char>(input)), std::istreambuf_iterator<char>());
-    return parseDefinitions(text);
+    const std::string source((std::istreambuf_iterator<char>(input)), std::istreambuf_iterator<char>());
+    return parseDefinitions(source);
 }
