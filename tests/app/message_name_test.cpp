@@ -1,4 +1,6 @@
 #include "app/message_name.h"
+#include "app/messages.h"
+#include "defs/definition_store.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +23,28 @@ TEST(MessageName, KeyAndIndexOrVerbatim) {
         if (c.keyed) {
             EXPECT_EQ(parts.key, c.key) << c.name;
             EXPECT_EQ(parts.index, c.index) << c.name;
+        }
+    }
+}
+
+// Every message the program shows, and its title, is a text that each
+// language of the built-in table holds itself: none falls back to another
+// language or shows empty.
+TEST(MessageName, EveryKeyedMessageIsInEveryLanguageOfTheTable) {
+    DefinitionStore store;
+    loadDefinitionsFrom(store, SealedDefinitionTable);
+    ASSERT_NE(store.database, nullptr) << startupError(store);
+    for (const auto& [language, table] : store.database->languages) {
+        for (const KeyedMessage& m : kKeyedMessages) {
+            MessageName parts;
+            ASSERT_TRUE(splitMessageName(m.message, parts)) << m.message;
+            for (const MessageName& wanted : {parts, MessageName{m.titleKey, m.titleIndex}}) {
+                const auto row = table.find(wanted.key);
+                const bool present = row != table.end() && wanted.index >= 0 &&
+                                     static_cast<size_t>(wanted.index) < row->second.size() &&
+                                     !row->second[wanted.index].empty();
+                EXPECT_TRUE(present) << language << ": " << wanted.key << " " << wanted.index << " for " << m.message;
+            }
         }
     }
 }
