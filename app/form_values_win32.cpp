@@ -57,13 +57,6 @@ void showRowSelection(int32_t number, int32_t selection) {
     if (record && rowList(*record)) SendMessageA(rowList(*record), CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
 }
 
-void showFormValues(const FormValues& form) {
-    for (const FormField& field : form.fields)
-        if (field.present) showFieldText(field.controlId, field.text);
-    for (const FormRow& row : form.rows)
-        if (row.hasList) showRowSelection(row.number, row.selection);
-}
-
 void applyConfigPairs(const std::vector<ConfigPair>& pairs) {
     for (const ConfigPair& pair : pairs) {
         const ControlRecord* record = findControl(appState.parameterRows, pair.param);

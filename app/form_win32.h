@@ -55,12 +55,11 @@ void paintParameterArea(HDC dc, HWND window);
 // selection, caption and choice text. The one place that reads the form's
 // windows.
 FormValues readFormValues();
-// Sets a field's text, a row's selection (-1 or one beyond the list leaves
-// it without one), or all present fields' and listed rows' values of `form`.
-// Controls the form does not hold (any more) are skipped.
+// Sets a field's text or a row's selection (-1 or one beyond the list
+// leaves it without one). Controls the form does not hold (any more) are
+// skipped.
 void showFieldText(int32_t controlId, const std::string& text);
 void showRowSelection(int32_t number, int32_t selection);
-void showFormValues(const FormValues& form);
 // Selects what each pair names in the rows' lists (selectionForPair):
 // pairs for unknown rows, rows without a list and empty lists are skipped.
 // CB_SETCURSEL sends no notification, so nothing else changes.

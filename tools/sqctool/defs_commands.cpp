@@ -161,7 +161,6 @@ void selectLanguageAndVariant(DefinitionStore& store, const DefsOptions& options
 }
 
 void setBuiltinDefinitionTable(const unsigned char* table) { builtinTable = table; }
-const unsigned char* builtinDefinitionTable() { return builtinTable; }
 
 bool parseDefsOptions(const std::vector<std::string>& args, const std::vector<std::string>& allowed,
                       DefsOptions& options, std::string& problem) {

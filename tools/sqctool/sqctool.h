@@ -33,7 +33,6 @@ int runConfig(const std::vector<std::string>& args);
 // or none: the build's bootstrap sqctool, which seals that very table, has
 // none. Set by main before any command runs.
 void setBuiltinDefinitionTable(const unsigned char* table);
-const unsigned char* builtinDefinitionTable();
 
 // "defs embed": the definition source (UTF-8) converted to Windows-1250,
 // sealed, and written as a C++ source that defines SealedDefinitionTable.
