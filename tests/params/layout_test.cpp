@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 // Where the window places its controls and rows with this arithmetic is
 // checked in the real window (tests/win32); here: the rounding, limits and
 // metrics that one window size does not show.
@@ -13,6 +16,44 @@ TEST(Layout, CentringTruncatesTowardZeroAndGoesNegativeWhenNarrow) {
     const Case cases[] = {{800, 400, 200}, {801, 400, 200}, {400, 400, 0}, {399, 400, 0}, {397, 400, -1},
                           {300, 400, -50}, {0, 305, -152}};
     for (const auto& c : cases) EXPECT_EQ(centringOffset(c.width, c.group), c.offset) << c.width;
+}
+
+// The fixed strip at the foot of a client of 640 x 560 and of 300 x 400
+// (narrower than the 400 px button group: it overhangs to the left), and the
+// parameter area above it.
+TEST(Layout, FixedStripStandsAboveTheBottomInCentredGroups) {
+    struct Case { const char* what; ControlPlace place; int32_t width, height; Point first, second; };
+    const Case cases[] = {
+        {"Read", commandButtonPlace(300), 640, 560, {420, 500}, {120, 500}},
+        {"Defaults", commandButtonPlace(0), 300, 400, {-50, 340}, {-50, 340}},
+        {"T1", textFieldPlace(5), 640, 560, {167, 340}, {322, 340}},
+        {"H", textFieldPlace(1), 300, 400, {-2, 280}, {153, 280}},
+        {"K", textFieldPlace(0), 640, 560, {167, 465}, {322, 465}},
+        {"status line", footPlace(), 640, 560, {120, 535}, {120, 535}},
+    };
+    for (const Case& c : cases) {
+        const Point first = fixedFirstWindowPosition(c.place, c.width, c.height);
+        const Point second = fixedSecondWindowPosition(c.place, c.width, c.height);
+        EXPECT_EQ(std::make_pair(first.x, first.y), std::make_pair(c.first.x, c.first.y)) << c.what;
+        EXPECT_EQ(std::make_pair(second.x, second.y), std::make_pair(c.second.x, c.second.y)) << c.what;
+    }
+    EXPECT_EQ(parameterAreaHeight(560), 330);
+    EXPECT_EQ(parameterAreaHeight(150), 0) << "lower than the strip: no negative height";
+}
+
+// Rows of height 16 (pitch 20) in an area 500 px wide, groups 300 px wide
+// with the list 180 px right of the caption, scrolled by whole rows.
+TEST(Layout, RowsAreCentredAndMovedByTheScrollPosition) {
+    const ControlPlace third{rowTop(16, 2), 0, 180, 300};
+    EXPECT_EQ(third.offsetY, 44);
+    const struct { int32_t position; int32_t y; } cases[] = {{0, 44}, {2, 4}, {5, -56}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(rowCaptionPosition(third, 500, 16, c.position).x, 100);
+        EXPECT_EQ(rowChoicePosition(third, 500, 16, c.position).x, 280);
+        EXPECT_EQ(rowChoicePosition(third, 500, 16, c.position).y, c.y) << c.position;
+    }
+    EXPECT_EQ(separatorLines(3, 1, 16), (std::vector<int32_t>{22, 42})) << "one below each shown row";
+    EXPECT_TRUE(separatorLines(3, 3, 16).empty());
 }
 
 TEST(Layout, MetricsStartSmallGrowWithTextsAndArePadded) {
