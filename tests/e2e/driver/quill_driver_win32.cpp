@@ -6,7 +6,9 @@
 //                          lists the visible top-level windows)
 //   find-main              exit 0 when the main window exists, else 1
 //   placement              "<showCmd> <left> <top> <right> <bottom>", normal position
-//   rect                   the main window's screen rectangle "<l> <t> <r> <b>"
+//   rect [ID]              the main window's screen rectangle "<l> <t> <r> <b>", or
+//                          that of its control ID (any depth)
+//   focus                  "<id> <class>" of the program's focused window ("0 none")
 //   control ID             "<visible 0/1> <enabled 0/1> <text>" of the main window's control
 //   command ID [CODE]      post WM_COMMAND (ID, CODE), the control as lParam
 //   wait-dialog [S]        until a dialog box is visible
@@ -239,7 +241,16 @@ int onMain(const std::string& command, const Args& args, HWND window) {
         const RECT& r = p.rcNormalPosition;
         std::printf("%u %ld %ld %ld %ld\n", p.showCmd, r.left, r.top, r.right, r.bottom);
     } else if (command == "rect") {
-        printRect(window);
+        HWND target = args.empty() ? window : findDescendant(window, argInt(args, 0, 0));
+        if (!target) return fail("no control " + args[0]);
+        printRect(target);
+    } else if (command == "focus") {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return fail("no thread info");
+        char className[64] = "none";
+        if (info.hwndFocus) GetClassNameA(info.hwndFocus, className, sizeof className);
+        std::printf("%d %s\n", info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0, className);
     } else if (command == "control") {
         if (!control) return fail("no control " + (args.empty() ? "?" : args[0]));
         std::printf("%d %d %s\n", IsWindowVisible(control) != 0, IsWindowEnabled(control) != 0,
@@ -344,7 +355,7 @@ int run(const std::string& command, const Args& args) {
         HWND dialog = findDialog();
         return dialog ? onDialog(command, args, dialog) : fail("no dialog");
     }
-    const char* const onMainWindow[] = {"placement", "rect", "control", "command", "describe", "close",
+    const char* const onMainWindow[] = {"placement", "rect", "focus", "control", "command", "describe", "close",
                                          "select", "set-text", "time-command", "wait-text", "resources", "resize", "file-command"};
     if (std::find(std::begin(onMainWindow), std::end(onMainWindow), command) == std::end(onMainWindow)) return 2;
     HWND window = findMain();
