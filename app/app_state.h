@@ -26,10 +26,14 @@ struct AppState {
     AppState& operator=(const AppState&) = delete;
 
     bool configurationLoaded = false;  // set by the device read, never cleared
-    // Set when the status refresh finds no unit, cleared by the next read
-    // from a unit: a form read from a unit that is gone stays locked even
-    // when a unit shows up again, until it has been read anew.
+    // Set when the unit the form was read from is gone (the status refresh
+    // finds no unit, or the link has made a new connection since the read)
+    // and after a read that did not complete; cleared by the next read: such
+    // a form stays locked, even when a unit shows up again, until it has
+    // been read anew.
     bool unitLost = false;
+    // The link's connection the form was read on (LinkConnection::publication).
+    uint32_t readPublication = 0;
     HINSTANCE instance = nullptr;  // remembered when the main window is created
     HWND mainWindow = nullptr;     // null until its WM_CREATE and again once it is destroyed
     DefinitionStore definitions;

@@ -18,8 +18,6 @@ namespace {
 inline constexpr const char* kMenuRow = "Q";
 inline constexpr const char* kMissingMenuText = "???";
 constexpr int32_t kLanguageMenuPosition = 3;
-// Edit controls send this notification when they receive the input focus.
-constexpr int32_t kSetFocusNotification = EN_SETFOCUS;
 
 HMENU buildLanguageMenu() {
     HMENU menu = CreatePopupMenu();
@@ -122,11 +120,24 @@ bool ignoredDuringTransfer(int32_t id) {
     return id != IDM_ABOUT && id != IDM_EXIT;
 }
 
+// Defaults, save, open and print work on the form read from the unit that
+// is still connected; otherwise they are swallowed (and the form locked).
+// Write checks the same itself, and says so.
+bool needsReadForm(int32_t id) {
+    return id == IDC_RESET_DEFAULTS || id == IDM_SAVE_FILE || id == IDM_OPEN_FILE || id == IDM_PRINT;
+}
+
 bool dispatchCommand(int32_t id, int32_t notificationCode) {
     if (ignoredDuringTransfer(id)) return true;
+    if (needsReadForm(id) && !formBelongsToUnit()) return true;
     if (const TextFieldLimit* field = findTextField(id)) {
-        if (notificationCode != kSetFocusNotification) return false;
-        editFreeTextField(id, field->requiredLength);
+        if ((notificationCode & ~0xFF) != kFieldEntryRequest) return false;
+        const char firstDigit = static_cast<char>(notificationCode & 0xFF);
+        editFreeTextField(id, field->requiredLength, firstDigit ? std::string(1, firstDigit) : std::string());
+        return true;
+    }
+    if (notificationCode == CBN_SETFOCUS && findControl(appState.parameterRows, id)) {
+        scrollRowIntoView(id);
         return true;
     }
     if (runCommand(id)) return true;

@@ -16,9 +16,6 @@ namespace {
 constexpr int32_t kFieldSteps = 6;
 
 bool running = false;
-// The identity of the unit the form was last read from: a write goes only
-// to that unit.
-int32_t readDeviceId = 0;
 
 struct RunningTransfer {
     RunningTransfer() { running = true; }
@@ -45,10 +42,10 @@ void applyReadStep(const FormValues& form, const TransferStep& step) {
 // The end of a transfer: the bar gives way to the status line and a message
 // tells the outcome. False when the window is gone (closed during the
 // transfer: the program is ending and nothing may touch it).
-bool reportOutcome(const TransferResult& result, const char* doneMessage) {
+bool reportOutcome(bool complete, const char* doneMessage) {
     if (!mainWindowAlive()) return false;
     endProgress();
-    if (result.status == TransferStatus::Complete)
+    if (complete)
         showKeyedMessage(kCompletionTitleIndex, doneMessage, kCompletionTitleKey);
     else
         showError(kTransferFailedMessage);
@@ -56,15 +53,32 @@ bool reportOutcome(const TransferResult& result, const char* doneMessage) {
 }
 
 // The variant of the connected unit, its rows, the menu and the fixed
-// controls, as the start of a read: the form now belongs to that unit.
+// controls, as the start of a read: the form now belongs to that unit and
+// that connection.
 void takeUnit(const LinkConnection& connection) {
     selectVariant(appState.definitions, connection.deviceId);
     buildParameterRows();
     appState.unitLost = false;
+    appState.readPublication = connection.publication;
     setConfigurationMenuEnabled(true);
     buildFixedControls();
     appState.configurationLoaded = true;
-    readDeviceId = connection.deviceId;
+}
+
+// The end of a read, before its message: a complete read is backed up at
+// once, named by the moment it ended, as the form will show it; any other
+// leaves the form locked as if the unit were lost (what was not read would
+// otherwise go to the unit on the next write, and into files and reports).
+bool concludeRead(const FormValues& form, const TransferResult& result, const LinkConnection& connection) {
+    const BackupMoment ended = localMoment();
+    if (result.status != TransferStatus::Complete || !formBelongsToUnit()) {
+        lockForm();
+        return false;
+    }
+    FormValues shown = form;
+    settleReadSelections(shown);
+    backUpConfiguration(shown.rows, ended, connection.portNumber, formatDeviceVersion(connection));
+    return true;
 }
 
 }  // namespace
@@ -90,33 +104,30 @@ void readConfiguration() {
         applyReadStep(form, step);
         return stepProgress();
     });
-    if (!reportOutcome(result, kReadDoneMessage)) return;
+    if (!mainWindowAlive()) return;
+    if (!reportOutcome(concludeRead(form, result, connection), kReadDoneMessage)) return;
     buildFixedControls();
     buildParameterRows();
     layoutMainWindow();
     settleReadSelections(form);
     for (const FormRow& row : form.rows)
         if (row.transferred) showRowSelection(row.number, row.selection);
-    if (result.status == TransferStatus::Complete)
-        backUpConfiguration(readFormValues().rows, localMoment(), connection.portNumber,
-                            formatDeviceVersion(connection));
 }
 
-// Nothing is sent unless the form was read from the unit that is connected
-// now and every field text can be written as it stands.
+// Nothing is sent unless the form was read from the unit on the link's
+// connection that is still there and every field text can be written as it
+// stands.
 void writeConfiguration() {
     if (running) return;
     const RunningTransfer guard;
     const FormValues form = readFormValues();
     beginProgress(transferSteps(form));
-    const LinkConnection connection = linkConnection();
     int32_t badField = 0;
-    const bool sameUnit = formAvailable() && connection.portNumber != 0 && connection.deviceId == readDeviceId;
-    if (!sameUnit || !fieldsWritable(form, badField)) {
+    if (!formBelongsToUnit() || !fieldsWritable(form, badField)) {
         endProgress();
         showError(kTransferFailedMessage);
         return;
     }
     const TransferResult result = writeForm(form, [](const TransferStep&) { return stepProgress(); });
-    reportOutcome(result, kWriteDoneMessage);
+    reportOutcome(result.status == TransferStatus::Complete, kWriteDoneMessage);
 }

@@ -2,6 +2,7 @@
 // unit that is there, must not offer.
 #include "app/app_state.h"
 #include "app/form_win32.h"
+#include "link/link.h"
 #include "params/text_fields.h"
 #include "resources/resource.h"
 
@@ -29,6 +30,14 @@ void lockForm() {
         ShowWindow(fieldCaption(*record), SW_HIDE);
         ShowWindow(fieldEdit(*record), SW_HIDE);
     }
+}
+
+bool formBelongsToUnit() {
+    if (!formAvailable()) return false;
+    const LinkConnection now = linkConnection();
+    if (now.portNumber != 0 && now.publication == appState.readPublication) return true;
+    lockForm();
+    return false;
 }
 
 // Disabled, not greyed, as the unit's lock has always looked. The bar is

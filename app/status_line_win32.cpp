@@ -54,6 +54,7 @@ void updateConnectionStatus() {
         selectVariant(appState.definitions, connection.deviceId);
         status = connectedText(connection);
         appState.connected = true;
+        formBelongsToUnit();
     }
     showStatusText(status);
 }
