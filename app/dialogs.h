@@ -32,5 +32,6 @@ void showAboutDialog();
 // Opens the entry dialog for one of the six free-text fields and, after OK,
 // puts the entered digits into the field's edit control. Does nothing for a
 // field that the control registry does not hold (one without caption).
-// requiredLength: exact length OK needs, or -1 for none.
-void editFreeTextField(int32_t controlId, int32_t requiredLength);
+// requiredLength: exact length OK needs, or -1 for none. The entry starts
+// with `typed` (the digit the user opened it with), else empty.
+void editFreeTextField(int32_t controlId, int32_t requiredLength, const std::string& typed = "");

@@ -57,6 +57,28 @@ void showFieldWindows(const ControlRecord& field, bool shown) {
     ShowWindow(fieldEdit(field), shown ? SW_SHOW : SW_HIDE);
 }
 
+// Tab and screen readers follow the z-order: after the parameter area with
+// its rows come the fields top to bottom, each right after its caption, then
+// the buttons as they stand. Fields are made again after a language without
+// their caption, so the order is set after every build.
+void orderFixedControls() {
+    HWND previous = appState.parameterArea;
+    const auto follow = [&previous](HWND window) {
+        if (!window) return;
+        SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = window;
+    };
+    for (const TextFieldLimit& field : TextFieldLimits) {
+        if (const ControlRecord* record = findControl(appState.fixedControls, field.controlId)) {
+            follow(fieldCaption(*record));
+            follow(fieldEdit(*record));
+        }
+    }
+    for (const CommandButton& button : kCommandButtons)
+        if (const ControlRecord* record = findControl(appState.fixedControls, button.controlId))
+            follow(controlWindow(*record));
+}
+
 void removeTextField(int32_t controlId, const ControlRecord& field) {
     DestroyWindow(fieldCaption(field));
     DestroyWindow(fieldEdit(field));
@@ -65,9 +87,11 @@ void removeTextField(int32_t controlId, const ControlRecord& field) {
 
 }  // namespace
 
+// The rows' lists are reached with Tab from the main window through the
+// area (a control parent).
 void createParameterArea() {
     appState.parameterArea =
-        CreateWindowExA(0, kMainClassName, "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 0, 0,
+        CreateWindowExA(WS_EX_CONTROLPARENT, kMainClassName, "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 0, 0,
                         kInitialAreaSize, kInitialAreaSize, appState.mainWindow, nullptr, programInstance(), nullptr);
 }
 
@@ -82,6 +106,7 @@ void buildFixedControls() {
         appState.statusLine = createFootControl(
             "STATIC", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | SS_CENTER | SS_CENTERIMAGE,
             IDC_STATUS_LINE, bottom);
+    orderFixedControls();
 }
 
 void createCommandButton(int32_t textIndex, int32_t controlId, int32_t groupX, int32_t clientBottom, bool enabled) {
@@ -89,8 +114,8 @@ void createCommandButton(int32_t textIndex, int32_t controlId, int32_t groupX, i
     HWND button = record ? controlWindow(*record) : nullptr;
     if (!record) {
         const ControlPlace place = commandButtonPlace(groupX);
-        button = createChild("BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, groupX, clientBottom - place.offsetY,
-                             kButtonWidth, kButtonHeight, controlId);
+        button = createChild("BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, groupX,
+                             clientBottom - place.offsetY, kButtonWidth, kButtonHeight, controlId);
         storeControl(appState.fixedControls, controlId, ControlRecord{button, nullptr, place});
     }
     SetWindowTextA(button, text(appState.definitions, kButtonRow, textIndex).c_str());
@@ -114,8 +139,10 @@ void createTextField(int32_t clientBottom, int32_t controlId, int32_t slot) {
         const int32_t y = clientBottom - place.offsetY;
         HWND label = createChild("STATIC", WS_CHILD | WS_CLIPSIBLINGS | SS_RIGHT, place.firstX, y, kFieldWidth,
                                  kFieldHeight, 0);
-        HWND edit = createChild("EDIT", WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | ES_NUMBER | ES_READONLY | ES_PASSWORD,
+        HWND edit = createChild("EDIT",
+                                WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP | ES_NUMBER | ES_READONLY | ES_PASSWORD,
                                 place.secondX, y, kFieldWidth, kFieldHeight, controlId);
+        installFieldInput(edit);
         storeControl(appState.fixedControls, controlId, ControlRecord{label, edit, place});
         record = findControl(appState.fixedControls, controlId);
     }

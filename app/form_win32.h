@@ -50,6 +50,27 @@ void placeParameterRows(int32_t position);
 // Called between BeginPaint and EndPaint for every window of the main
 // class; draws only for the parameter area.
 void paintParameterArea(HDC dc, HWND window);
+// wParam of WM_MOUSEWHEEL: the form moves by rows, as many a notch as the
+// system's wheel setting says, parts of a notch added up.
+void scrollParameterAreaByWheel(WPARAM wheel);
+// Scrolls the least that shows row `number` (a row list that took the focus).
+void scrollRowIntoView(int32_t number);
+
+// The keyboard and the wheel (form_input_win32.cpp). A free-text field asks
+// for its entry box with a WM_COMMAND of this notification code to the main
+// window; the low byte is the digit typed to open it, 0 for none. The
+// edit's own notifications (EN_*) are all below it.
+constexpr int32_t kFieldEntryRequest = 0x8000;
+void installListInput(HWND list);
+void installFieldInput(HWND field);
+// Every message of the message loops goes through here: Tab and Shift+Tab
+// move through the controls, Enter presses a focused button.
+void dispatchFormMessage(MSG& message);
+// The focus the main window had when it was deactivated, given back when
+// it is activated again; a control that was hidden or disabled meanwhile
+// gives way to the first one that can hold it, so the focus always shows.
+void rememberFocus();
+void keepFocusVisible();
 
 // The form as it stands: every present field's text, every row's list,
 // selection, caption and choice text. The one place that reads the form's
@@ -69,6 +90,12 @@ void applyConfigPairs(const std::vector<ConfigPair>& pairs);
 // buttons, save, open and print, the rows and fields. The form stays locked
 // until the next read, whatever is rebuilt in between.
 void lockForm();
+// Whether the form may be used and sent: read completely on the link's
+// connection that is still there. When the link has lost that connection
+// since the read (no unit, or any new connection, whether or not a status
+// refresh saw it), the form is locked here and false returned; every
+// command that uses the form asks this first.
+bool formBelongsToUnit();
 // Enables or disables (without greying) save, open and print (menu-bar
 // positions 0 to 2), redrawing the bar when that changes anything.
 void setConfigurationMenuEnabled(bool enabled);

@@ -3,6 +3,7 @@
 // The program reads no command line and no environment.
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "app/form_win32.h"
 #include "app/main_window_win32.h"
 #include "link/link.h"
 
@@ -20,10 +21,7 @@ constexpr int kStartupErrorExitCode = 1;
 int runMessageLoop() {
     MSG message = {};
     BOOL got;
-    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) dispatchFormMessage(message);
     return got == 0 ? static_cast<int>(message.wParam) : 0;
 }
 

@@ -44,6 +44,19 @@ LRESULT onCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
 }
 
+// The focus goes back to the control that had it (a field after its entry
+// box, a list after a message), not to the main window itself.
+LRESULT onActivate(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (window != appState.mainWindow) return DefWindowProcA(window, WM_ACTIVATE, wParam, lParam);
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        rememberFocus();
+        return DefWindowProcA(window, WM_ACTIVATE, wParam, lParam);
+    }
+    const LRESULT result = DefWindowProcA(window, WM_ACTIVATE, wParam, lParam);
+    keepFocusVisible();
+    return result;
+}
+
 LRESULT onCtlColorStatic(HWND window, WPARAM wParam, LPARAM lParam) {
     if (reinterpret_cast<HWND>(lParam) != appState.statusLine)
         return DefWindowProcA(window, WM_CTLCOLORSTATIC, wParam, lParam);
@@ -73,6 +86,8 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (!window) return false;
     ShowWindow(window, showCommand);
+    // Focus rectangles always show, not only once the keyboard was used.
+    SendMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     UpdateWindow(window);
     restoreWindowPlacement();
     return true;
@@ -87,6 +102,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: return onCommand(window, wParam, lParam);
     case WM_TIMER: updateConnectionStatus(); return 0;
     case WM_VSCROLL: scrollParameterArea(wParam); return 0;
+    case WM_MOUSEWHEEL: scrollParameterAreaByWheel(wParam); return 0;
+    case WM_ACTIVATE: return onActivate(window, wParam, lParam);
     case WM_CTLCOLORSTATIC: return onCtlColorStatic(window, wParam, lParam);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }

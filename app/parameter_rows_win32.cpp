@@ -47,6 +47,17 @@ HWND createRowWindow(const char* className, DWORD style, int32_t controlId) {
     return child;
 }
 
+// A list comes right after its caption in the z-order, also when it is made
+// again after its row was hidden: Tab follows the z-order, and a screen
+// reader names a control after the window before it.
+HWND createChoiceList(int32_t number, HWND caption) {
+    HWND list = createRowWindow("COMBOBOX", WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP | CBS_DROPDOWNLIST,
+                                number);
+    SetWindowPos(list, caption, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    installListInput(list);
+    return list;
+}
+
 void fillChoiceList(HWND list, const std::vector<std::string>& choices) {
     const LRESULT current = SendMessageA(list, CB_GETCURSEL, 0, 0);
     const int32_t remembered = current == CB_ERR ? 0 : static_cast<int32_t>(current);
@@ -66,9 +77,7 @@ void buildParameterRow(const RowPlan& plan) {
         DestroyWindow(row.secondWindow);
         row.secondWindow = nullptr;
     }
-    if (plan.visible && !row.secondWindow)
-        row.secondWindow =
-            createRowWindow("COMBOBOX", WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | CBS_DROPDOWNLIST, plan.number);
+    if (plan.visible && !row.secondWindow) row.secondWindow = createChoiceList(plan.number, rowCaption(row));
     row.place = ControlPlace{plan.offsetY, 0, metrics.captionWidth, metrics.captionWidth + metrics.choiceWidth};
     storeControl(appState.parameterRows, plan.number, row);
 

@@ -1,6 +1,7 @@
 #include "app/progress_bar_win32.h"
 
 #include "app/app_state.h"
+#include "app/form_win32.h"
 
 #include <commctrl.h>
 
@@ -24,8 +25,7 @@ bool stepProgress() {
             PostQuitMessage(static_cast<int>(message.wParam));
             return false;
         }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        dispatchFormMessage(message);
     }
     return appState.mainWindow && IsWindow(appState.mainWindow);
 }

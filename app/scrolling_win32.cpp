@@ -11,6 +11,7 @@ static_assert(kScrollLineUp == SB_LINEUP && kScrollLineDown == SB_LINEDOWN && kS
                   kScrollThumbTrack == SB_THUMBTRACK && kScrollTop == SB_TOP && kScrollBottom == SB_BOTTOM &&
                   kScrollEnd == SB_ENDSCROLL,
               "scroll requests are the scroll-bar codes");
+static_assert(kWheelPageScroll == WHEEL_PAGESCROLL && kWheelDelta == WHEEL_DELTA, "wheel units are the system's");
 
 namespace {
 
@@ -22,6 +23,21 @@ ScrollState readScrollState() {
     info.fMask = SIF_ALL;
     GetScrollInfo(area(), SB_VERT, &info);
     return ScrollState{info.nMin, info.nMax, static_cast<int32_t>(info.nPage), info.nPos, info.nTrackPos};
+}
+
+// Parts of a wheel notch not yet turned into a row (1/120 rows).
+int32_t pendingWheel = 0;
+
+// The separator lines follow the first shown row, so the area is repainted
+// whenever the position changes.
+void scrollTo(const ScrollState& state, int32_t position) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    info.nPos = position;
+    SetScrollInfo(area(), SB_VERT, &info, TRUE);
+    placeParameterRows(position);
+    if (position != state.position) InvalidateRect(area(), nullptr, TRUE);
 }
 
 }  // namespace
@@ -47,18 +63,25 @@ void resetScrollRange() {
     scrollParameterArea(SB_ENDSCROLL);
 }
 
-// The separator lines follow the first shown row, so the area is repainted
-// whenever the position changes.
 void scrollParameterArea(WPARAM request) {
     const ScrollState state = readScrollState();
-    const int32_t position = scrolledPosition(state, LOWORD(request));
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_POS;
-    info.nPos = position;
-    SetScrollInfo(area(), SB_VERT, &info, TRUE);
-    placeParameterRows(position);
-    if (position != state.position) InvalidateRect(area(), nullptr, TRUE);
+    scrollTo(state, scrolledPosition(state, LOWORD(request)));
+}
+
+void scrollParameterAreaByWheel(WPARAM wheel) {
+    UINT lines = 3;  // the system's default, should the setting be unreadable
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    const ScrollState state = readScrollState();
+    const int32_t rows = wheelRows(pendingWheel, GET_WHEEL_DELTA_WPARAM(wheel), lines, state.page);
+    if (rows != 0) scrollTo(state, scrolledBy(state, rows));
+}
+
+void scrollRowIntoView(int32_t number) {
+    const int32_t index = visibleIndex(appState.definitions, number);
+    if (index < 0) return;
+    const ScrollState state = readScrollState();
+    const int32_t position = positionShowing(state, index);
+    if (position != state.position) scrollTo(state, position);
 }
 
 void placeParameterRows(int32_t position) {

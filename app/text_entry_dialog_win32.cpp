@@ -23,6 +23,7 @@ constexpr int32_t kCancelCaptionIndex = 4;
 struct EntryRequest {
     const TextFieldLimit* field;
     int32_t requiredLength;
+    std::string typed;  // what the entry starts with
     std::string entered;
 };
 
@@ -48,7 +49,14 @@ void onEntryInit(HWND dialog, EntryRequest& request) {
     SendDlgItemMessageA(dialog, IDC_ENTRY_EDIT, EM_LIMITTEXT, request.field->maxLength, 0);
     SetDlgItemTextA(dialog, IDOK, text(store, kButtonKey, kOkCaptionIndex).c_str());
     SetDlgItemTextA(dialog, IDCANCEL, text(store, kButtonKey, kCancelCaptionIndex).c_str());
+    SetDlgItemTextA(dialog, IDC_ENTRY_EDIT, request.typed.c_str());
     updateOkButton(dialog, request);
+    // The focus is set here, with the caret after the digit typed to open
+    // the box: the dialog manager would select it, and the next digit would
+    // replace it.
+    HWND entry = GetDlgItem(dialog, IDC_ENTRY_EDIT);
+    SetFocus(entry);
+    SendMessageA(entry, EM_SETSEL, request.typed.size(), request.typed.size());
 }
 
 // OK is honoured only while the entry is acceptable, whichever way it was
@@ -79,7 +87,7 @@ INT_PTR CALLBACK textEntryDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     switch (message) {
     case WM_INITDIALOG:
         onEntryInit(dialog, *reinterpret_cast<EntryRequest*>(lParam));
-        return TRUE;
+        return FALSE;
     case WM_COMMAND:
         return onEntryCommand(dialog, LOWORD(wParam), HIWORD(wParam));
     default:
@@ -89,10 +97,10 @@ INT_PTR CALLBACK textEntryDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 
 }  // namespace
 
-void editFreeTextField(int32_t controlId, int32_t requiredLength) {
+void editFreeTextField(int32_t controlId, int32_t requiredLength, const std::string& typed) {
     const TextFieldLimit* field = findTextField(controlId);
     if (!field || !findControl(appState.fixedControls, controlId)) return;
-    EntryRequest request{field, requiredLength, {}};
+    EntryRequest request{field, requiredLength, typed.substr(0, field->maxLength), {}};
     const INT_PTR result = DialogBoxParamA(programInstance(), MAKEINTRESOURCEA(IDD_TEXT_ENTRY), appState.mainWindow,
                                            textEntryDialogProc, reinterpret_cast<LPARAM>(&request));
     if (result != IDOK) return;

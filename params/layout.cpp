@@ -69,6 +69,15 @@ int32_t scrollPage(int32_t clientHeight, int32_t rowHeight) {
     return rows > 0 ? rows : 1;
 }
 
+namespace {
+
+int32_t limitedPosition(const ScrollState& state, int64_t position) {
+    position = std::min<int64_t>(position, int64_t{state.maximum} - state.page + 1);
+    return static_cast<int32_t>(std::max<int64_t>(position, state.minimum));
+}
+
+}  // namespace
+
 int32_t scrolledPosition(const ScrollState& state, int32_t request) {
     int32_t position = state.position;
     switch (request) {
@@ -81,8 +90,28 @@ int32_t scrolledPosition(const ScrollState& state, int32_t request) {
         case kScrollBottom: position = state.maximum; break;
         default: break;
     }
-    position = std::min(position, state.maximum - state.page + 1);
-    return std::max(position, state.minimum);
+    return limitedPosition(state, position);
+}
+
+int32_t scrolledBy(const ScrollState& state, int32_t rows) {
+    return limitedPosition(state, int64_t{state.position} + rows);
+}
+
+int32_t positionShowing(const ScrollState& state, int32_t index) {
+    if (index < state.position) return limitedPosition(state, index);
+    if (index >= int64_t{state.position} + state.page) return limitedPosition(state, int64_t{index} - state.page + 1);
+    return state.position;
+}
+
+// `pending` counts 1/120 rows, so that any setting adds up exactly: a delta
+// d at n rows a notch is d * n of them.
+int32_t wheelRows(int32_t& pending, int32_t delta, uint32_t linesPerNotch, int32_t page) {
+    if ((pending > 0 && delta < 0) || (pending < 0 && delta > 0)) pending = 0;
+    const int64_t perNotch = linesPerNotch == kWheelPageScroll ? std::max(page, 1) : std::min<uint32_t>(linesPerNotch, 1000);
+    const int64_t units = int64_t{pending} + int64_t{delta} * perNotch;
+    const int64_t rows = units / kWheelDelta;  // whole rows, toward zero
+    pending = static_cast<int32_t>(units - rows * kWheelDelta);
+    return static_cast<int32_t>(-rows);
 }
 
 std::vector<int32_t> separatorLines(int32_t count, int32_t position, int32_t rowHeight) {

@@ -102,6 +102,22 @@ int32_t scrollPage(int32_t clientHeight, int32_t rowHeight);
 // The new first row for a request, limited to what the scroll bar accepts:
 // not below the minimum, not above maximum - page + 1.
 int32_t scrolledPosition(const ScrollState& state, int32_t request);
+// The first row `rows` further down (negative: up), within the same limits.
+int32_t scrolledBy(const ScrollState& state, int32_t rows);
+// The first row that shows the row with visible index `index`: the position
+// as it is when the row is already in view, else the least move that brings
+// it into view.
+int32_t positionShowing(const ScrollState& state, int32_t index);
+
+// The mouse wheel. `delta` is the wheel message's: 120 a notch, less for
+// fine wheels and touchpads, positive when turned away from the user (up
+// the list). Each notch moves `linesPerNotch` rows (the system's wheel
+// setting; kWheelPageScroll moves a page, 0 nothing). Parts of a row add up
+// in `pending` (in 1/120 rows) until they make one; a turn the other way
+// drops them. Returns the rows to move, positive down the list.
+constexpr uint32_t kWheelPageScroll = 0xFFFFFFFFu;
+constexpr int32_t kWheelDelta = 120;
+int32_t wheelRows(int32_t& pending, int32_t delta, uint32_t linesPerNotch, int32_t page);
 
 // The y of every separator line of an area showing `count` rows from
 // `position`: one in the gap below each shown row.

@@ -96,4 +96,36 @@ TEST(Scrolling, RequestsAreLimitedToWhatTheScrollBarAccepts) {
     }
 }
 
+// 30 rows, 10 fit: by whole rows within the same limits, and the least
+// move that shows a row.
+TEST(Scrolling, MovesByRowsAndToShowARow) {
+    const ScrollState s{0, 30, 10, 5, 0};
+    const struct { int32_t rows, by; } moves[] = {{3, 8}, {-3, 2}, {-9, 0}, {40, 21}, {0, 5}};
+    for (const auto& m : moves) EXPECT_EQ(scrolledBy(s, m.rows), m.by) << m.rows;
+    const struct { int32_t index, position; } shows[] = {{5, 5}, {14, 5}, {15, 6}, {29, 20}, {4, 4}, {0, 0}};
+    for (const auto& c : shows) EXPECT_EQ(positionShowing(s, c.index), c.position) << c.index;
+}
+
+// Deltas of one wheel turn after another, from nothing pending: notches,
+// fine wheels that add up, a turn back, "one screen" and wheel scrolling off.
+TEST(Scrolling, WheelMovesRowsPerNotchAndAddsUpParts) {
+    struct Case { const char* what; uint32_t lines; std::vector<int32_t> deltas; std::vector<int32_t> rows; };
+    const Case cases[] = {
+        {"a notch down, three lines", 3, {-120}, {3}},
+        {"a notch up", 3, {120}, {-3}},
+        {"two notches in one message", 3, {-240}, {6}},
+        {"fine wheel: 30 a turn adds up to rows", 3, {-30, -30, -30, -30}, {0, 1, 1, 1}},
+        {"seven lines: 1/120 rows exactly", 7, {-10, -10, -100}, {0, 1, 6}},
+        {"a turn back drops the part pending", 3, {-30, 30, 30}, {0, 0, -1}},
+        {"one screen a notch", kWheelPageScroll, {-120, 60, 60}, {10, -5, -5}},
+        {"wheel scrolling off", 0, {-120, -120}, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        int32_t pending = 0;
+        std::vector<int32_t> rows;
+        for (int32_t delta : c.deltas) rows.push_back(wheelRows(pending, delta, c.lines, 10));
+        EXPECT_EQ(rows, c.rows) << c.what;
+    }
+}
+
 }  // namespace

@@ -353,7 +353,7 @@ TEST_F(MainWindow, ProgressReplacesTheStatusLineSpansAllStepsAndKeepsAQuit) {
 TEST_F(MainWindow, ResetSelectsTheFirstChoiceEverywhere) {
     SendMessageA(rowList(1), CB_SETCURSEL, 2, 0);
     SendMessageA(rowList(17), CB_SETCURSEL, 1, 0);
-    dispatchCommand(IDC_RESET_DEFAULTS, BN_CLICKED);
+    resetToDefaults();
     EXPECT_EQ(selection(1), 0);
     EXPECT_EQ(selection(17), 0);
 }
