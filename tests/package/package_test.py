@@ -31,6 +31,7 @@ BUILD_NUMBER = "4321"  # not a commit count: shows the number reaches every stam
 VERSION = "1.0.0"
 SETUP = os.path.join(DIST, "SorvaneQuillAlarmSetup-%s-setup.exe" % VERSION)
 PORTABLE = os.path.join(DIST, "SorvaneQuillAlarmSetup-%s-portable.zip" % VERSION)
+SYMBOLS = os.path.join(DIST, "SorvaneQuillAlarmSetup-%s-symbols.zip" % VERSION)
 
 PRODUCT = "Sorvane Quill Alarm Setup"
 INSTALL_DIR = r"C:\Program Files\Valdrix\Sorvane Quill Alarm Setup"
@@ -129,6 +130,26 @@ class Packages(unittest.TestCase):
             copy.write(data)
             copy.flush()
             self.assertFalse(signature_ok(copy.name))
+
+    def test_symbols_of_the_stripped_programs(self):
+        """Each shipped program names its .debug in the symbols zip, through
+        which an address of the program reads as its function and line."""
+        def tool(name, *args):
+            return subprocess.run(["x86_64-w64-mingw32-" + name, *args], capture_output=True, check=True).stdout
+        with tempfile.TemporaryDirectory() as d, zipfile.ZipFile(PORTABLE) as portable, \
+                zipfile.ZipFile(SYMBOLS) as symbols:
+            self.assertEqual(sorted(symbols.namelist()), sorted(p[:-4] + ".debug" for p in PROGRAMS))
+            symbols.extractall(d)
+            for program in PROGRAMS:
+                with open(os.path.join(d, program), "wb") as out:
+                    out.write(portable.read(PRODUCT + "/" + program))
+                tool("objcopy", "--dump-section", ".gnu_debuglink=%s/link" % d, os.path.join(d, program), d + "/copy")
+                with open(d + "/link", "rb") as link:
+                    self.assertTrue(link.read().startswith(program[:-4].encode() + b".debug\0"), program)
+            address = next(line.split()[0] for line in tool("nm", d + "/BrontivaSetup.debug").splitlines()
+                           if b"mainWindowProc" in line)
+            where = tool("addr2line", "-f", "-C", "-e", d + "/BrontivaSetup.exe", b"0x" + address)
+            self.assertRegex(where, rb"^mainWindowProc\(.*\n.*main_window_win32\.cpp:\d+")
 
 
 class InstallAndUninstall(unittest.TestCase):
