@@ -131,7 +131,7 @@ bool dispatchCommand(int32_t id, int32_t notificationCode) {
     if (ignoredDuringTransfer(id)) return true;
     if (needsReadForm(id) && !formBelongsToUnit()) return true;
     if (const TextFieldLimit* field = findTextField(id)) {
-        if ((notificationCode & ~0xFF) != kFieldEntryRequest) return false;
+        if ((notificationCode & ~0xFF) != IDN_FIELD_ENTRY) return false;
         const char firstDigit = static_cast<char>(notificationCode & 0xFF);
         editFreeTextField(id, field->requiredLength, firstDigit ? std::string(1, firstDigit) : std::string());
         return true;

@@ -5,6 +5,7 @@
 // digit, never the keyboard focus arriving.
 #include "app/app_state.h"
 #include "app/form_win32.h"
+#include "resources/resource.h"
 
 #include <commctrl.h>
 
@@ -44,7 +45,7 @@ LRESULT CALLBACK listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
 }
 
 void requestEntry(HWND field, char firstDigit) {
-    const WPARAM code = kFieldEntryRequest | static_cast<unsigned char>(firstDigit);
+    const WPARAM code = IDN_FIELD_ENTRY | static_cast<unsigned char>(firstDigit);
     PostMessageA(appState.mainWindow, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(field), code),
                  reinterpret_cast<LPARAM>(field));
 }

@@ -57,10 +57,7 @@ void scrollParameterAreaByWheel(WPARAM wheel);
 void scrollRowIntoView(int32_t number);
 
 // The keyboard and the wheel (form_input_win32.cpp). A free-text field asks
-// for its entry box with a WM_COMMAND of this notification code to the main
-// window; the low byte is the digit typed to open it, 0 for none. The
-// edit's own notifications (EN_*) are all below it.
-constexpr int32_t kFieldEntryRequest = 0x8000;
+// for its entry box with IDN_FIELD_ENTRY (resources/resource.h).
 void installListInput(HWND list);
 void installFieldInput(HWND field);
 // Every message of the message loops goes through here: Tab and Shift+Tab

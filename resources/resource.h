@@ -43,6 +43,11 @@
 #define IDC_PROGRESS 5007
 #define IDC_STATUS_LINE 5008
 
+// The notification code with which a free-text field asks the main window
+// for its entry box (WM_COMMAND with the field's id); the low byte is the
+// digit typed to open it, 0 for none. The edits' own codes (EN_*) are below.
+#define IDN_FIELD_ENTRY 0x8000
+
 // Timers: the status refresh of every window of the main class, and the
 // splash's one-shot timer.
 #define IDT_STATUS_TIMER 127

@@ -7,13 +7,17 @@ Every test script calls `Harness.from_args()` first. Run alone, the script
 re-runs itself inside scripts/wine-session (one Xvfb and one Wine server,
 both ended afterwards); under scripts/test it already runs inside that
 session. Texts are bytes: the program's texts are 8-bit (Windows-1250 for
-Polish), and quill-driver passes them on unchanged.
+Polish), and quill-driver passes them on unchanged. Control, menu and
+dialog ids are the program's own, read from resources/resource.h (`ID`).
 """
 import argparse
 import os
+import re
 import subprocess
 import sys
 import tempfile
+import time
+import types
 import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -21,6 +25,28 @@ SETTINGS_KEY = r"HKCU\Software\Valdrix\BrontivaSetup\Settings"
 VENDOR_KEY = r"HKCU\Software\Valdrix"
 PORTS_KEY = r"HKLM\Software\Wine\Ports"
 QUIET = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+# Ids of the platform's own: the buttons of message boxes and dialogs, the
+# text of a message box, and the file dialog's name field and filter list.
+IDOK, IDCANCEL, MESSAGE_TEXT = 1, 2, 0xFFFF
+FILE_NAME_FIELD, FILTER_LIST = 0x47C, 0x470
+
+
+def resource_ids():
+    """Every id resources/resource.h defines, by its name there."""
+    ids = {}
+    with open(os.path.join(ROOT, "resources", "resource.h")) as header:
+        for line in header:
+            found = re.match(r"\s*#define\s+(ID\w+)\s+\(?(-?(?:0x[0-9A-Fa-f]+|\d+))\)?\s*$", line)
+            if found:
+                ids[found.group(1)] = int(found.group(2), 0)
+    return types.SimpleNamespace(**ids)
+
+
+ID = resource_ids()
+
+
+def wine_path(path):
+    return "Z:" + path.replace("/", "\\")
 
 
 def run_wine(args, timeout=120):
@@ -91,8 +117,10 @@ class Harness:
             sys.stderr.write("harness: the program ended with status %d before its window showed; "
                              "starting it once more\n" % process.returncode)
 
-    # Commands that only look: safe to run a second time.
-    QUERIES = {"placement", "rect", "control", "describe", "dialog", "wait-main"}
+    # Commands that only look or set what they set again: safe to run a
+    # second time.
+    QUERIES = {"placement", "rect", "focus", "control", "describe", "dialog", "wait-main", "wait-dialog",
+               "wait-no-dialog", "select", "set-text"}
 
     def driver(self, *args, check=True):
         """Runs one quill-driver command; returns its standard output (bytes),
@@ -102,7 +130,7 @@ class Harness:
         # Now and then (about one run of this suite in five, under load) a
         # Wine program ends with status 1 before its own code says a word;
         # the driver always names its own failures, so a silent failure of
-        # a command that only looks is run once more.
+        # a command that is safe to repeat is run once more.
         if code != 0 and not err.strip() and args and args[0] in self.QUERIES:
             code, out, err = run_wine(command)
         if check and code != 0:
@@ -138,6 +166,28 @@ class Harness:
                 os.unlink(link)
         self.programs, self.sims, self.ports = [], [], []
 
+    def message(self, seconds=20):
+        """Waits for a message box and presses its OK; returns its (title, text)."""
+        self.driver("wait-dialog", seconds)
+        box = self.dialog()
+        self.driver("dialog-press", IDOK)
+        if not self.driver("wait-no-dialog", 10, check=False):
+            raise AssertionError("after %r a dialog stays: %r" % (box["title"], self.dialog()))
+        return box["title"], box["controls"][MESSAGE_TEXT]["text"]
+
+    def wait_status(self, text, seconds=20):
+        """Waits until the status line shows `text` (bytes, or a callable that
+        takes the text); returns the time then."""
+        done = text if callable(text) else (lambda shown: shown == text)
+        deadline = time.monotonic() + seconds
+        while True:
+            shown = self.control(ID.IDC_STATUS_LINE)["text"]
+            if done(shown):
+                return time.monotonic()
+            if time.monotonic() > deadline:
+                raise AssertionError("the status line shows %r" % shown)
+            time.sleep(0.2)
+
     def control(self, control_id):
         """{'visible', 'enabled', 'text'} of a control of the main window."""
         visible, enabled, text = self.driver("control", control_id).rstrip(b"\n").split(b" ", 2)
@@ -170,15 +220,23 @@ class Harness:
             result.setdefault(fields[0].decode(), []).append(fields[1:])
         return result
 
-    def menu_enabled(self):
-        return [m[2] == b"1" for m in self.describe()["menu"]]
-
     def menu_states(self):
         """Per menu-bar entry: "1" enabled, "0" disabled, "g" greyed."""
         return [m[2].decode() for m in self.describe()["menu"]]
 
+    def choice_lists(self, description=None):
+        """{parameter: (selection or -1, item count)} of the shown lists."""
+        d = description or self.describe()
+        lists = {int(w[0]): [-1, 0] for w in d["window"] if w[1].lower() == b"combobox" and w[2] == b"1"}
+        for param, index, selected, _ in d.get("choice", []):
+            if int(param) in lists:
+                lists[int(param)][1] += 1
+                if selected == b"1":
+                    lists[int(param)][0] = int(index)
+        return {n: tuple(v) for n, v in lists.items()}
+
     def selections(self, description=None):
-        """{choice list id: selected index or -1} of every row."""
+        """{parameter: selected index or -1} of every row's list."""
         result = {}
         for choice in (description or self.describe()).get("choice", []):
             number = int(choice[0])
@@ -186,6 +244,43 @@ class Harness:
             if choice[2] == b"1":
                 result[number] = int(choice[1])
         return result
+
+    def locked(self):
+        """Whether the form shows as without a unit: Defaults and Write
+        disabled, Read enabled, save, open and print disabled (not greyed), no
+        field and no list shown."""
+        buttons = [self.control(i)["enabled"] for i in (ID.IDC_RESET_DEFAULTS, ID.IDC_READ_DEVICE,
+                                                         ID.IDC_WRITE_DEVICE)]
+        d = self.describe()
+        shown = [w for w in d["window"] if w[1].lower() in (b"combobox", b"edit") and w[2] == b"1"]
+        return buttons == [False, True, False] and [m[2] for m in d["menu"]][:3] == [b"0"] * 3 and not shown
+
+    # --- real input from X (xdotool): the wheel goes to the window under the
+    # pointer, keys to the focused window -------------------------------------------
+
+    @staticmethod
+    def xdotool(*args):
+        subprocess.run(["xdotool"] + [str(a) for a in args], check=True)
+
+    def keys(self, *keys):
+        """Presses the keys one after the other, then lets the program take them."""
+        self.xdotool("key", "--delay", 30, *keys)
+        time.sleep(0.3)
+
+    def point_at(self, control_id):
+        """Moves the pointer to the middle of a control's top 10 pixels."""
+        left, top, right, _ = self.numbers("rect", control_id)
+        self.xdotool("mousemove", (left + right) // 2, top + 10)
+        time.sleep(0.2)
+
+    def wheel(self, notches):
+        """Turns the wheel under the pointer: positive toward the user (down)."""
+        for _ in range(abs(notches)):
+            self.xdotool("click", 5 if notches > 0 else 4)
+        time.sleep(0.5)
+
+    def focus(self):
+        return int(self.driver("focus").split()[0])
 
     def window_text(self, control_id):
         """A control's text read from inside the program (password fields too)."""
@@ -246,8 +341,8 @@ class Harness:
         """Starts quill-sim; returns (process, pty path). With `log`, its frame
         log (-v) goes to that file."""
         args = list(args) + (["-v"] if log else [])
-        process = subprocess.Popen([os.path.join(self.host_tools, "quill-sim")] + args,
-                                   stdout=subprocess.PIPE,
-                                   stderr=open(log, "wb") if log else subprocess.DEVNULL)
+        with open(log or os.devnull, "wb") as frames:
+            process = subprocess.Popen([os.path.join(self.host_tools, "quill-sim")] + args,
+                                       stdout=subprocess.PIPE, stderr=frames)
         self.sims.append(process)
         return process, process.stdout.readline().decode().strip()

@@ -3,32 +3,23 @@
 the about box and the text entry dialog of BrontivaSetup.exe under Wine.
 
 Each program start costs the three-second splash, so the cases share starts:
-one first start, one start with a valid stored placement that also opens
-the dialogs, two more stored values (which values are accepted is the
-native placement test's concern), one start of the build with a damaged
-table, one start with a unit.
+one first start (no unit: a read says so), one start with a valid stored
+placement that also opens the dialogs, two more stored values (which
+values are accepted is the native placement test's concern), one start of
+the build with a damaged table. A session with a unit is session_e2e's.
 """
 import os
-import signal
 import struct
 import sys
 import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from quill_e2e import SETTINGS_KEY, VENDOR_KEY, Harness  # noqa: E402
+from quill_e2e import ID, IDCANCEL, IDOK, MESSAGE_TEXT, SETTINGS_KEY, VENDOR_KEY, Harness  # noqa: E402
 
 H = None
 
 SPLASH_SECONDS = 3.0
-EN_SETFOCUS = 256
-IDOK, IDCANCEL = 1, 2
-MESSAGE_TEXT_ID = 0xFFFF
-ENTRY_EDIT = 1000
-FIELD_H, FIELD_K = 5005, 5006
-ABOUT_COMMAND = 1003
-EXIT_COMMAND = 1004
-STATUS_LINE = 5008
 # The normal rectangle stored before the second start. 320 px is narrower
 # than the about box, so that box overhangs the window on both sides.
 STORED_RECT = (210, 160, 530, 660)
@@ -55,10 +46,7 @@ def start_and_wait():
     start = time.monotonic()
     process = H.start_main()
     seconds = time.monotonic() - start
-    deadline = time.monotonic() + 15
-    while not H.control(STATUS_LINE)["text"]:
-        assert time.monotonic() < deadline, "the status line stays empty"
-        time.sleep(0.2)
+    H.wait_status(bool, 15)
     return process, seconds
 
 
@@ -74,14 +62,6 @@ class ProgramTest(unittest.TestCase):
     def tearDownClass(cls):
         H.stop_all()
 
-    def wait_status(self, expected, seconds):
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
-            if H.control(STATUS_LINE)["text"] == expected:
-                return
-            time.sleep(0.3)
-        self.fail("status line %r, expected %r" % (H.control(STATUS_LINE)["text"], expected))
-
 
 class A_FirstStart(ProgramTest):
     def test_first_start_creates_the_key_and_closing_stores_the_placement(self):
@@ -92,7 +72,11 @@ class A_FirstStart(ProgramTest):
         self.assertGreaterEqual(seconds, SPLASH_SECONDS - 0.5)
         self.assertTrue(H.reg_query(SETTINGS_KEY), "reading the language creates the key")
         self.assertIsNone(H.reg_query(SETTINGS_KEY, "WindowPlacement"))
-        self.wait_status(b"???", 5)  # the first StatusTimer ticks
+        H.wait_status(b"???", 5)  # the first StatusTimer ticks
+        self.assertTrue(H.locked())
+        H.driver("command", ID.IDC_READ_DEVICE)
+        self.assertEqual(H.message(), (H.table_text("E1", 1), H.table_text("E", 5)))
+        self.assertTrue(H.locked())
         self.assertEqual(close(process), 0)
         stored = H.reg_query(SETTINGS_KEY, "WindowPlacement")
         self.assertIsNotNone(stored)
@@ -111,11 +95,12 @@ class B_StoredPlacementAndDialogs(ProgramTest):
         self.assertEqual(H.numbers("placement"), (1,) + STORED_RECT)
 
     def test_b_about_box(self):
-        H.driver("command", ABOUT_COMMAND)
+        H.driver("command", ID.IDM_ABOUT)
         H.driver("wait-dialog")
         about = H.dialog()
         self.assertEqual(about["title"], b"Sorvane Quill Alarm Setup")
-        for line, key in zip((1001, 1002, 1003, 1004), ("A1", "A2", "A3", "A4")):
+        lines = (ID.IDC_ABOUT_LINE1, ID.IDC_ABOUT_LINE2, ID.IDC_ABOUT_LINE3, ID.IDC_ABOUT_LINE4)
+        for line, key in zip(lines, ("A1", "A2", "A3", "A4")):
             self.assertEqual(about["controls"][line]["text"], H.table_text(key, 0), key)
         self.assertEqual(about["controls"][IDOK]["text"], b"OK")
         self.assertEqual(about["rect"][:2], centred(about["rect"], H.numbers("rect")))
@@ -124,20 +109,20 @@ class B_StoredPlacementAndDialogs(ProgramTest):
         H.driver("wait-no-dialog")
 
     def open_entry(self, field):
-        H.driver("command", field, EN_SETFOCUS)
+        H.driver("command", field, ID.IDN_FIELD_ENTRY)
         H.driver("wait-dialog")
         return H.dialog()
 
     def entry_state(self):
         d = H.dialog()
-        return d["controls"][ENTRY_EDIT]["text"], d["controls"][IDOK]["enabled"]
+        return d["controls"][ID.IDC_ENTRY_EDIT]["text"], d["controls"][IDOK]["enabled"]
 
     def press(self, button):
         H.driver("dialog-press", button)
         H.driver("wait-no-dialog")
 
     def test_c_entry_field_h_needs_exactly_six_digits(self):
-        entry = self.open_entry(FIELD_H)
+        entry = self.open_entry(ID.IDC_TEXT_H)
         self.assertEqual(entry["title"], H.table_text("H", 0))
         self.assertEqual(entry["controls"][IDOK]["text"], H.table_text("Q1", 3))
         self.assertEqual(entry["controls"][IDCANCEL]["text"], H.table_text("Q1", 4))
@@ -147,25 +132,25 @@ class B_StoredPlacementAndDialogs(ProgramTest):
                  ("type", "7", b"123456", True), ("back", 1, b"12345", False),
                  ("type", "a", b"12345", False), ("type", "9", b"123459", True)]
         for action, arg, text, ok in steps:
-            H.driver("dialog-type" if action == "type" else "dialog-back", ENTRY_EDIT, arg)
+            H.driver("dialog-type" if action == "type" else "dialog-back", ID.IDC_ENTRY_EDIT, arg)
             self.assertEqual(self.entry_state(), (text, ok), "%s %s" % (action, arg))
         self.press(IDOK)
-        self.assertEqual(H.window_text(FIELD_H), b"123459")
-        self.open_entry(FIELD_H)
-        H.driver("dialog-type", ENTRY_EDIT, "111111")
+        self.assertEqual(H.window_text(ID.IDC_TEXT_H), b"123459")
+        self.open_entry(ID.IDC_TEXT_H)
+        H.driver("dialog-type", ID.IDC_ENTRY_EDIT, "111111")
         self.press(IDCANCEL)
-        self.assertEqual(H.window_text(FIELD_H), b"123459", "Cancel keeps the field")
+        self.assertEqual(H.window_text(ID.IDC_TEXT_H), b"123459", "Cancel keeps the field")
 
     def test_d_entry_field_k_takes_up_to_two_digits(self):
-        self.open_entry(FIELD_K)
+        self.open_entry(ID.IDC_TEXT_K)
         self.assertEqual(self.entry_state(), (b"", True))
-        H.driver("dialog-type", ENTRY_EDIT, "123")
+        H.driver("dialog-type", ID.IDC_ENTRY_EDIT, "123")
         self.assertEqual(self.entry_state(), (b"12", True))
         self.press(IDOK)
-        self.assertEqual(H.window_text(FIELD_K), b"12")
-        self.open_entry(FIELD_K)
+        self.assertEqual(H.window_text(ID.IDC_TEXT_K), b"12")
+        self.open_entry(ID.IDC_TEXT_K)
         self.press(IDOK)
-        self.assertEqual(H.window_text(FIELD_K), b"", "OK with nothing typed empties the field")
+        self.assertEqual(H.window_text(ID.IDC_TEXT_K), b"", "OK with nothing typed empties the field")
 
     def test_e_closing_stores_upper_case(self):
         self.assertEqual(close(self.process), 0)
@@ -174,7 +159,7 @@ class B_StoredPlacementAndDialogs(ProgramTest):
 
 
 class C_MorePlacements(ProgramTest):
-    """One start per stored value; the exit command (1004) ends each."""
+    """One start per stored value; the exit command ends each."""
 
     def test_stored_values_at_start(self):
         SW_SHOWMAXIMIZED = 3
@@ -186,7 +171,7 @@ class C_MorePlacements(ProgramTest):
                 try:
                     placement = H.numbers("placement")
                 finally:
-                    H.driver("command", EXIT_COMMAND)
+                    H.driver("command", ID.IDM_EXIT)
                     self.assertEqual(H.wait_exit(process), 0)
                 if name == "closed maximised":
                     # Wine reports the maximised rectangle as the normal one.
@@ -201,28 +186,13 @@ class D_DamagedTable(ProgramTest):
         H.driver("wait-dialog", 20)
         box = H.dialog()
         self.assertEqual(box["title"], b"Startup error")
-        self.assertEqual(box["controls"][MESSAGE_TEXT_ID]["text"], b"Error decrypt internal data")
+        self.assertEqual(box["controls"][MESSAGE_TEXT]["text"], b"Error decrypt internal data")
         buttons = [c for c in box["controls"].values() if c["class"].lower() == "button" and c["visible"]]
         self.assertEqual(len(buttons), 1, "OK only")
         self.assertFalse(H.driver("find-main", check=False))
         H.driver("dialog-press", IDOK)
         self.assertEqual(H.wait_exit(process), 1)
         self.assertFalse(H.driver("find-main", check=False))
-
-
-class E_ConnectionStatus(ProgramTest):
-    def test_unit_found_then_gone(self):
-        sim, pty = H.start_sim("--identity", "105")
-        H.register_com_port(3, pty)
-        process, _ = start_and_wait()
-        self.wait_status(b"COM3 " + H.table_text("P", 2) + b" 1.05", 20)
-        sim.send_signal(signal.SIGUSR1)  # silent: the next identity poll fails
-        self.wait_status(b"???", 15)
-        # Reset and Write locked, Read open, the file entries disabled (not
-        # greyed).
-        self.assertEqual([H.control(i)["enabled"] for i in (5000, 5001, 5002)], [False, True, False])
-        self.assertEqual(H.menu_states()[:3], ["0"] * 3)
-        self.assertEqual(close(process), 0)
 
 
 if __name__ == "__main__":

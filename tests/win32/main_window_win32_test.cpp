@@ -150,6 +150,7 @@ TEST_F(MainWindow, LanguageSwitchRebuildsTextsAndKeepsSelections) {
     applyLanguage("English");
     EXPECT_EQ(windowText(rowCaption(2)), "2. Siren");
     EXPECT_EQ(selection(2), 0) << "the value went with the list";
+    EXPECT_EQ(GetWindow(rowCaption(2), GW_HWNDNEXT), rowList(2)) << "the list made again follows its caption";
     EXPECT_EQ(placementIn(rowCaption(3)).y, thirdRowY);
     EXPECT_EQ(selection(30), 2);
 }
@@ -182,6 +183,8 @@ TEST_F(MainWindow, FieldWithoutCaptionLeavesWindowAndRegistryAndComesBackEmpty) 
     EXPECT_EQ(windowText(back), "");
     EXPECT_TRUE(IsWindowVisible(back));
     EXPECT_EQ(windowText(fixedWindow(IDC_TEXT_T4)), "Phone 4");
+    EXPECT_EQ(GetWindow(fixedWindow(IDC_TEXT_T4), GW_HWNDNEXT), back) << "the field follows its caption";
+    EXPECT_EQ(GetNextDlgTabItem(mainWindow(), fixedWindow(IDC_TEXT_T3, true), FALSE), back) << "in its place for Tab";
 }
 
 TEST_F(MainWindow, ShorterListOfAnotherVariantRemovesTheRowsBeyondIt) {

@@ -141,6 +141,9 @@ void handleSignal(Simulator& sim, int signalNumber) {
     if (signalNumber == SIGUSR1) {
         toggleSilence(sim.unit);
         note(sim, sim.unit.silent ? "silent" : "answering");
+    } else if (signalNumber == SIGWINCH) {
+        refuseNextRequest(sim.unit);
+        note(sim, "refusing the next request");
     } else if (signalNumber == SIGUSR2) {
         if (sim.present)
             takeLineDown(sim);
@@ -172,7 +175,7 @@ void serve(Simulator& sim, int signals) {
 int blockedSignals() {
     sigset_t set;
     sigemptyset(&set);
-    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2}) sigaddset(&set, s);
+    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2, SIGWINCH}) sigaddset(&set, s);
     sigprocmask(SIG_BLOCK, &set, nullptr);
     std::signal(SIGPIPE, SIG_IGN);  // a reader of standard output that went away
     return signalfd(-1, &set, SFD_CLOEXEC);

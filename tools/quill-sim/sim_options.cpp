@@ -47,6 +47,7 @@ const char* const kSimUsage =
     "Signals:\n"
     "  SIGUSR1                  go silent / answer again\n"
     "  SIGUSR2                  vanish (line closed, link removed) / come back\n"
+    "  SIGWINCH                 refuse the next request, once (a single bad reply)\n"
     "  SIGINT, SIGTERM, SIGHUP  end, with the state saved\n"
     "\n"
     "State file, one setting per line ('#' starts a comment):\n"

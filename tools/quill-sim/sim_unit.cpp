@@ -7,8 +7,12 @@ namespace {
 // Noise that cannot be taken for a frame start or a refusal.
 const uint8_t kNoise[] = {0x00, 0xFF, 0x55, 0xAA, 0x13, 0x57, 0xFD, 0x80};
 
-bool refused(const SimUnit& unit, const LinkFrame& request) {
-    const SimFaults& f = unit.faults;
+bool refused(SimUnit& unit, const LinkFrame& request) {
+    SimFaults& f = unit.faults;
+    if (f.refuseNext > 0) {
+        --f.refuseNext;
+        return true;
+    }
     if (request.op != kOpRead && request.op != kOpChoiceCount && request.op != kOpWrite) return true;
     return f.refuseAddresses.count(request.address) || f.refuseOps.count(request.op);
 }
@@ -69,6 +73,8 @@ SimAnswer answerRequest(SimUnit& unit, const LinkFrame& request) {
     appendReply(unit.faults, reply, answer.bytes);
     return answer;
 }
+
+void refuseNextRequest(SimUnit& unit) { ++unit.faults.refuseNext; }
 
 void toggleSilence(SimUnit& unit) {
     if (isSilent(unit)) {

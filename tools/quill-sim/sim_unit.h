@@ -22,6 +22,7 @@ struct SimFaults {
     std::set<uint8_t> readbackDiffers;  // a write stores value + 1
     int64_t silentAfter = -1;           // answer this many requests, then none
     int64_t vanishAfter = -1;           // close the line at request N + 1 (once)
+    int32_t refuseNext = 0;             // answer FE for the next N requests, whatever they ask
 };
 
 struct SimUnit {
@@ -44,6 +45,9 @@ int32_t identityOf(const SimUnit& unit);
 // What the unit does with one request frame. Ops other than 0, 64 and 128
 // are refused.
 SimAnswer answerRequest(SimUnit& unit, const LinkFrame& request);
+
+// One bad reply: the next request is refused (a signal arms it).
+void refuseNextRequest(SimUnit& unit);
 
 // Silent units answer again (also after --silent-after); answering ones go
 // silent.

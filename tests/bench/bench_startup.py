@@ -3,14 +3,14 @@
 visible main window (the splash alone is 3.0 s) and from the close request
 to the end of the process, over a few runs.
 
-    python3 tests/e2e/bench_startup.py [--runs N]
+    python3 tests/bench/bench_startup.py [--runs N]
 """
 import os
 import statistics
 import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
 from quill_e2e import Harness  # noqa: E402
 
 

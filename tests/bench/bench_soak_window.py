@@ -7,18 +7,18 @@ end within 2% (or a few objects) of the middle. Wine answers 0 for the
 object and handle counts, so the program's windows (counted from inside it
 by the probe) and the file descriptors of its process are printed too.
 
-A benchmark, not a test: python3 tests/e2e/bench_soak.py [ROUNDS]
+A benchmark, not a test: python3 tests/bench/bench_soak_window.py [ROUNDS]
 """
 import os
 import shutil
 import sys
 import tempfile
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from quill_e2e import ROOT, VENDOR_KEY, Harness  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
+from quill_e2e import ID, IDOK, ROOT, VENDOR_KEY, Harness  # noqa: E402
 
-READ, IDOK, STATUS_LINE = 5001, 1, 5008
-LANGUAGES = (10000, 10001, 10002)  # Deutsch, English, Polski
+READ, STATUS_LINE = ID.IDC_READ_DEVICE, ID.IDC_STATUS_LINE
+LANGUAGES = tuple(ID.IDM_LANGUAGE_FIRST + i for i in range(3))  # Deutsch, English, Polski
 SIZES = ((900, 700), (640, 520), (380, 600))
 
 

@@ -9,7 +9,7 @@
            characters of 10 bits per request (target within 1.15)
   write    the same for a write
 
-A benchmark, not a test: run it by hand (python3 tests/e2e/bench_transfer.py).
+A benchmark, not a test: run it by hand (python3 tests/bench/bench_transfer.py).
 """
 import os
 import statistics
@@ -18,10 +18,10 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from quill_e2e import VENDOR_KEY, Harness  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
+from quill_e2e import ID, IDOK, VENDOR_KEY, Harness  # noqa: E402
 
-READ, WRITE, STATUS_LINE, IDOK = 5001, 5002, 5008, 1
+READ, WRITE, STATUS_LINE = ID.IDC_READ_DEVICE, ID.IDC_WRITE_DEVICE, ID.IDC_STATUS_LINE
 ROWS = 51
 BITS_PER_REQUEST = 2 * 5 * 10
 
