@@ -61,9 +61,10 @@ bool isReturnKey(LPARAM dialogMessage) {
 LRESULT CALLBACK fieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     switch (message) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
         SetFocus(field);
         requestEntry(field, 0);
+        return 0;
+    case WM_LBUTTONDBLCLK:  // the second click of a double click asks for no second box
         return 0;
     case WM_GETDLGCODE:
         // Enter reaches the field instead of pressing a default button.

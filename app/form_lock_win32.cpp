@@ -30,6 +30,7 @@ void lockForm() {
         ShowWindow(fieldCaption(*record), SW_HIDE);
         ShowWindow(fieldEdit(*record), SW_HIDE);
     }
+    keepFocusVisible();  // the focus may have been on what is hidden now
 }
 
 bool formBelongsToUnit() {

@@ -95,11 +95,22 @@ INT_PTR CALLBACK textEntryDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     }
 }
 
+// One box at a time: a request posted while a box is open (a second click
+// before it showed) reaches the main window through the box's own message
+// loop, and is dropped.
+bool entryOpen = false;
+
+struct OpenEntry {
+    OpenEntry() { entryOpen = true; }
+    ~OpenEntry() { entryOpen = false; }
+};
+
 }  // namespace
 
 void editFreeTextField(int32_t controlId, int32_t requiredLength, const std::string& typed) {
     const TextFieldLimit* field = findTextField(controlId);
-    if (!field || !findControl(appState.fixedControls, controlId)) return;
+    if (entryOpen || !field || !findControl(appState.fixedControls, controlId)) return;
+    const OpenEntry open;
     EntryRequest request{field, requiredLength, typed.substr(0, field->maxLength), {}};
     const INT_PTR result = DialogBoxParamA(programInstance(), MAKEINTRESOURCEA(IDD_TEXT_ENTRY), appState.mainWindow,
                                            textEntryDialogProc, reinterpret_cast<LPARAM>(&request));
