@@ -23,12 +23,14 @@ bool menuKeyAlone = false;
 
 bool isMenuKey(WPARAM key) { return key == VK_F10 || key == VK_MENU; }
 
-// A list keeps F10 and Alt to itself (its own keys are Alt+Down and F4),
-// so their release opens the main window's menu bar from here. Alt held
-// for another key (Alt+Down opens the list) opens no menu.
+// A list keeps the system keys to itself (its own are Alt+Up and
+// Alt+Down): the release of F10 or Alt opens the main window's menu bar
+// from here, and Alt+F4 closes it. Alt held for another key (Alt+Down
+// opens the list) opens no menu.
 LRESULT passMenuKey(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool alone = menuKeyAlone;
     menuKeyAlone = message == WM_SYSKEYDOWN && isMenuKey(wParam);
+    if (message == WM_SYSKEYDOWN && wParam == VK_F4) return SendMessageA(appState.mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (!isMenuKey(wParam)) return DefSubclassProc(list, message, wParam, lParam);
     if (message == WM_SYSKEYUP && alone) SendMessageA(appState.mainWindow, WM_SYSCOMMAND, SC_KEYMENU, 0);
     return 0;
