@@ -89,7 +89,10 @@ TEST_F(SafeFile, ReplacingKeepsThePermissions) {
     writeText(target, "old");
     ::chmod(target.c_str(), 0640);
     std::string error;
+    // A narrow umask must not narrow the mode the file already has.
+    const mode_t umaskBefore = ::umask(077);
     EXPECT_EQ(replaceFileSafely(target, "new", error), ReplaceResult::replaced) << error;
+    ::umask(umaskBefore);
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }

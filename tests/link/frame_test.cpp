@@ -73,21 +73,25 @@ TEST(Frame, ResynchronisesReplies) {
 }
 
 TEST(Frame, AssemblesRequestsFromAStream) {
-    // Garbage, a frame with a wrong checksum whose tail hides a good frame
-    // start, then two good frames back to back.
-    const Bytes stream = {0x01, 0xFE, 0x56, 0x00, 0x56, 0x80, 0x0C, 0x03, 0x8F,
-                          0x56, 0x00, 0xFD, 0x00, 0xFD, 0x56, 0x40, 0x0C, 0x00, 0x4C};
-    RequestAssembler assembler;
-    std::vector<LinkFrame> got;
-    for (uint8_t b : stream) {
-        LinkFrame request;
-        if (feedRequestByte(assembler, b, request)) got.push_back(request);
+    const struct { const char* what; Bytes stream; std::vector<Bytes> frames; } cases[] = {
+        // Garbage, a frame with a wrong checksum whose tail hides a good
+        // frame start, then two good frames back to back.
+        {"resynchronised",
+         {0x01, 0xFE, 0x56, 0x00, 0x56, 0x80, 0x0C, 0x03, 0x8F, 0x56, 0x00, 0xFD, 0x00, 0xFD, 0x56, 0x40, 0x0C, 0x00, 0x4C},
+         {{kOpWrite, 0x0C, 3}, {kOpRead, 0xFD, 0}, {kOpChoiceCount, 0x0C, 0}}},
+        // Five bytes that sum right but start without 56, and after a bad
+        // frame its tail that sums right too: neither is a request.
+        {"no start byte", {0x00, 0x00, 0x00, 0x01, 0x01, 0x56, 0x00, 0x00, 0x00, 0x01, 0x01}, {}},
+    };
+    for (const auto& c : cases) {
+        RequestAssembler assembler;
+        std::vector<Bytes> got;
+        for (uint8_t b : c.stream) {
+            LinkFrame r;
+            if (feedRequestByte(assembler, b, r)) got.push_back({r.op, r.address, r.data});
+        }
+        EXPECT_EQ(got, c.frames) << c.what;
     }
-    ASSERT_EQ(got.size(), 3u);
-    EXPECT_EQ(got[0].op, kOpWrite);
-    EXPECT_EQ(got[0].data, 3);
-    EXPECT_EQ(got[1].address, 253);
-    EXPECT_EQ(got[2].op, kOpChoiceCount);
 }
 
 TEST(Clock, DeadlinesHoldAcrossTheWrapAround) {
