@@ -102,18 +102,6 @@ TEST_F(WorkerTest, WriteRefusesUnwritableTextsBeforeAnyRequest) {
     }
 }
 
-// A unit that refuses the choice count (op 64) ends the read at that row:
-// a count the unit never gave must not pass for a read row.
-TEST_F(WorkerTest, ARefusedChoiceCountStopsTheReadAtItsRow) {
-    ASSERT_TRUE(useUnit({"--refuse-op", "64"}, kSevens));
-    FormValues form = fiveRows();
-    std::vector<TransferStep> steps;
-    const TransferResult result = readForm(form, counting(steps));
-    EXPECT_EQ(result.status, TransferStatus::Failed);
-    EXPECT_EQ(describeStop(result), "parameter 1 (register 1)");
-    EXPECT_FALSE(form.rows[0].transferred);
-}
-
 // Faults part-way are the fault matrix's (fault_matrix_test.cpp).
 TEST_F(WorkerTest, StopRequestEndsTheWalkBeforeItsNextRequest) {
     ASSERT_TRUE(useUnit({}, kSevens));
