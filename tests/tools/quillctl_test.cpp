@@ -151,7 +151,8 @@ TEST_F(QuillctlTest, DumpRestoresEveryRegisterAndOnlyToItsIdentity) {
     }
 }
 
-// Every kind of bad input: a reason, exit 2, and not one request to the unit.
+// Every kind of bad input: a reason (or the usage), exit 2, and not one
+// request to the unit.
 TEST_F(QuillctlTest, BadInputSendsNothing) {
     SimProcess& b = unit(unitB());
     ASSERT_EQ(run(b, {"read-config", path("good.sqc")}), 0);
@@ -161,25 +162,28 @@ TEST_F(QuillctlTest, BadInputSendsNothing) {
     writeText(path("flipped.sqc"), flipped);
     writeText(path("plain.sqc"), "BRONTIVASETUP1.0\nT1 -\n");
     writeText(path("empty.sqc"), "");
-    std::string dump = fileText(path("good.txt"));
+    const std::string dump = fileText(path("good.txt"));
+    const auto value100 = [&](const char* value) { return std::string(dump).replace(dump.find("\n100 5\n") + 5, 1, value); };
     writeText(path("range.txt"), dump + "253 1\n");
-    writeText(path("over.txt"), dump.replace(dump.find("\n100 5\n"), 7, "\n100 300\n"));
+    writeText(path("over.txt"), value100("300"));
+    writeText(path("ten.txt"), value100("9999999999"));
     writeText(path("short.txt"), dump.substr(0, dump.find("\n200 ")));
-    writeText(path("ten.txt"), dump.replace(dump.find("\n100 300\n"), 9, "\n100 9999999999\n"));
-    const std::vector<std::string> cases[] = {
-        {"write-config", path("flipped.sqc")}, {"write-config", path("plain.sqc")},
-        {"write-config", path("empty.sqc")},   {"write-config", path("missing.sqc")},
-        {"diff", path("good.sqc"), "--language", "Klingon"}, {"diff", path("good.sqc"), "--language"},
-        {"diff", path("good.sqc"), path("good.sqc")}, {"restore", path("ten.txt")},
-        {"restore", path("range.txt")},        {"restore", path("over.txt")},
-        {"restore", path("short.txt")},        {"restore", path("good.sqc"), "--force"},
+    const std::string good = path("good.sqc");
+    const struct { std::vector<std::string> args; bool usage; } cases[] = {
+        {{"write-config", path("flipped.sqc")}, false}, {{"write-config", path("plain.sqc")}, false},
+        {{"write-config", path("empty.sqc")}, false},   {{"write-config", path("missing.sqc")}, false},
+        {{"diff", good, "--language", "Klingon"}, false}, {{"diff", good, "--language"}, false},
+        {{"diff", good, good}, true},                   {{"restore", path("range.txt")}, false},
+        {{"restore", path("over.txt")}, false},         {{"restore", path("ten.txt")}, false},
+        {{"restore", path("short.txt")}, false},        {{"restore", good, "--force"}, false},
     };
     const std::string registers = registersOf(b, 0, 255);
-    for (const auto& args : cases) {
+    for (const auto& c : cases) {
         const size_t requests = simRequests(b).size();
-        EXPECT_EQ(run(b, args), 2) << args[1];
+        EXPECT_EQ(run(b, c.args), 2) << c.args[1];
         EXPECT_EQ(errors.rfind("quillctl: ", 0), 0u) << errors;
-        EXPECT_EQ(simRequests(b).size(), requests) << args[1];
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n') > 1, c.usage) << errors;
+        EXPECT_EQ(simRequests(b).size(), requests) << c.args[1];
     }
     EXPECT_EQ(registersOf(b, 0, 255), registers);
 }
