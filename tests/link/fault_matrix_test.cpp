@@ -58,7 +58,8 @@ std::string oldUnit() {
     std::string state;
     for (int32_t n = 1; n <= kRows; ++n)
         state += "register " + std::to_string(n) + " " + std::to_string(kOld) + "\ncount " + std::to_string(n) + " 9\n";
-    for (int32_t r = 181; r < 252; ++r) state += "register " + std::to_string(r) + " " + std::to_string(kOldDigit) + "\n";
+    for (int32_t r = 181; r < 252; ++r)
+        state += "register " + std::to_string(r) + " " + std::to_string(kOldDigit) + "\n";
     return state;
 }
 

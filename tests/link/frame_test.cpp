@@ -1,6 +1,7 @@
 // Pure link code: frames, the request assembler of the simulated unit, the
 // wrapping millisecond counter, field ranges and the event semantics (their
-// use across threads runs in the worker tests, under ThreadSanitizer too). Runs natively and in the Windows test program.
+// use across threads runs in the worker tests, under ThreadSanitizer too).
+// Runs natively and in the Windows test program.
 #include "link/clock.h"
 #include "link/device_text.h"
 #include "link/frame.h"
@@ -37,7 +38,8 @@ TEST(Frame, AssemblesRequestsFromAStream) {
         // Garbage, a frame with a wrong checksum whose tail hides a good
         // frame start, then two good frames back to back.
         {"resynchronised",
-         {0x01, 0xFE, 0x56, 0x00, 0x56, 0x80, 0x0C, 0x03, 0x8F, 0x56, 0x00, 0xFD, 0x00, 0xFD, 0x56, 0x40, 0x0C, 0x00, 0x4C},
+         {0x01, 0xFE, 0x56, 0x00, 0x56, 0x80, 0x0C, 0x03, 0x8F, 0x56, 0x00, 0xFD, 0x00, 0xFD,
+          0x56, 0x40, 0x0C, 0x00, 0x4C},
          {{kOpWrite, 0x0C, 3}, {kOpRead, 0xFD, 0}, {kOpChoiceCount, 0x0C, 0}}},
         // Five bytes that sum right but start without 56, and after a bad
         // frame its tail that sums right too: neither is a request.

@@ -47,9 +47,10 @@ protected:
 };
 
 TEST_F(TransportTest, TransactCopesWithWhatTheLineDelivers) {
-    const struct { const char* what; std::vector<std::string> args; LinkFrame request; bool ok; uint8_t value; } cases[] = {
+    struct Case { const char* what; std::vector<std::string> args; LinkFrame request; bool ok; uint8_t value; };
+    const Case cases[] = {
         {"plain read", {}, {kOpRead, 253, 0}, true, 105},
-        {"noise before the reply", {"--noise", "9"}, {kOpRead, 253, 0}, true, 105},
+        {"noise before the reply", {"--noise", "9"}, {kOpRead, 253, 0}, true, 105},  // every noise byte
         {"reply split over reads", {"--split", "150"}, {kOpRead, 253, 0}, true, 105},
         {"paced line", {"--baud", "9600", "--latency", "30"}, {kOpRead, 254, 0}, true, 0},
         {"write", {}, {kOpWrite, 12, 9}, true, 9},

@@ -42,7 +42,8 @@ TEST_F(WorkerTest, DigitStrings) {
     std::string state = "register 181 0x30\nregister 182 0x31\nregister 183 0x32\nregister 184 0x33\n";
     for (int32_t r = 213; r < 252; ++r) state += "register " + std::to_string(r) + (r < 245 ? " 0x77\n" : " 0x39\n");
     ASSERT_TRUE(useUnit({}, state));
-    const struct { int32_t base, length; const char* text; } reads[] = {{181, 16, "0123"}, {197, 16, ""}, {245, 7, "999999"}};
+    const struct { int32_t base, length; const char* text; } reads[] = {
+        {181, 16, "0123"}, {197, 16, ""}, {245, 7, "999999"}};
     for (const auto& r : reads) {
         std::string text = "stale";
         EXPECT_TRUE(readDigitString(r.base, r.length, text));
@@ -53,7 +54,8 @@ TEST_F(WorkerTest, DigitStrings) {
     EXPECT_EQ(countRequests(sim, kOpRead, 251), 0) << "the field's last register holds its NUL";
 
     // The registers afterwards, and one that must see no write request.
-    const struct { int32_t base, length; std::string text; bool ok; std::string registers; int32_t unsent; } writes[] = {
+    struct Write { int32_t base, length; std::string text; bool ok; std::string registers; int32_t unsent; };
+    const Write writes[] = {
         {213, 16, "", true, "\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0", 0},
         {229, 16, "12a4", false, "12~~~~~~~~~~~~~~", 231},
         {250, 7, "1", false, "", 250},  // would run past register 255
@@ -76,9 +78,10 @@ TEST_F(WorkerTest, ChangedIdentityOrAVanishedUnitIsFoundAgain) {
     const LinkConnection before = linkConnection();
     signalSim(sim, SIGUSR2);  // the adapter is pulled: the port disappears
     ASSERT_TRUE(awaitAnnouncement(sim, 5000));
-    EXPECT_TRUE(awaitConnection(
-        [&](const LinkConnection& c) { return c.publication > before.publication && c.portNumber == before.portNumber; },
-        8000));
+    const auto back = [&](const LinkConnection& c) {
+        return c.publication > before.publication && c.portNumber == before.portNumber;
+    };
+    EXPECT_TRUE(awaitConnection(back, 8000));
     uint8_t value = 0;
     EXPECT_TRUE(submitRequest(kOpRead, 254, 0, &value));
 }

@@ -128,7 +128,7 @@ TEST_F(QuillctlTest, ReadConfigWrittenToASecondUnitLeavesBothEqual) {
     EXPECT_EQ(registersOf(b, 181, 252), fieldsOfB) << "a file carries no digit fields: they stay";
     for (const SimProcess* sim : {&a, &b})
         for (const LinkFrame& f : simRequests(*sim))
-            EXPECT_FALSE(f.address >= 181 && f.address <= 252) << "a request for digit-field register " << int(f.address);
+            EXPECT_FALSE(f.address >= 181 && f.address <= 252) << "a request for digit field register " << int(f.address);
 }
 
 TEST_F(QuillctlTest, DumpRestoresEveryRegisterAndOnlyToItsIdentity) {
@@ -163,7 +163,9 @@ TEST_F(QuillctlTest, BadInputSendsNothing) {
     writeText(path("plain.sqc"), "BRONTIVASETUP1.0\nT1 -\n");
     writeText(path("empty.sqc"), "");
     const std::string dump = fileText(path("good.txt"));
-    const auto value100 = [&](const char* value) { return std::string(dump).replace(dump.find("\n100 5\n") + 5, 1, value); };
+    const auto value100 = [&](const char* value) {
+        return std::string(dump).replace(dump.find("\n100 5\n") + 5, 1, value);
+    };
     writeText(path("range.txt"), dump + "253 1\n");
     writeText(path("over.txt"), value100("300"));
     writeText(path("ten.txt"), value100("9999999999"));
