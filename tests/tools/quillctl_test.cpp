@@ -6,7 +6,6 @@
 #include "link/frame.h"
 #include "tests/file_text.h"
 #include "tests/link/sim_process.h"
-#include "tools/quillctl/register_dump.h"
 
 #include <gtest/gtest.h>
 
@@ -191,20 +190,16 @@ TEST_F(QuillctlTest, BadInputSendsNothing) {
 }
 
 TEST_F(QuillctlTest, FailurePartWayNamesTheRegister) {
-    writeText(path("all2.txt"), [] {
-        RegisterDump dump;
-        dump.identity = 105;
-        for (uint8_t& v : dump.values) v = 2;
-        return composeRegisterDump(dump);
-    }());
     const struct { std::vector<std::string> fault; std::vector<std::string> args; const char* where; } cases[] = {
         {{"--refuse-address", "4"}, {"read-config", path("x.sqc")}, "read stopped at parameter 4 (register 4)"},
         {{"--readback-differs", "5"}, {"write-config", path("x.sqc")}, "write stopped at parameter 5 (register 5)"},
-        {{"--refuse-address", "200"}, {"restore", path("all2.txt")}, "restore stopped at register 200"},
+        {{"--refuse-address", "200"}, {"restore", path("a.txt")}, "restore stopped at register 200"},
         {{"--refuse-address", "181"}, {"dump", path("d.txt")}, "read stopped at register 181"},
         {{}, {"read-config", path("none/x.sqc")}, "none/x.sqc"},
     };
-    ASSERT_EQ(run(unit(unitA()), {"read-config", path("x.sqc")}), 0);
+    const SimProcess& a = unit(unitA());
+    ASSERT_EQ(run(a, {"read-config", path("x.sqc")}), 0);
+    ASSERT_EQ(run(a, {"dump", path("a.txt")}), 0);
     for (const auto& c : cases) {
         EXPECT_EQ(run(unit(unitB(), c.fault), c.args), 1) << c.where;
         EXPECT_NE(errors.find(c.where), std::string::npos) << errors;
