@@ -31,7 +31,7 @@ bool measure(const char* what, int trips, const std::function<bool()>& operation
 
 int main() {
     BenchUnit unit;
-    if (!unit.start("quill-bench", {"--baud", "9600"}, "register 12 3\n")) return 1;
+    if (!unit.start({"--baud", "9600"}, "register 12 3\n")) return 1;
     std::printf("wire-time bound at 9600 baud: %.2f ms per round trip (%.1f per second)\n", kRoundTripSeconds * 1000,
                 1 / kRoundTripSeconds);
     PortHandle port = kNoPort;

@@ -19,7 +19,7 @@ struct Run {
 };
 
 Run timed(const BenchUnit& unit, const std::vector<std::string>& args) {
-    std::vector<std::string> argv = {QUILLCTL_PATH, "--ports", unit.folder};
+    std::vector<std::string> argv = {QUILLCTL_PATH, "--ports", unit.folder.path};
     argv.insert(argv.end(), args.begin(), args.end());
     const size_t before = simRequests(unit.sim).size();
     const auto start = std::chrono::steady_clock::now();
@@ -35,7 +35,7 @@ Run timed(const BenchUnit& unit, const std::vector<std::string>& args) {
 
 int main() {
     BenchUnit unit;
-    if (!unit.start("quill-bench-provision", {"--baud", "9600"}, fileText(QUILL_UNIT_STATE))) return 1;
+    if (!unit.start({"--baud", "9600"}, fileText(QUILL_UNIT_STATE))) return 1;
     std::vector<Run> scans;
     for (int i = 0; i < 3; ++i) scans.push_back(timed(unit, {"get", "253"}));
     std::sort(scans.begin(), scans.end(), [](const Run& a, const Run& b) { return a.seconds < b.seconds; });
@@ -45,7 +45,7 @@ int main() {
     std::printf("start-up (quillctl get 253 less its request, median of 3): %.2f s, %zu probe requests\n",
                 startUp.seconds, startUp.requests);
     bool ok = startUp.ok;
-    const std::string file = unit.folder + "/unit.sqc";
+    const std::string file = unit.folder.path + "/unit.sqc";
     for (const char* command : {"read-config", "write-config"}) {
         const Run run = timed(unit, {command, file});
         const size_t walkRequests = run.requests - std::min(run.requests, startUp.requests);

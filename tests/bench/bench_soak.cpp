@@ -34,7 +34,7 @@ int main() {
     std::string state;
     for (int32_t n = 1; n <= kRows; ++n) state += "count " + std::to_string(n) + " 6\n";
     BenchUnit unit;
-    if (!unit.start("quill-soak", {}, state) || !unit.connectWorker()) return 1;
+    if (!unit.start({}, state) || !unit.connectWorker()) return 1;
     const auto keepGoing = [](const TransferStep&) { return true; };
     const auto start = std::chrono::steady_clock::now();
     long middle = 0;

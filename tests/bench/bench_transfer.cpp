@@ -35,7 +35,7 @@ bool measure(const char* what, const SimProcess& sim, Walk walk) {
 
 int main() {
     BenchUnit unit;
-    if (!unit.start("quill-bench-transfer", {"--baud", "9600"}, fullUnit()) || !unit.connectWorker()) return 1;
+    if (!unit.start({"--baud", "9600"}, fullUnit()) || !unit.connectWorker()) return 1;
     FormValues form = emptyForm();
     for (int32_t n = 1; n <= kRows; ++n) form.rows.push_back(FormRow{n, true, -1, 0, false});
     const auto keepGoing = [](const TransferStep&) { return true; };

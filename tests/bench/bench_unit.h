@@ -16,20 +16,15 @@ inline double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// quill-sim on port 1 of its own folder, stopped and removed at the end.
+// quill-sim on port 1 of its own folder, which the link scans.
 struct BenchUnit {
-    std::string folder;
-    SimProcess sim;
-    ~BenchUnit() {
-        stopSim(sim);
-        removeFolder(folder);
-    }
-    // Starts the unit with `args` and `state`; false (with a message) when
-    // it does not start.
-    bool start(const std::string& name, const std::vector<std::string>& args, const std::string& state) {
-        folder = makeTempFolder(name);
-        setSerialPortsFolder(folder);
-        if (startSim(folder, 1, args, state, sim)) return true;
+    SimFolder folder{"quill-bench"};
+    SimProcess& sim = folder.units[1];
+
+    // Starts the unit; false (with a message) when it does not start.
+    bool start(const std::vector<std::string>& args, const std::string& state) {
+        setSerialPortsFolder(folder.path);
+        if (folder.start(1, args, state)) return true;
         std::printf("quill-sim did not start\n");
         return false;
     }

@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <fstream>
-#include <map>
 #include <thread>
 
 namespace {
@@ -16,19 +15,13 @@ namespace {
 class TransportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = makeTempFolder("quill-transport");
-        ASSERT_FALSE(folder.empty());
-        setSerialPortsFolder(folder);
+        ASSERT_FALSE(folder.path.empty());
+        setSerialPortsFolder(folder.path);
     }
-    void TearDown() override {
-        closeConnection();
-        for (auto& entry : sims) stopSim(entry.second);
-        removeFolder(folder);
-    }
+    void TearDown() override { closeConnection(); }
     SimProcess& start(int32_t port, const std::vector<std::string>& args) {
-        SimProcess& sim = sims[port];
-        EXPECT_TRUE(startSim(folder, port, args, "", sim)) << "quill-sim on com" << port;
-        return sim;
+        EXPECT_TRUE(folder.start(port, args)) << "quill-sim on com" << port;
+        return folder.units[port];
     }
     static bool probeEnded(int32_t portNumber) {
         for (int64_t until = nowMs() + 8000; nowMs() < until; std::this_thread::sleep_for(std::chrono::milliseconds(5)))
@@ -42,8 +35,7 @@ protected:
         return true;
     }
 
-    std::string folder;
-    std::map<int32_t, SimProcess> sims;
+    SimFolder folder{"quill-transport"};
 };
 
 TEST_F(TransportTest, TransactCopesWithWhatTheLineDelivers) {
@@ -93,7 +85,7 @@ TEST_F(TransportTest, ReadsReturnWithinTheirTimeOutsAndFailWhenTheLineIsGone) {
 TEST_F(TransportTest, ScanSkipsAbsentSilentZeroAndBusyPortsAndFindsTheUnit) {
     SimProcess& silent = start(2, {"--silent-after", "0"});
     start(3, {"--identity", "0"});
-    std::ofstream(folder + "/com4") << "not a terminal";
+    std::ofstream(folder.path + "/com4") << "not a terminal";
     SimProcess& held = start(5, {});
     start(6, {"--identity", "1234"});
     PortHandle heldPort = kNoPort;

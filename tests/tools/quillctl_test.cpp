@@ -13,8 +13,6 @@
 #include <deque>
 #include <sstream>
 
-#include <sys/stat.h>
-
 namespace {
 
 constexpr int32_t kRows = 50;  // the rows of a unit 1.05 in the built-in table
@@ -35,18 +33,13 @@ std::string unitB(int32_t identity = 105) {
 class QuillctlTest : public ::testing::Test {
 protected:
     void SetUp() override { folder = makeTempFolder("quill-ctl"); }
-    void TearDown() override {
-        for (SimProcess& sim : sims) stopSim(sim);
-        removeFolder(folder);
-    }
+    void TearDown() override { removeFolder(folder); }
 
     // A unit alone in its own ports folder, so each run finds that one.
     SimProcess& unit(const std::string& state, const std::vector<std::string>& args = {}) {
-        const std::string ports = folder + "/u" + std::to_string(sims.size());
-        mkdir(ports.c_str(), 0700);
-        sims.emplace_back();
-        EXPECT_TRUE(startSim(ports, 3, args, state, sims.back()));
-        return sims.back();
+        units.emplace_back("quill-ctl-unit");
+        EXPECT_TRUE(units.back().start(3, args, state));
+        return units.back().units[3];
     }
 
     // quillctl on a ports folder; its outputs stay in `output` and `errors`,
@@ -67,7 +60,7 @@ protected:
     std::string path(const std::string& name) const { return folder + "/" + name; }
 
     std::string folder, output, errors;
-    std::deque<SimProcess> sims;  // a deque: the units stay where they are
+    std::deque<SimFolder> units;  // a deque: the units stay where they are
 };
 
 TEST_F(QuillctlTest, CommandsOutputsAndExitStatus) {
