@@ -154,22 +154,16 @@ TEST_F(QuillctlTest, BadInputSendsNothing) {
     writeText(path("flipped.sqc"), flipped);
     writeText(path("plain.sqc"), "BRONTIVASETUP1.0\nT1 -\n");
     writeText(path("empty.sqc"), "");
-    const std::string dump = fileText(path("good.txt"));
-    const auto value100 = [&](const char* value) {
-        return std::string(dump).replace(dump.find("\n100 5\n") + 5, 1, value);
-    };
-    writeText(path("range.txt"), dump + "253 1\n");
-    writeText(path("over.txt"), value100("300"));
-    writeText(path("ten.txt"), value100("9999999999"));
-    writeText(path("short.txt"), dump.substr(0, dump.find("\n200 ")));
+    // Which dumps are bad is quillctl_core_test's; here that one goes nowhere.
+    std::string dump = fileText(path("good.txt"));
+    writeText(path("ten.txt"), dump.replace(dump.find("\n100 5\n") + 5, 1, "9999999999"));
     const std::string good = path("good.sqc");
     const struct { std::vector<std::string> args; bool usage; } cases[] = {
         {{"write-config", path("flipped.sqc")}, false}, {{"write-config", path("plain.sqc")}, false},
         {{"write-config", path("empty.sqc")}, false},   {{"write-config", path("missing.sqc")}, false},
         {{"diff", good, "--language", "Klingon"}, false}, {{"diff", good, "--language"}, false},
-        {{"diff", good, good}, true},                   {{"restore", path("range.txt")}, false},
-        {{"restore", path("over.txt")}, false},         {{"restore", path("ten.txt")}, false},
-        {{"restore", path("short.txt")}, false},        {{"restore", good, "--force"}, false},
+        {{"diff", good, good}, true},                   {{"restore", path("ten.txt")}, false},
+        {{"restore", good, "--force"}, false},
     };
     const std::string registers = registersOf(b, 0, 255);
     for (const auto& c : cases) {
