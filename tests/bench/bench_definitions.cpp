@@ -1,8 +1,8 @@
 // Figures for the definition data path: the container's seal and unseal
 // throughput, unseal and parse of a 16 KB definition text, and with the
-// table built into the program the start-up load
-// (unseal, parse, choice counts), one pass of the parameter list rules as a
-// rebuild after a language switch runs them, and the translator's lint.
+// table built into the program the start-up load (unseal, parse, choice
+// counts), one pass of the parameter list rules as a rebuild after a
+// language switch runs them, and the translator's lint.
 #include "defs/definition_parser.h"
 #include "defs/definition_store.h"
 #include "defs/sealed_codec.h"
@@ -17,13 +17,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 template <class F>
 double msPerRun(F f, int runs) {
-    const auto start = Clock::now();
+    const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < runs; ++i) f();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count() / runs;
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / runs;
 }
 
 // What a rebuild asks of the rules for every parameter of the list.
@@ -41,27 +39,12 @@ bool codecThroughput() {
     std::string big(4 * 1024 * 1024, '\0');
     for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 131 + 7);
     std::string sealed, back;
-    const double sealMs = msPerRun([&] { sealBytes(big, sealed); }, 3);
-    const double unsealMs = msPerRun([&] { unsealBytes(sealed, back); }, 3);
     const double mb = big.size() / 1e6;
-    std::printf("seal:   %.1f MB/s (%.0f ms for %.1f MB)\n", mb / sealMs * 1e3, sealMs, mb);
-    std::printf("unseal: %.1f MB/s (%.0f ms for %.1f MB)\n", mb / unsealMs * 1e3, unsealMs, mb);
+    for (const bool sealing : {true, false}) {
+        const double ms = msPerRun([&] { sealing ? sealBytes(big, sealed) : unsealBytes(sealed, back); }, 3);
+        std::printf("%-7s %.1f MB/s (%.0f ms for %.1f MB)\n", sealing ? "seal:" : "unseal:", mb / ms * 1e3, ms, mb);
+    }
     return back == big;
-}
-
-// Unseal and parse of a definition text of 16 KB: the built-in table's
-// first lines up to that size.
-void sixteenKilobyteLoad(const std::string& payload) {
-    const std::string text = payload.substr(0, payload.rfind('\n', 16 * 1024) + 1);
-    std::string sealed;
-    sealBytes(text, sealed);
-    size_t languages = 0;
-    const double ms = msPerRun([&] {
-        std::string plain;
-        unsealBytes(sealed, plain);
-        languages += parseDefinitions(plain).languages.size();
-    }, 200);
-    std::printf("unseal+parse of a %zu-byte definition text: %.3f ms\n", text.size(), ms);
 }
 
 }  // namespace
@@ -77,10 +60,21 @@ int main() {
     ChoiceCountMap startCounts;
     loadDefinitionsFrom(store, SealedDefinitionTable);
     fillChoiceCountsFromDefinitions(store, startCounts);
+    if (!store.database) return 1;
     std::printf("built-in table: %zu bytes of text, %zu languages, %zu variants\n", payload.size(),
-                store.database ? store.database->languages.size() : 0,
-                store.database ? store.database->variants.size() : 0);
-    sixteenKilobyteLoad(payload);
+                store.database->languages.size(), store.database->variants.size());
+
+    // The built-in table's first lines up to 16 KB.
+    const std::string text = payload.substr(0, payload.rfind('\n', 16 * 1024) + 1);
+    std::string sealed;
+    sealBytes(text, sealed);
+    size_t languages = 0;
+    const double sixteen = msPerRun([&] {
+        std::string plain;
+        unsealBytes(sealed, plain);
+        languages += parseDefinitions(plain).languages.size();
+    }, 200);
+    std::printf("unseal+parse of a %zu-byte definition text: %.3f ms\n", text.size(), sixteen);
 
     const double load = msPerRun([] {
         DefinitionStore loaded;
@@ -90,23 +84,20 @@ int main() {
     }, 200);
     std::printf("start-up load (unseal + parse + choice counts): %.3f ms\n", load);
 
-    if (!store.database) return 1;
+    std::vector<int32_t> variants{0};
+    for (int32_t v : store.database->variants)
+        if (v != 0) variants.push_back(v);
     for (const std::string& language : languageNames(store)) {
         selectLanguage(store, language);
-        std::vector<int32_t> variants{0};
-        for (int32_t v : store.database->variants)
-            if (v != 0) variants.push_back(v);
         for (int32_t variant : variants) {
             store.currentVariant = variant;
             size_t sink = 0;
             const double pass = msPerRun([&] { sink += rebuildPass(store, startCounts); }, 200);
-            std::printf("rules pass %-8s variant %3d: %3d parameters, %.3f ms\n", language.c_str(), store.currentVariant,
+            std::printf("rules pass %-8s variant %3d: %3d parameters, %.3f ms\n", language.c_str(), variant,
                         parameterListLength(store), pass);
         }
     }
-
     const std::string source = windows1250ToUtf8(payload);
-    const double lint = msPerRun([&] { lintDefinitionSource(source); }, 20);
-    std::printf("lint of the built-in table: %.3f ms\n", lint);
+    std::printf("lint of the built-in table: %.3f ms\n", msPerRun([&] { lintDefinitionSource(source); }, 20));
     return 0;
 }

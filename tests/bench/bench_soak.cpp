@@ -3,14 +3,9 @@
 // middle and the end. Flat means the end within 2% of the middle: nothing
 // the walk, the worker or the request slot allocate may pile up.
 #include "link/device_transfer.h"
-#include "link/link.h"
-#include "tests/link/sim_process.h"
+#include "tests/bench/bench_unit.h"
 
-#include <chrono>
-#include <cstdio>
 #include <fstream>
-#include <string>
-#include <thread>
 
 namespace {
 
@@ -24,35 +19,28 @@ long residentKb() {
     return -1;
 }
 
-void report(const char* when, int cycle, long kb, long middleKb) {
+long report(const char* when, int cycle, long middleKb) {
+    const long kb = residentKb();
     std::printf("%-6s cycle %4d  resident %6ld kB", when, cycle, kb);
     if (middleKb > 0) std::printf("  %+.2f%% of the middle (target within 2%%)", 100.0 * (kb - middleKb) / middleKb);
     std::printf("\n");
     std::fflush(stdout);
+    return kb;
 }
 
 }  // namespace
 
 int main() {
-    const std::string folder = makeTempFolder("quill-soak");
-    setSerialPortsFolder(folder);
     std::string state;
     for (int32_t n = 1; n <= kRows; ++n) state += "count " + std::to_string(n) + " 6\n";
-    SimProcess sim;
-    if (!startSim(folder, 1, {}, state, sim)) {
-        std::printf("quill-sim did not start\n");
-        return 1;
-    }
-    startLinkWorker();
-    for (int i = 0; i < 1000 && linkConnection().portNumber == 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    BenchUnit unit;
+    if (!unit.start({}, state) || !unit.connectWorker()) return 1;
     const auto keepGoing = [](const TransferStep&) { return true; };
     const auto start = std::chrono::steady_clock::now();
     long middle = 0;
-    for (int cycle = 0; cycle <= kCycles; ++cycle) {
-        if (cycle == 0) report("start", cycle, residentKb(), 0);
-        if (cycle == kCycles / 2) report("middle", cycle, middle = residentKb(), 0);
-        if (cycle == kCycles) break;
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        if (cycle == 0) report("start", cycle, 0);
+        if (cycle == kCycles / 2) middle = report("middle", cycle, 0);
         FormValues form = emptyForm();
         for (int32_t n = 1; n <= kRows; ++n) form.rows.push_back(FormRow{n, true, -1, 0, false});
         form.fields[0].text = std::to_string(100000 + cycle);
@@ -62,10 +50,7 @@ int main() {
             return 1;
         }
     }
-    report("end", kCycles, residentKb(), middle);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%d cycles in %.1f s\n", kCycles, seconds);
-    stopSim(sim);
-    removeFolder(folder);
+    report("end", kCycles, middle);
+    std::printf("%d cycles in %.1f s\n", kCycles, secondsSince(start));
     return 0;
 }

@@ -12,6 +12,8 @@ std::string nthBackup(int32_t day, int32_t port = 3) {
 
 TEST(BackupNames, OnlyTheProgramsNamesAreBackups) {
     EXPECT_EQ(backupFileName({2026, 12, 6, 14, 3, 22}, 256, "12.34"), "2026-12-06 14-03-22 COM256 12.34.sqc");
+    for (int32_t port : {1, 99, 100, 256})
+        EXPECT_TRUE(isBackupFileName(backupFileName({2026, 12, 6, 14, 3, 22}, port, "1.05"))) << port;
     const struct { BackupMoment moment; int32_t port; const char* version; } unnamed[] = {
         {{2026, 13, 6, 14, 3, 22}, 3, "1.05"}, {{2026, 12, 6, 24, 3, 22}, 3, "1.05"},
         {{2026, 12, 6, 14, 3, 22}, 257, "1.05"}, {{2026, 12, 6, 14, 3, 22}, 3, "1.05\\..\\x"},

@@ -1,7 +1,8 @@
 // Replacing a file safely, on the platform's own implementation (natively
 // the POSIX one, under Wine the Win32 one): the old content survives every
 // failure, no temporary file stays behind, and a leftover from a crash is
-// never taken over. The full disk is the end-to-end test's (a small tmpfs).
+// never taken over. The full disk is the end-to-end test's (a small tmpfs);
+// links and devices are sqctool's (tests/tools/sqctool_cli_test.sh).
 #include "configfile/safe_file.h"
 #include "tests/file_text.h"
 
@@ -37,24 +38,30 @@ protected:
 };
 
 TEST_F(SafeFile, ReplacesOrCreatesAndLeavesNothingBeside) {
-    struct Case { const char* name; bool existing; bool stalePart; };
-    const Case cases[] = {{"new file", false, false}, {"existing file", true, false},
-                          {"a leftover .part stays untouched", true, true}};
-    for (const Case& c : cases) {
+    const struct { const char* name; bool existing, stalePart; } cases[] = {
+        {"new file", false, false}, {"existing file", true, false}, {"a leftover .part stays untouched", true, true}};
+    const std::string target = path("config.sqc"), bytes("new\0\r\n\x1a bytes", 14);
+    for (const auto& c : cases) {
         fs::remove_all(dir);
         fs::create_directories(dir);
-        const std::string target = path("config.sqc");
         if (c.existing) writeText(target, "old content");
         if (c.stalePart) writeText(temporaryName(target, 0), "left by a crash");
         std::string error;
-        const std::string bytes("new\0\r\n\x1a bytes", 14);
         EXPECT_EQ(replaceFileSafely(target, bytes, error), ReplaceResult::replaced) << c.name << error;
         EXPECT_EQ(fileText(target), bytes) << c.name;
         EXPECT_EQ(entries(), c.stalePart ? 2u : 1u) << c.name;
-        if (c.stalePart) {
-            EXPECT_EQ(fileText(temporaryName(target, 0)), "left by a crash");
-        }
+        EXPECT_EQ(fileText(temporaryName(target, 0)), c.stalePart ? "left by a crash" : "") << c.name;
     }
+#ifndef _WIN32
+    // The mode is kept, and a narrow umask must not narrow it.
+    ::chmod(target.c_str(), 0640);
+    const mode_t umaskBefore = ::umask(077);
+    std::string error;
+    EXPECT_EQ(replaceFileSafely(target, "new", error), ReplaceResult::replaced) << error;
+    ::umask(umaskBefore);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+#endif
 }
 
 TEST_F(SafeFile, FailuresKeepTheOldContentAndTellCreateFromWrite) {
@@ -82,24 +89,11 @@ TEST_F(SafeFile, FailuresKeepTheOldContentAndTellCreateFromWrite) {
 #endif
 }
 
-#ifndef _WIN32
-// Links and devices: tests/tools/sqctool_cli_test.sh.
-TEST_F(SafeFile, ReplacingKeepsThePermissions) {
-    const std::string target = path("config.sqc");
-    writeText(target, "old");
-    ::chmod(target.c_str(), 0640);
-    std::string error;
-    EXPECT_EQ(replaceFileSafely(target, "new", error), ReplaceResult::replaced) << error;
-    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-}
-#endif
-
 TEST_F(SafeFile, ReadingStopsAtTheLimit) {
     writeText(path("six"), "123456");
-    struct Case { const char* name; std::string file; size_t limit; bool good; };
-    const Case cases[] = {{"within", "six", 6, true}, {"one over", "six", 5, false}, {"missing", "none", 99, false}};
-    for (const Case& c : cases) {
+    const struct { const char* name; std::string file; size_t limit; bool good; } cases[] = {
+        {"within", "six", 6, true}, {"one over", "six", 5, false}, {"missing", "none", 99, false}};
+    for (const auto& c : cases) {
         std::string bytes = "stale", error;
         EXPECT_EQ(readFileBytes(path(c.file), c.limit, bytes, error), c.good) << c.name;
         EXPECT_EQ(bytes, c.good ? "123456" : "") << c.name;

@@ -8,8 +8,6 @@ using namespace std::string_literals;
 
 namespace {
 
-DefinitionDatabase parse(const std::string& text) { return parseDefinitions(text); }
-
 // The row stored under `key` in English; a stored row is never empty, so an
 // empty one means none.
 Row rowOf(const DefinitionDatabase& db, const std::string& key) {
@@ -25,7 +23,7 @@ std::vector<std::string> names(const DefinitionDatabase& db) {
     return out;
 }
 
-TEST(ParserErrors, MissingYIdentifierOrLanguageName) {
+TEST(ParserErrors, MissingYIdentifierOrLanguageNameAfterTheRowsBeforeIt) {
     struct Case { const char* text; const char* error; };
     const Case cases[] = {
         {"", "Missing Y identifier"},         {"\nY;English\n", "Missing Y identifier"},
@@ -34,11 +32,9 @@ TEST(ParserErrors, MissingYIdentifierOrLanguageName) {
         {"Y;\"\"", "Missing language name"},   {"Y;\" \t\"\nQ;a", "Missing language name"},
         {"Y;English\nY;\n", "Missing language name"},
     };
-    for (const Case& c : cases) EXPECT_EQ(parse(c.text).parseError, c.error) << c.text;
-}
-
-TEST(ParserErrors, RowsBeforeTheErrorStayButTheErrorIsReported) {
-    auto db = parse("Y;English\nQ;\"a\"\nY;\nQ1;\"b\"\n");
+    for (const Case& c : cases) EXPECT_EQ(parseDefinitions(c.text).parseError, c.error) << c.text;
+    // Rows before the error stay.
+    const auto db = parseDefinitions("Y;English\nQ;\"a\"\nY;\nQ1;\"b\"\n");
     EXPECT_EQ(db.parseError, "Missing language name");
     EXPECT_EQ(rowOf(db, "Q"), Row({"a"}));
     EXPECT_EQ(rowOf(db, "Q1"), Row{});
@@ -63,7 +59,7 @@ TEST(ParserRows, KeysRowsAndNumbering) {
          "V;9\nX;\"a\"\nX;\"b\"\nY;Deutsch\nY;English\nX;\"d\"\n", "X1-9", {"d"}},
     };
     for (const Case& c : cases) {
-        const auto db = parse("Y;English\n" + c.body);
+        const auto db = parseDefinitions("Y;English\n" + c.body);
         EXPECT_EQ(db.parseError, "") << c.what;
         EXPECT_EQ(rowOf(db, c.key), c.expected) << c.what;
     }
@@ -86,13 +82,13 @@ TEST(ParserFields, QuotingAndSeparators) {
         {"E;\"caf\xe9\"", {"caf\xe9"}},
     };
     for (const auto& c : cases) {
-        auto db = parse(std::string("Y;English\n") + c.line + "\n");
+        auto db = parseDefinitions(std::string("Y;English\n") + c.line + "\n");
         EXPECT_EQ(rowOf(db, "E"), c.expected) << c.line;
     }
 }
 
 TEST(ParserNumbering, XCounterAndVariantSuffix) {
-    auto db = parse(
+    auto db = parseDefinitions(
         "Y;English\n"
         "x;\"zero-1\"\n"
         "XI;\"%d\"\n"
@@ -111,29 +107,26 @@ TEST(ParserNumbering, XCounterAndVariantSuffix) {
     EXPECT_EQ(db.variants, std::vector<int32_t>({7, 8}));
 }
 
-TEST(ParserNumbering, VariantNumbersAreReadLikeAtoi) {
+TEST(ParserNumbering, VariantNumbersAreReadLikeAtoiAndListedOnce) {
     struct Case { const char* line; int32_t variant; };
     const Case cases[] = {{"V;12;\"x\"", 12}, {"V;abc", 0}, {"V; -3", -3}, {"V;+5z", 5}, {"V;\"250\"", 250}};
     for (const auto& c : cases) {
-        auto db = parse(std::string("Y;English\n") + c.line + "\nX;\"p\"\n");
+        auto db = parseDefinitions(std::string("Y;English\n") + c.line + "\nX;\"p\"\n");
         EXPECT_EQ(rowOf(db, "X1-" + std::to_string(c.variant)), Row({"p"})) << c.line;
         EXPECT_EQ(db.variants, std::vector<int32_t>({c.variant})) << c.line;
         EXPECT_EQ(rowOf(db, "V"), Row{}) << "a V line stores nothing";
     }
-}
-
-TEST(ParserNumbering, RepeatedVariantsAreListedOnceInFirstOrder) {
-    auto db = parse("Y;English\nV;200\nV;100\nV;200\nY;Deutsch\nV;100\nV;105\n");
-    EXPECT_EQ(db.variants, std::vector<int32_t>({200, 100, 105}));
+    const auto repeated = parseDefinitions("Y;English\nV;200\nV;100\nV;200\nY;Deutsch\nV;100\nV;105\n");
+    EXPECT_EQ(repeated.variants, std::vector<int32_t>({200, 100, 105})) << "listed once, in first order";
 }
 
 TEST(ParserLanguages, ARepeatedNameStartsAfreshFirstLanguageStaysNamesSortByteWise) {
-    auto db = parse("Y;English\nE;\"old\"\nY;Deutsch\nY;English\nQ;\"new\"\n");
+    auto db = parseDefinitions("Y;English\nE;\"old\"\nY;Deutsch\nY;English\nQ;\"new\"\n");
     EXPECT_EQ(db.firstLanguage, "English");
     EXPECT_EQ(rowOf(db, "E"), Row{});
     EXPECT_EQ(rowOf(db, "Q"), Row({"new"}));
     EXPECT_EQ(names(db), std::vector<std::string>({"Deutsch", "English"}));
-    EXPECT_EQ(names(parse("Y;Polski\nY;\xc5" "esky\nY;Pol\nY;English\n")),
+    EXPECT_EQ(names(parseDefinitions("Y;Polski\nY;\xc5" "esky\nY;Pol\nY;English\n")),
               std::vector<std::string>({"English", "Pol", "Polski", "\xc5" "esky"}));
 }
 
@@ -144,7 +137,7 @@ TEST(ParserLimits, LinesEndAfter9999Characters) {
     const Case cases[] = {{9999 - 4, 9999 - 4, true}, {10000, 9999 - 3, false}};
     for (const Case& c : cases) {
         const std::string value(c.valueLength, 'a');
-        auto db = parse("Y;English\nE;\"" + value + "\"\nQ;\"next\"\n");
+        auto db = parseDefinitions("Y;English\nE;\"" + value + "\"\nQ;\"next\"\n");
         EXPECT_EQ(db.parseError, "") << c.valueLength;
         EXPECT_EQ(rowOf(db, "E"), Row({value.substr(0, c.kept)})) << c.valueLength;
         EXPECT_EQ(rowOf(db, "Q"), c.nextRead ? Row({"next"}) : Row{}) << c.valueLength;

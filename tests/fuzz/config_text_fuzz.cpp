@@ -18,11 +18,9 @@ constexpr int32_t kMaxRows = 999;
 void composedFormsParseBack(FuzzInput& in) {
     std::vector<FormRow> rows;
     while (in.size >= 5 && rows.size() < static_cast<size_t>(kMaxRows)) {
-        FormRow row;
-        row.number = static_cast<int32_t>(rows.size()) + 1;
-        row.hasList = in.byte() & 1;
-        row.selection = static_cast<int32_t>(in.word() % 300) - 1;  // -1 .. 298
-        rows.push_back(row);
+        const bool hasList = in.byte() & 1;
+        const int32_t selection = static_cast<int32_t>(in.word() % 300) - 1;  // -1 .. 298
+        rows.push_back(FormRow{static_cast<int32_t>(rows.size()) + 1, hasList, selection});
     }
     std::vector<ConfigPair> pairs;
     std::string reason;

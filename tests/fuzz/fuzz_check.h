@@ -9,14 +9,11 @@
 #include <cstdlib>
 #include <string>
 
-#define FUZZ_CHECK(condition, what)                                                      \
-    do {                                                                                 \
-        if (!(condition)) {                                                              \
-            std::fprintf(stderr, "property broken at %s:%d: %s\n", __FILE__, __LINE__, \
-                         what);                                                          \
-            std::abort();                                                                \
-        }                                                                                \
-    } while (0)
+[[noreturn]] inline void propertyBroken(const char* file, int line, const char* what) {
+    std::fprintf(stderr, "property broken at %s:%d: %s\n", file, line, what);
+    std::abort();
+}
+#define FUZZ_CHECK(condition, what) ((condition) ? void(0) : propertyBroken(__FILE__, __LINE__, what))
 
 // Hands out the input front to back; past its end every value is 0 and
 // every string empty, so a target never reads outside the input.

@@ -40,11 +40,9 @@ void checkCentring(const ScreenRect& dialog, const PlacementRecord& stored) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input{data, size};
-    ScreenRect dialog;
-    dialog.left = static_cast<int32_t>(input.word());
-    dialog.top = static_cast<int32_t>(input.word());
-    dialog.right = static_cast<int32_t>(input.word());
-    dialog.bottom = static_cast<int32_t>(input.word());
+    // A braced list reads its words left to right.
+    const ScreenRect dialog{static_cast<int32_t>(input.word()), static_cast<int32_t>(input.word()),
+                            static_cast<int32_t>(input.word()), static_cast<int32_t>(input.word())};
     const std::string text = input.rest();
 
     PlacementRecord record;

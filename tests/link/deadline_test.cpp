@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <future>
-#include <map>
 
 namespace {
 
@@ -30,16 +29,15 @@ Outcome readIdentityLow(int32_t portNumber) {
 }
 
 TEST(Deadline, HoldsAcrossTheWrapOfTheMillisecondCounter) {
-    const std::string folder = makeTempFolder("quill-deadline");
-    setSerialPortsFolder(folder);
+    SimFolder folder("quill-deadline");
+    setSerialPortsFolder(folder.path);
     const struct { const char* what; std::vector<std::string> args; bool ok; int64_t minMs, maxMs; } cases[] = {
         {"bad checksum: never accepted, fails at the deadline", {"--bad-checksum"}, false, 4800, 7500},
         {"silent line", {"--silent-after", "0"}, false, 4800, 7500},
         {"reply split over 3 s, wrapping on the way", {"--split", "1500"}, true, 2800, 4900},
         {"reply after 3.5 s", {"--latency", "3500"}, true, 3300, 4900},
     };
-    std::map<int32_t, SimProcess> sims;
-    for (int32_t i = 0; i < 4; ++i) ASSERT_TRUE(startSim(folder, i + 1, cases[i].args, "", sims[i + 1]));
+    for (int32_t i = 0; i < 4; ++i) ASSERT_TRUE(folder.start(i + 1, cases[i].args));
 
     // The counter wraps one second into the transactions.
     setTickBiasForTesting(0u - platformTickCount() - 1000u);
@@ -55,8 +53,6 @@ TEST(Deadline, HoldsAcrossTheWrapOfTheMillisecondCounter) {
         }
     }
     setTickBiasForTesting(0);
-    for (auto& entry : sims) stopSim(entry.second);
-    removeFolder(folder);
 }
 
 }  // namespace

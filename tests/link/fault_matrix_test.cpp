@@ -1,147 +1,127 @@
-// Every fault the simulated unit can show, at the first register of a walk,
-// at a row in the middle and at the last row, in a read and in a write:
-// the walk ends where the fault is (or shrugs off the faults a line may
-// carry), and after a write exactly the registers before the fault hold
-// the new values. Faults that make the walk wait out the 5 s reply limit
-// (a bad checksum, silence) make this the slow part of the link tests.
+// Every fault the simulated unit can show, in a read and in a write: the
+// walk ends where the fault is (or shrugs off the faults a line may carry),
+// and after a write exactly the registers before the fault hold the new
+// values. A fault of one register strikes at the first field, a middle row
+// and the last row; a fault of the whole line once. A bad checksum and
+// silence wait out the 5 s reply limit, so they strike at one place each.
 #include "link/device_transfer.h"
-#include "link/frame.h"
 #include "tests/link/worker_fixture.h"
 
 #include <csignal>
-#include <string>
-#include <vector>
 
 namespace {
 
 constexpr int32_t kRows = 5;
-constexpr uint8_t kOld = 7, kNew = 2;
-constexpr uint8_t kOldDigit = '9';
-const char* const kNewT1 = "1234";
+constexpr uint8_t kOld = 7, kNew = 2, kOldDigit = '9';
 
-// Where a fault strikes: its register, and how many steps come before it.
+// Where a fault strikes: its register, the steps before it, and the row
+// the walk stops at (0: the first field).
 struct Position {
-    const char* name;
     int32_t reg;
     size_t stepsBefore;
-    int32_t stoppedParameter;  // 0: in the first field
+    int32_t stoppedParameter;
 };
-const Position kPositions[] = {
-    {"first", 181, 0, 0},
-    {"middle", 3, 6 + 2, 3},
-    {"last", kRows, 6 + kRows - 1, kRows},
-};
+constexpr Position kFirst{181, 0, 0}, kRow1{1, 6, 1}, kMiddle{3, 6 + 2, 3}, kLast{kRows, 6 + kRows - 1, kRows};
 
-enum class Outcome { Completes, FailsThere };
-// How the faulted register itself ends after a write.
-enum class Faulted { Old, New, NewPlusOne };
+enum Outcome { Completes, FailsThere };
+// How the faulted register itself ends after a write that failed there.
+enum Faulted { Old, New, NewPlusOne };
 
-struct Fault {
+struct Case {
     const char* name;
-    std::vector<std::string> args;  // "@" stands for the register
+    std::vector<std::string> args;  // "@" stands for the position's register
     int signal;                     // sent before the walk's request at the position, or 0
+    Position at;
     Outcome read, write;
     Faulted faulted;
 };
 
-const Fault kFaults[] = {
-    {"refusal", {"--refuse-address", "@"}, 0, Outcome::FailsThere, Outcome::FailsThere, Faulted::Old},
-    {"noise", {"--noise", "3"}, 0, Outcome::Completes, Outcome::Completes, Faulted::New},
-    {"split", {"--split", "2"}, 0, Outcome::Completes, Outcome::Completes, Faulted::New},
-    {"bad checksum", {"--bad-checksum-at", "@"}, 0, Outcome::FailsThere, Outcome::FailsThere, Faulted::New},
-    {"mismatch", {"--mismatch"}, 0, Outcome::Completes, Outcome::Completes, Faulted::New},
-    {"read-back", {"--readback-differs", "@"}, 0, Outcome::Completes, Outcome::FailsThere, Faulted::NewPlusOne},
-    {"silence", {}, SIGUSR1, Outcome::FailsThere, Outcome::FailsThere, Faulted::Old},
-    {"vanishing", {"--away", "0"}, SIGUSR2, Outcome::FailsThere, Outcome::FailsThere, Faulted::Old},
+const Case kCases[] = {
+    {"refusal at the first field", {"--refuse-address", "@"}, 0, kFirst, FailsThere, FailsThere, Old},
+    {"refusal in the middle", {"--refuse-address", "@"}, 0, kMiddle, FailsThere, FailsThere, Old},
+    {"refusal at the last row", {"--refuse-address", "@"}, 0, kLast, FailsThere, FailsThere, Old},
+    {"refused choice count", {"--refuse-op", "64"}, 0, kRow1, FailsThere, Completes, New},
+    {"read-back at the first field", {"--readback-differs", "@"}, 0, kFirst, Completes, FailsThere, NewPlusOne},
+    {"read-back in the middle", {"--readback-differs", "@"}, 0, kMiddle, Completes, FailsThere, NewPlusOne},
+    {"read-back at the last row", {"--readback-differs", "@"}, 0, kLast, Completes, FailsThere, NewPlusOne},
+    {"vanishing at the first field", {"--away", "0"}, SIGUSR2, kFirst, FailsThere, FailsThere, Old},
+    {"vanishing in the middle", {"--away", "0"}, SIGUSR2, kMiddle, FailsThere, FailsThere, Old},
+    {"vanishing at the last row", {"--away", "0"}, SIGUSR2, kLast, FailsThere, FailsThere, Old},
+    {"noise", {"--noise", "3"}, 0, kMiddle, Completes, Completes, New},
+    {"split replies", {"--split", "2"}, 0, kMiddle, Completes, Completes, New},
+    {"mismatched replies", {"--mismatch"}, 0, kMiddle, Completes, Completes, New},
+    {"bad checksum at the first field", {"--bad-checksum-at", "@"}, 0, kFirst, FailsThere, FailsThere, New},
+    {"silence in the middle", {}, SIGUSR1, kMiddle, FailsThere, FailsThere, Old},
 };
 
 std::string oldUnit() {
     std::string state;
     for (int32_t n = 1; n <= kRows; ++n)
-        state += "register " + std::to_string(n) + " " + std::to_string(kOld) + "\ncount " + std::to_string(n) +
-                 " 9\n";
-    for (int32_t r = 181; r < 252; ++r) state += "register " + std::to_string(r) + " " + std::to_string(kOldDigit) + "\n";
+        state += "register " + std::to_string(n) + " " + std::to_string(kOld) + "\ncount " + std::to_string(n) + " 9\n";
+    for (int32_t r = 181; r < 252; ++r)
+        state += "register " + std::to_string(r) + " " + std::to_string(kOldDigit) + "\n";
     return state;
 }
 
-std::vector<std::string> argsAt(const Fault& fault, const Position& at) {
-    std::vector<std::string> args = fault.args;
-    for (std::string& a : args)
-        if (a == "@") a = std::to_string(at.reg);
-    return args;
-}
-
-// A form of rows 1..kRows: for a write with the new values, for a read
-// without selections.
+// Rows 1..kRows: for a write with the new values, for a read without selections.
 FormValues formFor(bool write) {
     FormValues form = emptyForm();
-    if (write) form.fields[0].text = kNewT1;
+    if (write) form.fields[0].text = "1234";
     for (int32_t n = 1; n <= kRows; ++n) form.rows.push_back(FormRow{n, true, write ? kNew : -1, 0, false});
     return form;
 }
 
-// How the faulted register ends after a write, from its old and new value.
-int faultedValue(const Fault& fault, int oldValue, int newValue) {
-    return fault.faulted == Faulted::Old ? oldValue : fault.faulted == Faulted::New ? newValue : newValue + 1;
-}
-
-// Registers 1..kRows after a write that stopped at `at` (or completed).
-void expectRows(const SimUnit& unit, const Fault& fault, const Position& at, bool failed, const std::string& what) {
+// The registers after a write that stopped at `at` (or completed): those
+// before it new, those after it old, the faulted one as the fault leaves it.
+void expectWritten(const SimUnit& unit, const Case& c, bool failed, const std::string& what) {
+    const auto faulted = [&](int oldValue, int newValue) {
+        return c.faulted == Old ? oldValue : c.faulted == New ? newValue : newValue + 1;
+    };
+    const int32_t stop = failed ? c.at.stoppedParameter : kRows + 1;
     for (int32_t n = 1; n <= kRows; ++n) {
-        int expected = kNew;
-        if (failed && n == at.stoppedParameter) expected = faultedValue(fault, kOld, kNew);
-        else if (failed && (at.stoppedParameter == 0 || n > at.stoppedParameter)) expected = kOld;
+        const int expected = n == stop ? faulted(kOld, kNew) : (stop == 0 || n > stop) ? kOld : kNew;
         EXPECT_EQ(unit.registers[n], expected) << what << " register " << n;
     }
+    const bool fieldUntouched = stop == 0;
+    EXPECT_EQ(unit.registers[181], fieldUntouched ? faulted(kOldDigit, '1') : '1') << what;
+    EXPECT_EQ(unit.registers[182], fieldUntouched ? kOldDigit : '2') << what;
+    EXPECT_EQ(unit.registers[185], fieldUntouched ? kOldDigit : 0) << what;
 }
 
-// T1 after a write: untouched when the fault struck at its first register
-// (which itself ends as the fault leaves it), new otherwise.
-void expectFirstField(const SimUnit& unit, const Fault& fault, const Position& at, bool failed,
-                      const std::string& what) {
-    const bool untouched = failed && at.stoppedParameter == 0;
-    EXPECT_EQ(unit.registers[181], untouched ? faultedValue(fault, kOldDigit, '1') : '1') << what;
-    EXPECT_EQ(unit.registers[182], untouched ? kOldDigit : '2') << what;
-    if (!untouched) {
-        EXPECT_EQ(unit.registers[185], 0) << what;
-    }
-}
-
-TEST_F(WorkerTest, EveryFaultAtTheFirstAMiddleAndTheLastRegister) {
-    for (const Fault& fault : kFaults) {
-        for (const Position& at : kPositions) {
-            for (const bool write : {false, true}) {
-                const std::string what = std::string(fault.name) + " at " + at.name + (write ? " write" : " read");
-                ASSERT_TRUE(useUnit(argsAt(fault, at), oldUnit())) << what;
-                FormValues form = formFor(write);
-                size_t steps = 0;
-                const auto strike = [&] {
-                    if (fault.signal && steps == at.stepsBefore) {
-                        signalSim(sim, fault.signal);
-                        sleepMs(100);
-                    }
-                };
-                const TransferProgress progress = [&](const TransferStep&) {
-                    ++steps;
-                    strike();
-                    return true;
-                };
+TEST_F(WorkerTest, EveryFaultWhereItStrikes) {
+    for (const Case& c : kCases) {
+        for (const bool write : {false, true}) {
+            const std::string what = std::string(c.name) + (write ? " write" : " read");
+            std::vector<std::string> args = c.args;
+            for (std::string& a : args)
+                if (a == "@") a = std::to_string(c.at.reg);
+            ASSERT_TRUE(useUnit(args, oldUnit())) << what;
+            FormValues form = formFor(write);
+            size_t steps = 0;
+            const auto strike = [&] {
+                if (c.signal && steps == c.at.stepsBefore) {
+                    signalSim(sim, c.signal);
+                    sleepMs(100);
+                }
+            };
+            const TransferProgress progress = [&](const TransferStep&) {
+                ++steps;
                 strike();
-                const TransferResult result = write ? writeForm(form, progress) : readForm(form, progress);
-                const bool failed = (write ? fault.write : fault.read) == Outcome::FailsThere;
-                EXPECT_EQ(result.status, failed ? TransferStatus::Failed : TransferStatus::Complete) << what;
-                if (failed) {
-                    EXPECT_EQ(result.stoppedParameter, at.stoppedParameter) << what;
-                    EXPECT_EQ(result.stoppedRegister, at.reg) << what;
-                }
-                if (write) {
-                    const SimUnit unit = simState(sim);
-                    expectRows(unit, fault, at, failed, what);
-                    expectFirstField(unit, fault, at, failed, what);
-                } else if (!failed) {
-                    EXPECT_EQ(form.fields[0].text, std::string(15, char(kOldDigit))) << what;
-                    EXPECT_EQ(form.rows[kRows - 1].selection, kOld) << what;
-                }
+                return true;
+            };
+            strike();
+            const TransferResult result = write ? writeForm(form, progress) : readForm(form, progress);
+            const bool failed = (write ? c.write : c.read) == FailsThere;
+            EXPECT_EQ(result.status, failed ? TransferStatus::Failed : TransferStatus::Complete) << what;
+            if (failed) {
+                EXPECT_EQ(result.stoppedParameter, c.at.stoppedParameter) << what;
+                EXPECT_EQ(result.stoppedRegister, c.at.reg) << what;
+            }
+            if (write) {
+                expectWritten(simState(sim), c, failed, what);
+            } else if (!failed) {
+                EXPECT_EQ(form.fields[0].text, std::string(15, char(kOldDigit))) << what;
+                EXPECT_EQ(form.rows[kRows - 1].selection, kOld) << what;
             }
         }
     }

@@ -114,6 +114,11 @@ bool stopSim(SimProcess& sim) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+SimFolder::~SimFolder() {
+    for (auto& entry : units) stopSim(entry.second);
+    removeFolder(path);
+}
+
 SimUnit simState(const SimProcess& sim) {
     SimUnit unit;
     std::vector<std::string> problems;

@@ -6,6 +6,7 @@
 #include "link/frame.h"
 #include "tools/quill-sim/sim_unit.h"
 
+#include <map>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -33,6 +34,20 @@ bool awaitAnnouncement(SimProcess& sim, int32_t timeoutMs);
 void signalSim(const SimProcess& sim, int signalNumber);
 // SIGTERM, then waits for the process; true when it ended cleanly (exit 0).
 bool stopSim(SimProcess& sim);
+
+// A fresh ports folder and the units started in it (see startSim), all
+// stopped and the folder removed when it goes.
+struct SimFolder {
+    explicit SimFolder(const std::string& prefix) : path(makeTempFolder(prefix)) {}
+    SimFolder(const SimFolder&) = delete;
+    SimFolder& operator=(const SimFolder&) = delete;
+    ~SimFolder();
+    bool start(int32_t port, const std::vector<std::string>& args, const std::string& stateText = "") {
+        return startSim(path, port, args, stateText, units[port]);
+    }
+    std::string path;
+    std::map<int32_t, SimProcess> units;
+};
 
 // The unit's registers and counts as its state file holds them now.
 SimUnit simState(const SimProcess& sim);

@@ -1,9 +1,8 @@
-// The simulated unit's noise, which the resynchronisation tests rely on
-// never to look like a frame start or a refusal, and the numbers of its state
-// file and command line. Its answers, fault switches and state file are
-// exercised through the link tests.
+// The numbers of the simulated unit's state file and command line. Its
+// answers, fault switches (its noise never looking like a frame start or a
+// refusal: the transaction test's noise row sends every noise byte) and
+// state file are exercised through the link tests.
 #include "tools/quill-sim/sim_state.h"
-#include "tools/quill-sim/sim_unit.h"
 
 #include <gtest/gtest.h>
 
@@ -11,19 +10,6 @@
 #include <vector>
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-TEST(SimUnit, NoiseNeverLooksLikeAFrameStartOrARefusal) {
-    SimUnit unit;
-    unit.faults.noiseBytes = 40;
-    const Bytes reply = answerRequest(unit, LinkFrame{kOpRead, 7, 0}).bytes;
-    ASSERT_EQ(reply.size(), 45u);
-    for (size_t i = 0; i < 40; ++i) {
-        EXPECT_NE(reply[i], kFrameStart);
-        EXPECT_NE(reply[i], kRefusalByte);
-    }
-}
 
 // A number is the whole text: blanks, a sign, or anything after the digits
 // (an embedded NUL included) make it no number.

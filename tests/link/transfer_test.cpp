@@ -1,15 +1,12 @@
 // The configuration walk against quill-sim: what a read brings into the
-// form, what a write leaves in the unit's registers, and where a fault or a
-// stop request ends it. The register-level rules (padding, read-back) are
-// the worker tests'; here they are checked through whole forms, and the BCD
-// pair's register is written and read only here.
+// form, what a write leaves in the unit's registers, and where a stop
+// request ends it; faults part-way are the fault matrix's. The register
+// rules (padding, read-back) are the worker tests'; here they are checked
+// through whole forms, and the BCD pair's register is written only here.
 #include "link/device_transfer.h"
 #include "link/frame.h"
 #include "params/text_fields.h"
 #include "tests/link/worker_fixture.h"
-
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -33,34 +30,41 @@ std::string digitsAt(const SimUnit& unit, int32_t base, int32_t length) {
     return text;
 }
 
-// Every register the walk touches set to 7, every row's count to 9.
+// Every register the walk touches set to 7, the rows' counts 9, 0, -, 200, 9.
 const char* const kSevens =
     "register 1 7\nregister 2 7\nregister 3 7\nregister 4 7\nregister 5 7\n"
     "count 1 9\ncount 2 0\ncount 4 200\ncount 5 9\n"
     "register 181 0x31\nregister 182 0x32\nregister 245 0x34\nregister 252 0x59\n";
 
-TEST_F(WorkerTest, ReadFillsFieldsRowsAndCountsAndSkipsHiddenRows) {
+TEST_F(WorkerTest, ReadFillsFieldsRowsAndCountsSkipsHiddenRowsAndStopsWhenAsked) {
     ASSERT_TRUE(useUnit({}, kSevens));
     FormValues form = fiveRows();
     form.fields[2].present = false;  // T3 without caption: its registers are not asked
     std::vector<TransferStep> steps;
-    const TransferResult result = readForm(form, counting(steps));
-    EXPECT_EQ(result.status, TransferStatus::Complete);
+    EXPECT_EQ(readForm(form, counting(steps)).status, TransferStatus::Complete);
     EXPECT_EQ(static_cast<int32_t>(steps.size()), transferSteps(form));
     EXPECT_EQ(steps.size(), 6u + 4u);
-    EXPECT_EQ(form.fields[0].text, "12");
-    EXPECT_EQ(form.fields[1].text, "");
-    EXPECT_EQ(form.fields[4].text, "4");
-    EXPECT_EQ(form.fields[5].text, "59");
+    const std::string texts[] = {"12", "", "", "", "4", "59"};
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(form.fields[i].text, texts[i]) << i;
     EXPECT_EQ(countRequests(sim, kOpRead, 213), 0);
-    const struct { size_t row; int32_t selection, count; bool transferred; } rows[] = {
-        {0, 7, 9, true}, {1, 7, 0, true}, {2, -1, 0, false}, {3, 7, 200, true}, {4, 7, 9, true}};
-    for (const auto& r : rows) {
-        EXPECT_EQ(form.rows[r.row].selection, r.selection) << r.row;
-        EXPECT_EQ(form.rows[r.row].count, r.count) << r.row;
-        EXPECT_EQ(form.rows[r.row].transferred, r.transferred) << r.row;
+    const struct { int32_t selection, count; bool transferred; } rows[] = {
+        {7, 9, true}, {7, 0, true}, {-1, 0, false}, {7, 200, true}, {7, 9, true}};
+    for (size_t k = 0; k < 5; ++k) {
+        EXPECT_EQ(form.rows[k].selection, rows[k].selection) << k;
+        EXPECT_EQ(form.rows[k].count, rows[k].count) << k;
+        EXPECT_EQ(form.rows[k].transferred, rows[k].transferred) << k;
     }
     EXPECT_EQ(countRequests(sim, kOpRead, 3) + countRequests(sim, kOpChoiceCount, 3), 0) << "hidden row";
+
+    // Asked to stop after the first row: nothing more is sent.
+    form = fiveRows();
+    steps.clear();
+    const int32_t asked = countRequests(sim, kOpRead, 2);
+    const TransferResult stopped = readForm(form, counting(steps, 7));
+    EXPECT_EQ(stopped.status, TransferStatus::Stopped);
+    EXPECT_EQ(stopped.stoppedParameter, 1);
+    EXPECT_EQ(countRequests(sim, kOpRead, 2), asked) << "nothing asked after the stop";
+    EXPECT_TRUE(form.rows[0].transferred);
 }
 
 TEST_F(WorkerTest, WriteStoresFieldsWithPaddingAndEveryListedRow) {
@@ -68,7 +72,6 @@ TEST_F(WorkerTest, WriteStoresFieldsWithPaddingAndEveryListedRow) {
     FormValues form = fiveRows();
     form.fields[0].text = "123456789012345";
     form.fields[1].text = "987";
-    form.fields[4].text = "";
     form.fields[5].text = "3";
     const int32_t selections[] = {0, 2, 1, -1, 255};  // row 3 hidden, row 4 without selection
     for (size_t k = 0; k < 5; ++k) form.rows[k].selection = selections[k];
@@ -100,18 +103,6 @@ TEST_F(WorkerTest, WriteRefusesUnwritableTextsBeforeAnyRequest) {
         EXPECT_EQ(simRequests(sim).size(), before) << c.text;
         EXPECT_TRUE(steps.empty());
     }
-}
-
-// Faults part-way are the fault matrix's (fault_matrix_test.cpp).
-TEST_F(WorkerTest, StopRequestEndsTheWalkBeforeItsNextRequest) {
-    ASSERT_TRUE(useUnit({}, kSevens));
-    FormValues form = fiveRows();
-    std::vector<TransferStep> steps;
-    const TransferResult result = readForm(form, counting(steps, 7));
-    EXPECT_EQ(result.status, TransferStatus::Stopped);
-    EXPECT_EQ(result.stoppedParameter, 1);
-    EXPECT_EQ(countRequests(sim, kOpRead, 2), 0) << "nothing asked after the stop";
-    EXPECT_TRUE(form.rows[0].transferred);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <fstream>
-#include <map>
 #include <thread>
 
 namespace {
@@ -16,37 +15,34 @@ namespace {
 class TransportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = makeTempFolder("quill-transport");
-        ASSERT_FALSE(folder.empty());
-        setSerialPortsFolder(folder);
+        ASSERT_FALSE(folder.path.empty());
+        setSerialPortsFolder(folder.path);
     }
-    void TearDown() override {
-        closeConnection();
-        for (auto& entry : sims) stopSim(entry.second);
-        removeFolder(folder);
+    void TearDown() override { closeConnection(); }
+    SimProcess& start(int32_t port, const std::vector<std::string>& args) {
+        EXPECT_TRUE(folder.start(port, args)) << "quill-sim on com" << port;
+        return folder.units[port];
     }
-    SimProcess& start(int32_t port, const std::vector<std::string>& args, const std::string& state = "") {
-        SimProcess& sim = sims[port];
-        EXPECT_TRUE(startSim(folder, port, args, state, sim)) << "quill-sim on com" << port;
-        return sim;
-    }
-    // Waits until no probe of port `portNumber` runs any more.
     static bool probeEnded(int32_t portNumber) {
-        for (int64_t until = nowMs() + 8000; nowMs() < until; sleepMs(5))
+        for (int64_t until = nowMs() + 8000; nowMs() < until; std::this_thread::sleep_for(std::chrono::milliseconds(5)))
             if (!probeBusy(portNumber - 1)) return true;
         return false;
     }
-    static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    static bool portOpens(int32_t portNumber) {
+        PortHandle port = kNoPort;
+        if (!openSerialPort(portNumber, port)) return false;
+        closeSerialPort(port);
+        return true;
+    }
 
-    std::string folder;
-    std::map<int32_t, SimProcess> sims;
+    SimFolder folder{"quill-transport"};
 };
 
 TEST_F(TransportTest, TransactCopesWithWhatTheLineDelivers) {
     struct Case { const char* what; std::vector<std::string> args; LinkFrame request; bool ok; uint8_t value; };
     const Case cases[] = {
         {"plain read", {}, {kOpRead, 253, 0}, true, 105},
-        {"noise before the reply", {"--noise", "9"}, {kOpRead, 253, 0}, true, 105},
+        {"noise before the reply", {"--noise", "9"}, {kOpRead, 253, 0}, true, 105},  // every noise byte
         {"reply split over reads", {"--split", "150"}, {kOpRead, 253, 0}, true, 105},
         {"paced line", {"--baud", "9600", "--latency", "30"}, {kOpRead, 254, 0}, true, 0},
         {"write", {}, {kOpWrite, 12, 9}, true, 9},
@@ -72,9 +68,8 @@ TEST_F(TransportTest, TransactCopesWithWhatTheLineDelivers) {
 
 TEST_F(TransportTest, ReadsReturnWithinTheirTimeOutsAndFailWhenTheLineIsGone) {
     SimProcess& sim = start(2, {"--silent-after", "0"});
-    PortHandle port = kNoPort;
+    PortHandle port = kNoPort, second = kNoPort;
     ASSERT_TRUE(openSerialPort(2, port));
-    PortHandle second = kNoPort;
     EXPECT_FALSE(openSerialPort(2, second)) << "a port in use must not open twice";
     uint8_t bytes[kFrameSize];
     size_t got = 99;
@@ -90,7 +85,7 @@ TEST_F(TransportTest, ReadsReturnWithinTheirTimeOutsAndFailWhenTheLineIsGone) {
 TEST_F(TransportTest, ScanSkipsAbsentSilentZeroAndBusyPortsAndFindsTheUnit) {
     SimProcess& silent = start(2, {"--silent-after", "0"});
     start(3, {"--identity", "0"});
-    std::ofstream(folder + "/com4") << "not a terminal";
+    std::ofstream(folder.path + "/com4") << "not a terminal";
     SimProcess& held = start(5, {});
     start(6, {"--identity", "1234"});
     PortHandle heldPort = kNoPort;
@@ -109,11 +104,8 @@ TEST_F(TransportTest, ScanSkipsAbsentSilentZeroAndBusyPortsAndFindsTheUnit) {
     EXPECT_EQ(linkConnection().portNumber, 6);
     EXPECT_EQ(countRequests(silent, kOpRead, 253), 1);
     EXPECT_TRUE(simRequests(held).empty());
-
     ASSERT_TRUE(probeEnded(3));
-    PortHandle zeroPort = kNoPort;
-    EXPECT_TRUE(openSerialPort(3, zeroPort)) << "the probe of the identity-0 unit must close its port";
-    closeSerialPort(zeroPort);
+    EXPECT_TRUE(portOpens(3)) << "the probe of the identity-0 unit must close its port";
     closeSerialPort(heldPort);
     closeConnection();
     EXPECT_EQ(linkConnection().portNumber, 0);
@@ -134,13 +126,10 @@ TEST_F(TransportTest, TwoUnitsFoundAtOnceGiveOneConnectionAndConsistentSnapshots
     });
     for (int round = 0; round < 5; ++round) {
         scanPorts();
-        const LinkConnection c = linkConnection();
-        ASSERT_TRUE(c.portNumber == 2 || c.portNumber == 3);
+        const int32_t found = linkConnection().portNumber;
+        ASSERT_TRUE(found == 2 || found == 3);
         ASSERT_TRUE(probeEnded(2) && probeEnded(3));
-        const int32_t other = c.portNumber == 2 ? 3 : 2;
-        PortHandle port = kNoPort;
-        EXPECT_TRUE(openSerialPort(other, port)) << "the losing probe must close its port";
-        closeSerialPort(port);
+        EXPECT_TRUE(portOpens(found == 2 ? 3 : 2)) << "the losing probe must close its port";
     }
     stop = true;
     reader.join();

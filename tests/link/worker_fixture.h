@@ -21,9 +21,7 @@ protected:
     }
     // The worker keeps running; the folder goes when the last test is done.
     static void TearDownTestSuite() { removeFolder(folder()); }
-    void TearDown() override {
-        if (sim.pid > 0) stopSim(sim);
-    }
+    void TearDown() override { stopSim(sim); }
 
     static std::string& folder() {
         static std::string path;
@@ -48,14 +46,14 @@ protected:
         nextPort = nextPort == 9 ? 3 : nextPort + 1;
         SimProcess fresh;
         if (!startSim(folder(), port, args, stateText, fresh)) return false;
-        if (sim.pid > 0) stopSim(sim);
+        stopSim(sim);
         sim = fresh;
         return awaitConnection([&](const LinkConnection& c) { return c.portNumber == port; }, timeoutMs);
     }
 
     // Unplugs the unit and waits until the worker has noticed.
     bool useNoUnit() {
-        if (sim.pid > 0) stopSim(sim);
+        stopSim(sim);
         return awaitConnection([](const LinkConnection& c) { return c.portNumber == 0; }, 10000);
     }
 

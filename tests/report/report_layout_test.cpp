@@ -57,7 +57,7 @@ TEST(ReportLines, RunOnAcrossPagesFromTheTopMargin) {
         // Exactly one page of lines: the next starts at the margin again.
         {1080, 60, 16, 1, 60},
         // A4 at 300 dpi with a 10-point font (tmHeight 48).
-        {3507, 72, 46, 0, 3384}, {3507, 72, 47, 1, 93},
+        {3507, reportLineHeight(48), 46, 0, 3384}, {3507, reportLineHeight(48), 47, 1, 93},
         // Too short for margins and a line, or no line height: one line a page.
         {100, 60, 0, 0, 60},    {100, 60, 1, 1, 60},    {100, 60, 3, 3, 60},
         {0, 0, 5, 5, 1},

@@ -34,6 +34,7 @@ TEST(RegisterDump, RefusedDumpsNameTheirFault) {
         {"", "line 0: no quill-dump header"},
         {dumpText(kHeader, "12 256\n", 12), "line 14: value 256 is over 255"},
         {dumpText(kHeader, "12 -1\n", 12), "line 14: not ADDR VALUE"},
+        {dumpText(kHeader, "12 9999999999\n", 12), "line 14: not ADDR VALUE"},
         {dumpText(kHeader, "12 1 2\n", 12), "line 14: not ADDR VALUE"},
         {dumpText(kHeader, "253 1\n", 12), "line 14: register 253 is not in 0..252"},
         {dumpText(kHeader, "11 1\n", 12), "line 14: register 11 given twice"},

@@ -111,11 +111,6 @@ std::string describe(const std::vector<LintFinding>& findings) {
     return out;
 }
 
-TEST(Lint, CompleteTableHasNoFindings) {
-    const auto findings = lintDefinitionSource(tableWith({}));
-    EXPECT_TRUE(findings.empty()) << describe(findings);
-}
-
 TEST(Lint, FindingsNameTheLineAndTheProblem) {
     struct Case { const char* what; std::vector<Edit> edits; int line; const char* fragment; };
     const Case cases[] = {
@@ -176,7 +171,7 @@ std::vector<unsigned char> bytesOfGeneratedSource(const std::string& source) {
 }
 
 // lint and text: exit codes and what reaches standard output (for lint, a
-// part of it: the finding names the file).
+// part of it: the finding names the file). The complete table lints clean.
 TEST(SqctoolDefs, LintAndTextExitCodesAndOutput) {
     const std::string plain = writeFile("text.txt", tableWith({}));
     const std::string bad = writeFile("bad.txt", tableWith({{21, "XI;\"%s\""}}));
