@@ -4,7 +4,6 @@
 #include "app/command_dispatch_win32.h"
 #include "app/form_win32.h"
 #include "app/progress_bar_win32.h"
-#include "app/status_line_win32.h"
 #include "tests/win32/test_window_win32.h"
 
 #include <gtest/gtest.h>
@@ -359,35 +358,6 @@ TEST_F(MainWindow, ResetSelectsTheFirstChoiceEverywhere) {
     resetToDefaults();
     EXPECT_EQ(selection(1), 0);
     EXPECT_EQ(selection(17), 0);
-}
-
-// No link worker runs in this program, so the status refresh always finds
-// no unit: it must lock what a read had unlocked, and no layout or rebuild
-// (a resize, a language switch) unlocks it before the next read.
-TEST_F(MainWindow, StatusRefreshWithoutAUnitLocksTheFormUntilTheNextRead) {
-    ASSERT_TRUE(IsWindowEnabled(fixedWindow(IDC_WRITE_DEVICE)));
-    ASSERT_TRUE(IsWindowVisible(rowList(1)));
-    updateConnectionStatus();
-    EXPECT_EQ(appState.statusText, "???");
-    EXPECT_FALSE(appState.connected);
-    expectLocked();
-    layoutMainWindow();
-    expectLocked();
-    applyLanguage("Deutsch");
-    expectLocked();
-}
-
-// Run with the Windows-1250 code page (QUILL_CODEPAGE=1250), as on a
-// Polish Windows: the table's bytes then show as Polish letters.
-TEST_F(MainWindow, PolishLettersUnderCodePage1250) {
-    if (GetACP() != 1250) GTEST_SKIP() << "needs the Windows-1250 code page";
-    applyLanguage("Polski");
-    wchar_t caption[64] = {};
-    GetWindowTextW(rowCaption(1), caption, 64);
-    EXPECT_STREQ(caption, L"1. Czas na wej\u015bcie");
-    HMENU languages = GetSubMenu(GetMenu(mainWindow()), 3);
-    GetMenuStringW(languages, 3, caption, 64, MF_BYPOSITION);
-    EXPECT_STREQ(caption, L"\u010ce\u0161tina");
 }
 
 }  // namespace
