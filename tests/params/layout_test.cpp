@@ -11,16 +11,9 @@
 
 namespace {
 
-TEST(Layout, CentringTruncatesTowardZeroAndGoesNegativeWhenNarrow) {
-    struct Case { int32_t width, group, offset; };
-    const Case cases[] = {{800, 400, 200}, {801, 400, 200}, {400, 400, 0}, {399, 400, 0}, {397, 400, -1},
-                          {300, 400, -50}, {0, 305, -152}};
-    for (const auto& c : cases) EXPECT_EQ(centringOffset(c.width, c.group), c.offset) << c.width;
-}
-
 // The fixed strip at the foot of a client of 640 x 560 and of 300 x 400
-// (narrower than the 400 px button group: it overhangs to the left), and the
-// parameter area above it.
+// (narrower than the groups: they overhang to the left, the halves
+// truncated toward zero), and the parameter area above it.
 TEST(Layout, FixedStripStandsAboveTheBottomInCentredGroups) {
     struct Case { const char* what; ControlPlace place; int32_t width, height; Point first, second; };
     const Case cases[] = {
