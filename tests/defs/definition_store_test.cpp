@@ -13,13 +13,12 @@ using namespace std::string_literals;
 
 namespace {
 
-// A table laid out like SealedDefinitionTable around a given count and
-// sealed stream.
+// A table laid out like SealedDefinitionTable: a count (the stream's size,
+// when it is right), then the sealed stream.
 std::vector<unsigned char> tableOf(int32_t count, const std::string& sealed) {
-    const auto c = static_cast<uint32_t>(count);
-    std::vector<unsigned char> table(4 + sealed.size());
-    for (int i = 0; i < 4; ++i) table[i] = static_cast<unsigned char>(c >> (8 * i));
-    std::copy(sealed.begin(), sealed.end(), table.begin() + 4);
+    std::vector<unsigned char> table(4);
+    for (int i = 0; i < 4; ++i) table[i] = static_cast<unsigned char>(static_cast<uint32_t>(count) >> (8 * i));
+    table.insert(table.end(), sealed.begin(), sealed.end());
     return table;
 }
 
@@ -66,10 +65,8 @@ TEST(StoreLookup, VariantsAndLanguages) {
     for (const Case& c : cases) {
         DefinitionStore store = storeOf(kThreeLanguages);
         ASSERT_EQ(startupError(store), "");
-        if (*c.language) {
-            selectLanguage(store, "Polski");  // a later selection replaces it, an unknown one too
-            selectLanguage(store, c.language);
-        }
+        selectLanguage(store, "Polski");  // a later selection replaces it, an unknown or empty name too
+        selectLanguage(store, c.language);
         store.currentVariant = c.variant;
         const std::string what = std::string(c.language) + " " + c.key + " " + std::to_string(c.index);
         EXPECT_EQ(text(store, c.key, c.index), c.expected) << what;
