@@ -1,8 +1,7 @@
 // quillctl against simulated units, each alone in its own ports folder (each
-// run starts its own link worker, finds the unit and goes through
-// submitRequest): the register commands, whole configurations and dumps,
-// what is refused before anything is sent, and where a failure part-way is
-// reported.
+// run starts its own link worker and finds the unit): the register commands,
+// whole configurations and dumps, what is refused before anything is sent,
+// and where a failure part-way is reported.
 #include "link/frame.h"
 #include "tests/file_text.h"
 #include "tests/link/sim_process.h"
@@ -32,9 +31,6 @@ std::string unitB(int32_t identity = 105) {
 
 class QuillctlTest : public ::testing::Test {
 protected:
-    void SetUp() override { folder = makeTempFolder("quill-ctl"); }
-    void TearDown() override { removeFolder(folder); }
-
     // A unit alone in its own ports folder, so each run finds that one.
     SimProcess& unit(const std::string& state, const std::vector<std::string>& args = {}) {
         units.emplace_back("quill-ctl-unit");
@@ -57,10 +53,11 @@ protected:
         return runIn(sim.statePath.substr(0, sim.statePath.rfind('/')), args);
     }
 
-    std::string path(const std::string& name) const { return folder + "/" + name; }
+    std::string path(const std::string& name) const { return files.path + "/" + name; }
 
-    std::string folder, output, errors;
-    std::deque<SimFolder> units;  // a deque: the units stay where they are
+    SimFolder files{"quill-ctl"};  // the test's files; a ports folder without units
+    std::deque<SimFolder> units;   // a deque: the units stay where they are
+    std::string output, errors;
 };
 
 TEST_F(QuillctlTest, CommandsOutputsAndExitStatus) {
@@ -84,16 +81,14 @@ TEST_F(QuillctlTest, CommandsOutputsAndExitStatus) {
         {{"scan", "--timeout", "-1"}, 2, ""},
     };
     for (const auto& c : cases) {
-        std::string line;
-        for (const auto& a : c.args) line += a + " ";
-        EXPECT_EQ(run(sim, c.args), c.status) << line;
-        EXPECT_EQ(output, c.output) << line;
+        EXPECT_EQ(run(sim, c.args), c.status) << testing::PrintToString(c.args);
+        EXPECT_EQ(output, c.output) << testing::PrintToString(c.args);
     }
 }
 
 TEST_F(QuillctlTest, NoUnitInTheFolderFailsAfterTheTimeout) {
     const int64_t began = nowMs();
-    EXPECT_EQ(runIn(folder, {"--timeout", "0.5", "scan"}), 1);
+    EXPECT_EQ(runIn(files.path, {"--timeout", "0.5", "scan"}), 1);
     EXPECT_LT(nowMs() - began, 5000);
     EXPECT_EQ(output, "");
 }
