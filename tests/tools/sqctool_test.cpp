@@ -1,12 +1,11 @@
-// sqctool's definition commands: the Windows-1250 conversion, the lint's
-// findings, and the exit codes and output of lint, text, dump and embed.
+// sqctool in-process: the Windows-1250 conversion, the lint's findings, and
+// the exit codes and output of the defs and config commands.
 #include "defs/definition_store.h"
 #include "defs/sealed_codec.h"
+#include "tests/file_text.h"
+#include "tools/common/windows1250.h"
 #include "tools/sqctool/defs_lint.h"
 #include "tools/sqctool/sqctool.h"
-#include "tools/common/windows1250.h"
-#include "tests/file_text.h"
-#include "tests/tools/sqctool_run.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +18,32 @@
 using namespace std::string_literals;
 
 namespace {
+
+struct CommandResult {
+    int code;
+    std::string out;
+};
+
+// A command run in-process, its standard output captured, its standard error dropped.
+CommandResult runCaptured(int (*command)(const std::vector<std::string>&), const std::vector<std::string>& args) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int code = command(args);
+    testing::internal::GetCapturedStderr();
+    return {code, testing::internal::GetCapturedStdout()};
+}
+
+// The test's files, beside each other in its temporary folder.
+std::string tempPath(const std::string& name) { return testing::TempDir() + "sqctool_test_" + name; }
+std::string writeFile(const std::string& name, const std::string& bytes) {
+    writeText(tempPath(name), bytes);
+    return tempPath(name);
+}
+std::string sealedFile(const std::string& name, const std::string& payload) {
+    std::string sealed;
+    sealBytes(payload, sealed);
+    return writeFile(name, sealed);
+}
 
 // ---- Windows-1250 conversion ----
 
@@ -151,14 +176,9 @@ TEST(Lint, UntranslatedRowsAreNotesOnly) {
                                   "29: note: Polski has no row X2-100: the English text is shown\n");
 }
 
-// ---- the commands ----
+// ---- defs commands ----
 
-std::string writeFile(const std::string& name, const std::string& bytes) {
-    writeText(tempPath(name), bytes);
-    return tempPath(name);
-}
-
-CommandResult run(const std::vector<std::string>& args) { return runCaptured(runDefs, args); }
+CommandResult defs(const std::vector<std::string>& args) { return runCaptured(runDefs, args); }
 
 // The bytes of the table that a generated source defines.
 std::vector<unsigned char> bytesOfGeneratedSource(const std::string& source) {
@@ -175,9 +195,7 @@ TEST(SqctoolDefs, ExitCodesAndOutput) {
     const std::string bad = writeFile("bad.txt", tableWith({{21, "XI;\"%s\""}}));
     const std::string unmappable = writeFile("unmappable.txt", tableWith({{37, "A2;\"\xE2\x82\xBD\""}}));
     const std::string broken = writeFile("broken.txt", "Q;\"no language\"\n"), never = tempPath("never.cpp");
-    std::string sealed;
-    sealBytes(tableWith({}), sealed);
-    const std::string sealedPath = writeFile("text.sqc", sealed);
+    const std::string sealedPath = sealedFile("text.sqc", tableWith({}));
     std::remove(never.c_str());
     struct Case { std::vector<std::string> args; int code; std::string out; bool whole = true; };
     const Case cases[] = {
@@ -202,7 +220,7 @@ TEST(SqctoolDefs, ExitCodesAndOutput) {
     for (const Case& c : cases) {
         std::string line;
         for (const std::string& a : c.args) line += a + " ";
-        const CommandResult r = run(c.args);
+        const CommandResult r = defs(c.args);
         EXPECT_EQ(r.code, c.code) << line;
         EXPECT_TRUE(c.whole ? r.out == c.out : r.out.find(c.out) != std::string::npos) << line << "\n" << r.out;
     }
@@ -214,7 +232,7 @@ TEST(SqctoolDefs, EmbedGeneratesALoadableReproducibleTable) {
     const std::string out = tempPath("embed.cpp"), again = tempPath("embed2.cpp"), damaged = tempPath("damaged.cpp");
     for (const auto& args : {std::vector<std::string>{"embed", source, out}, {"embed", source, again},
                              {"embed", source, damaged, "--damage"}})
-        ASSERT_EQ(run(args).code, 0) << args.back();
+        ASSERT_EQ(defs(args).code, 0) << args.back();
     EXPECT_EQ(fileText(out), fileText(again));
     const std::vector<unsigned char> table = bytesOfGeneratedSource(fileText(out));
     DefinitionStore store;
@@ -226,10 +244,10 @@ TEST(SqctoolDefs, EmbedGeneratesALoadableReproducibleTable) {
     EXPECT_EQ(startupError(store), kDecryptError);
     // --builtin reads the table this sqctool was built with.
     setBuiltinDefinitionTable(table.data());
-    EXPECT_EQ(run({"text", "--builtin", "--language", "Polski", "Q", "0"}).out, "\xB9\n");
-    EXPECT_NE(run({"dump", "--builtin"}).out.find("\"firstLanguage\": \"English\""), std::string::npos);
+    EXPECT_EQ(defs({"text", "--builtin", "--language", "Polski", "Q", "0"}).out, "\xB9\n");
+    EXPECT_NE(defs({"dump", "--builtin"}).out.find("\"firstLanguage\": \"English\""), std::string::npos);
     setBuiltinDefinitionTable(nullptr);
-    EXPECT_EQ(run({"text", "--builtin", "Q", "0"}).code, 1);
+    EXPECT_EQ(defs({"text", "--builtin", "Q", "0"}).code, 1);
 }
 
 // The table built into the program passes the lint.
@@ -238,6 +256,48 @@ TEST(BuiltinTable, PassesTheLint) {
     ASSERT_TRUE(unsealDefinitionTable(SealedDefinitionTable, payload));
     const auto findings = lintDefinitionSource(windows1250ToUtf8(payload));
     EXPECT_FALSE(hasFailures(findings)) << describe(findings);
+}
+
+// ---- config ----
+
+CommandResult config(const std::vector<std::string>& args) {
+    setBuiltinDefinitionTable(SealedDefinitionTable);
+    return runCaptured(runConfig, args);
+}
+
+// Made files are shown and compared with the table's texts; a refused file
+// (the parser's and the end-to-end test's in full) and bad arguments of
+// make give their exit codes, and a refused make writes nothing.
+TEST(SqctoolConfig, MadeFilesShowWithTheTableTextsAndBadInputIsRefused) {
+    const std::string a = tempPath("a.sqc"), b = tempPath("b.sqc"), never = tempPath("never.sqc");
+    ASSERT_EQ(config({"make", a, "3=9", "1=2", "2=-1", "43=0"}).code, 0);
+    ASSERT_EQ(config({"make", b, "1=2", "3=1", "8=0"}).code, 0);
+    const std::string halfValid = sealedFile("half.sqc", "BRONTIVASETUP1.0 T1 - T2 - T3 - T4 - H - K - 1 0 2 x -1");
+    struct Case { std::vector<std::string> args; int code; std::string out; };
+    const Case cases[] = {
+        {{"show", a}, 0,
+         "1=2\tInput 1 type\tNC\n"
+         "2=-1\tInput 1 function\t(no selection)\n"
+         "3=9\tInput 1 response time\t50 ms (past the list: the first choice)\n"
+         "43=0\tPrepaid credit check\tDisabled\n"},
+        {{"show", a, "--raw"}, 0, "BRONTIVASETUP1.0\nT1 -\nT2 -\nT3 -\nT4 -\nH -\nK -\n1 2\n2 -1\n3 9\n43 0\n-1\n"},
+        {{"show", b, "--device", "100", "--language", "Deutsch"}, 0,
+         "1=2\tEingang 1: Typ\tNC (\xC3\x96" "ffner)\n3=1\tEingang 1: Reaktionszeit\t100 ms\n"
+         "8=0\tEingang 3: Funktion\tVerz\xC3\xB6gert\n"},
+        {{"diff", a, b}, 0,
+         "2\t-1\t-\tInput 1 function\n3\t9\t1\tInput 1 response time\n8\t-\t0\tInput 3 function\n"
+         "43\t0\t-\tPrepaid credit check\n"},
+        {{"diff", a, a}, 0, ""},
+        {{"show", halfValid}, 1, ""}, {{"diff", halfValid, halfValid}, 1, ""}, {{"show"}, 2, ""},
+        {{"make", never, "0=1"}, 2, ""}, {{"make", never, "1000=1"}, 2, ""}, {{"make", never, "1=-2"}, 2, ""},
+        {{"make", never, "1=x"}, 2, ""}, {{"make", never, "1=1", "1=2"}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        const CommandResult r = config(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args.front() << " " << c.args.back();
+        EXPECT_EQ(r.out, c.out) << c.args.front() << " " << c.args.back();
+    }
+    EXPECT_FALSE(std::ifstream(never)) << "a refused make writes nothing";
 }
 
 }  // namespace
