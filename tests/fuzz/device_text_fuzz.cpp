@@ -1,10 +1,8 @@
-// Texts on their way into and out of the unit's registers. Properties: a
-// digit string written into a field reads back as its first N - 1
-// characters, and a rejected one stops right before its first non-digit;
-// the BCD pair reads back as the two digits written (a missing second digit
-// as 0), and any register value shows as two characters that convert back
-// when they are digits; a version text reads back as the identity.
-//
+// Texts into and out of the unit's registers: a digit string written to a
+// field reads back as its first N - 1 characters, a rejected one stops before
+// its first non-digit; the BCD pair reads back as written (a missing second
+// digit as 0) and any value shows as two characters that convert back when
+// digits; a version text reads back as the identity.
 // Input: field length(1) | register value(1) | identity(2) | text...
 #include "link/device_text.h"
 #include "tests/fuzz/fuzz_check.h"

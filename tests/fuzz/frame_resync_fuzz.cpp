@@ -1,12 +1,8 @@
-// Reply bytes from the line, fed to the resynchronisation in the chunks a
-// serial read hands out (each read takes at most what the 5-byte buffer has
-// room for, and may take nothing). Property: however the bytes are chunked,
-// the outcome is the one the whole stream decides: the first byte that is
-// 56 or FE rules (FE refuses; 56 starts the frame, whose checksum decides
-// once five bytes are there). The unit's side, collecting request frames
-// byte by byte, finds exactly the frames a left-to-right scan finds: the
-// next 56 with a good checksum, or one byte further after a bad one.
-//
+// Reply bytes fed to the resynchronisation in any chunks a serial read hands
+// out (up to the 5-byte buffer's room, maybe none) give the outcome the whole
+// stream decides: the first 56 or FE rules (FE refuses; after 56 the checksum
+// of five bytes decides). The unit's side finds the frames a left-to-right
+// scan finds: the next 56 with a good checksum, one byte on after a bad one.
 // Input: number of chunk sizes(1) | chunk sizes... | line bytes...
 #include "link/frame.h"
 #include "tests/fuzz/fuzz_check.h"

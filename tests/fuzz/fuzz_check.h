@@ -1,6 +1,6 @@
-// What every fuzz target shares: the check that turns a broken property into
-// a finding (libFuzzer saves the input that aborted), and a reader that
-// takes structure off the front of the fuzzer's bytes.
+// What the fuzz targets share: the check that turns a broken property into a
+// finding (libFuzzer saves the input that aborted), and a reader that takes
+// structure off the front of the fuzzer's bytes.
 #pragma once
 
 #include <cstddef>

@@ -1,8 +1,6 @@
-// Unsealing arbitrary bytes, as a damaged or forged configuration file gives
-// them. Properties: the stream and the whole-buffer entry points agree; an
-// accepted stream delivers exactly the length its end block declares, with
-// the CRC it carries; and what was accepted seals and unseals again to the
-// same payload.
+// Unsealing any bytes, as a damaged or forged file gives them: both entry
+// points agree; an accepted stream delivers the length its end block declares
+// with the CRC it carries, and seals and unseals again to the same payload.
 #include "defs/sealed_codec.h"
 #include "tests/fuzz/fuzz_check.h"
 
