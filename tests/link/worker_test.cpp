@@ -54,7 +54,7 @@ TEST_F(WorkerTest, DigitStrings) {
     EXPECT_EQ(countRequests(sim, kOpRead, 197), 1);
     EXPECT_EQ(countRequests(sim, kOpRead, 198), 0);
     EXPECT_EQ(countRequests(sim, kOpRead, 251), 0) << "the field's last register holds its NUL";
-    // The registers afterwards, and one that must see no write request.
+    // The registers afterwards, and one that must see no write request (0: none does).
     struct Write { int32_t base, length; const char* text; bool ok; const char* registers; int32_t unsent; };
     const Write writes[] = {
         {213, 16, "", true, "................", 0},
@@ -65,7 +65,7 @@ TEST_F(WorkerTest, DigitStrings) {
     for (const auto& w : writes) {
         EXPECT_EQ(writeDigitString(w.base, w.text, w.length), w.ok) << w.text;
         EXPECT_EQ(registersText(simState(sim), w.base, *w.registers ? w.length : 0), w.registers) << w.text;
-        if (w.unsent) EXPECT_EQ(countRequests(sim, kOpWrite, uint8_t(w.unsent)), 0) << w.text;
+        EXPECT_EQ(countRequests(sim, kOpWrite, uint8_t(w.unsent)), 0) << w.text;
     }
 }
 

@@ -109,22 +109,16 @@ const std::vector<std::string> kEnglish = {
     "X;\"0\"",                                     // 29
 };
 
-std::vector<std::string> completeTable() {
-    std::vector<std::string> lines = kEnglish;
-    lines.push_back("Y;\"Polski\"");  // 30
-    lines.push_back("V;0");           // 31
-    lines.insert(lines.end(), kEnglish.begin() + 1, kEnglish.end());
-    lines[31] = "Q;\"\xC4\x85\";\"b\";\"c\";\"d\";\"e\";\"f\"";  // line 32, "ą"
-    return lines;
-}
-
 struct Edit {
     int line;  // 1-based; an empty text keeps the line empty, so numbering stays
     std::string text;
 };
 
 std::string tableWith(const std::vector<Edit>& edits) {
-    std::vector<std::string> lines = completeTable();
+    std::vector<std::string> lines = kEnglish;
+    lines.insert(lines.end(), {"Y;\"Polski\"", "V;0"});  // 30, 31
+    lines.insert(lines.end(), kEnglish.begin() + 1, kEnglish.end());
+    lines[31] = "Q;\"\xC4\x85\";\"b\";\"c\";\"d\";\"e\";\"f\"";  // line 32, "ą"
     for (const Edit& e : edits) lines.at(static_cast<size_t>(e.line - 1)) = e.text;
     std::string text;
     for (const std::string& line : lines) text += line + "\n";
@@ -218,11 +212,10 @@ TEST(SqctoolDefs, ExitCodesAndOutput) {
         {{"embed", broken, never}, 1, ""},      // a table it could not load
     };
     for (const Case& c : cases) {
-        std::string line;
-        for (const std::string& a : c.args) line += a + " ";
         const CommandResult r = defs(c.args);
-        EXPECT_EQ(r.code, c.code) << line;
-        EXPECT_TRUE(c.whole ? r.out == c.out : r.out.find(c.out) != std::string::npos) << line << "\n" << r.out;
+        const std::string what = testing::PrintToString(c.args);
+        EXPECT_EQ(r.code, c.code) << what;
+        EXPECT_TRUE(c.whole ? r.out == c.out : r.out.find(c.out) != std::string::npos) << what << "\n" << r.out;
     }
     EXPECT_FALSE(std::ifstream(never).good()) << "a refused embed writes nothing";
 }
