@@ -32,8 +32,8 @@ protected:
     std::string path(const std::string& name) const { return (dir / name).string(); }
     size_t entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {})); }
 
-    const fs::path dir =
-        fs::temp_directory_path() / ("quill-safe-file-" + std::to_string(testing::UnitTest::GetInstance()->random_seed()));
+    const fs::path dir = fs::temp_directory_path() /
+                         ("quill-safe-file-" + std::to_string(testing::UnitTest::GetInstance()->random_seed()));
 };
 
 TEST_F(SafeFile, ReplacesOrCreatesAndLeavesNothingBeside) {

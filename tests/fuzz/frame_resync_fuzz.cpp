@@ -13,10 +13,7 @@
 
 namespace {
 
-struct Outcome {
-    ReplyStatus status = ReplyStatus::Incomplete;
-    LinkFrame frame;
-};
+struct Outcome { ReplyStatus status = ReplyStatus::Incomplete; LinkFrame frame; };
 
 Outcome decidedByWholeStream(const std::string& line) {
     Outcome o;

@@ -18,10 +18,7 @@ void putLe32(std::string& s, uint32_t v) {
     for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>(v >> (8 * i)));
 }
 
-struct Shape {
-    bool crcWrong, crcMissing, extraBlock, noDataBlock;
-    size_t cut;
-};
+struct Shape { bool crcWrong, crcMissing, extraBlock, noDataBlock; size_t cut; };
 
 }  // namespace
 

@@ -10,11 +10,7 @@
 
 namespace {
 
-struct Outcome {
-    bool ok = false;
-    uint8_t value = 0;
-    int64_t elapsedMs = 0;
-};
+struct Outcome { bool ok = false; uint8_t value = 0; int64_t elapsedMs = 0; };
 
 Outcome readIdentityLow(int32_t portNumber) {
     Outcome out;

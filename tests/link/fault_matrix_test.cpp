@@ -13,11 +13,7 @@ constexpr uint8_t kOld = 7, kNew = 2, kOldDigit = '9';
 
 // Where a fault strikes: its register, the steps before it, and the row the
 // walk stops at (0: the first field).
-struct Position {
-    int32_t reg;
-    size_t stepsBefore;
-    int32_t stoppedParameter;
-};
+struct Position { int32_t reg; size_t stepsBefore; int32_t stoppedParameter; };
 constexpr Position kFirst{181, 0, 0}, kRow1{1, 6, 1}, kMiddle{3, 6 + 2, 3}, kLast{kRows, 6 + kRows - 1, kRows};
 
 enum Outcome { Completes, FailsThere };

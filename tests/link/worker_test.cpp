@@ -7,15 +7,15 @@
 #include "params/text_fields.h"
 #include "tests/link/worker_fixture.h"
 
+#include <algorithm>
+
 namespace {
 
 // Registers as text: '.' for 0, '~' for the marker 0x77 (untouched).
 std::string registersText(const SimUnit& unit, int32_t base, int32_t length) {
-    std::string text;
-    for (int32_t i = 0; i < length; ++i) {
-        const uint8_t b = unit.registers[base + i];
-        text += b == 0 ? '.' : b == 0x77 ? '~' : char(b);
-    }
+    std::string text(unit.registers + base, unit.registers + base + length);
+    std::replace(text.begin(), text.end(), '\0', '.');
+    std::replace(text.begin(), text.end(), '\x77', '~');
     return text;
 }
 
