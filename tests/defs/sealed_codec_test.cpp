@@ -1,7 +1,6 @@
-// The sealed container: known answers of its cipher and CRC, a stream sealed
-// earlier, and streams that fail part-way. Round trips, block markers, the
-// end-block rules and damaged streams are the fuzz targets' (seal_roundtrip,
-// unseal_structured, unseal_raw).
+// The sealed container's known answers and streams failing part-way. Round
+// trips, block markers, end-block rules and damaged streams are the fuzz
+// targets' (seal_roundtrip, unseal_structured, unseal_raw).
 #include "defs/sealed_codec.h"
 
 #include <gtest/gtest.h>

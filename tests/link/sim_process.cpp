@@ -45,17 +45,6 @@ int64_t nowMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-std::string makeTempFolder(const std::string& prefix) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
-    return mkdtemp(&pattern[0]) ? pattern : std::string();
-}
-
-void removeFolder(const std::string& folder) {
-    std::error_code ec;
-    if (!folder.empty()) std::filesystem::remove_all(folder, ec);
-}
-
 bool startSim(const std::string& folder, int32_t port, const std::vector<std::string>& args,
               const std::string& stateText, SimProcess& sim) {
     const std::string name = folder + "/sim" + std::to_string(port);
@@ -106,9 +95,16 @@ bool stopSim(SimProcess& sim) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+SimFolder::SimFolder(const std::string& prefix) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
+    if (mkdtemp(&pattern[0])) path = pattern;
+}
+
 SimFolder::~SimFolder() {
     for (auto& entry : units) stopSim(entry.second);
-    removeFolder(path);
+    std::error_code ec;
+    if (!path.empty()) std::filesystem::remove_all(path, ec);
 }
 
 SimUnit simState(const SimProcess& sim) {

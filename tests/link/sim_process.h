@@ -18,10 +18,6 @@ struct SimProcess {
     std::string statePath;  // its --state file
 };
 
-// A fresh folder under the temporary directory, and its removal with all in it.
-std::string makeTempFolder(const std::string& prefix);
-void removeFolder(const std::string& folder);
-
 // Starts quill-sim with `args` plus -v, --state `folder`/sim<port>.state
 // (holding `stateText`) on `folder`/com<port>; waits until it announces its
 // terminal, as awaitAnnouncement does after it came back from vanishing.
@@ -34,10 +30,10 @@ inline void signalSim(const SimProcess& sim, int signalNumber) {
 // SIGTERM, then waits for the process; true when it ended cleanly (exit 0).
 bool stopSim(SimProcess& sim);
 
-// A fresh ports folder and the units started in it, all stopped and the
-// folder removed when it goes.
+// A fresh ports folder under the temporary directory and the units started
+// in it, all stopped and the folder removed when it goes.
 struct SimFolder {
-    explicit SimFolder(const std::string& prefix) : path(makeTempFolder(prefix)) {}
+    explicit SimFolder(const std::string& prefix);
     SimFolder(const SimFolder&) = delete;
     SimFolder& operator=(const SimFolder&) = delete;
     ~SimFolder();

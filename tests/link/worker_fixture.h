@@ -13,19 +13,18 @@
 
 class WorkerTest : public ::testing::Test {
 protected:
-    // The worker keeps running; the folder goes when the last test is done.
+    // The worker keeps running; the folder goes when the program ends.
     static void SetUpTestSuite() {
-        if (!folder().empty()) return;
-        folder() = makeTempFolder("quill-worker");
-        setSerialPortsFolder(folder());
-        ASSERT_TRUE(startLinkWorker());
+        static bool started = false;
+        if (started) return;
+        setSerialPortsFolder(folder().path);
+        ASSERT_TRUE(started = startLinkWorker());
     }
-    static void TearDownTestSuite() { removeFolder(folder()); }
     void TearDown() override { stopSim(sim); }
 
-    static std::string& folder() {
-        static std::string path;
-        return path;
+    static SimFolder& folder() {
+        static SimFolder ports("quill-worker");
+        return ports;
     }
     static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -43,7 +42,7 @@ protected:
         const int32_t port = nextPort;
         nextPort = nextPort == 9 ? 3 : nextPort + 1;
         SimProcess fresh;
-        if (!startSim(folder(), port, args, stateText, fresh)) return false;
+        if (!startSim(folder().path, port, args, stateText, fresh)) return false;
         stopSim(sim);
         sim = fresh;
         return awaitConnection([&](const LinkConnection& c) { return c.portNumber == port; }, timeoutMs);

@@ -1,7 +1,6 @@
-// The link worker against quill-sim: verified writes, refusals, digit
-// strings, reconnecting after the unit changed or vanished, and the walk
-// that reads or writes a whole form (faults part-way are the fault matrix's).
-// Each case takes well under a second.
+// The link worker against quill-sim: verified writes, refusals, digit strings,
+// a changed or vanished unit, and the walk over a whole form (faults part-way
+// are the fault matrix's). Each case takes well under a second.
 #include "link/device_transfer.h"
 #include "link/frame.h"
 #include "params/text_fields.h"
@@ -85,8 +84,7 @@ TEST_F(WorkerTest, ChangedIdentityOrAVanishedUnitIsFoundAgain) {
     EXPECT_TRUE(submitRequest(kOpRead, 254, 0, &value));
 }
 
-// ---- the walk: rows 1..5 with row 3 hidden ----
-
+// The walk's form: rows 1..5, row 3 hidden.
 FormValues fiveRows() {
     FormValues form = emptyForm();
     for (int32_t n = 1; n <= 5; ++n) form.rows.push_back(FormRow{n, n != 3, -1, 0, false});

@@ -17,9 +17,8 @@ CalendarTime monday() {
     return t;
 }
 
-// Every conversion without flags and width is compared with the C library
-// at the end; first what is not the C library's: POSIX's flags and widths,
-// for years the two-digit and four-digit fields do not hold.
+// What is not the C library's (which the last test compares): POSIX's flags
+// and widths, for years the two- and four-digit fields do not hold.
 TEST(DateFormat, FlagsAndWidthsOfYearsAndCenturies) {
     struct Case { int year; const char* format; const char* expected; };
     const Case cases[] = {

@@ -1,7 +1,6 @@
-// quillctl against simulated units, each alone in its own ports folder (each
-// run starts its own link worker and finds the unit): the register commands,
-// whole configurations and dumps, what is refused before anything is sent,
-// and where a failure part-way is reported.
+// quillctl against simulated units, each alone in its own ports folder: the
+// register commands, whole configurations and dumps, what is refused before
+// anything is sent, and where a failure part-way is reported.
 #include "link/frame.h"
 #include "tests/file_text.h"
 #include "tests/link/sim_process.h"
@@ -127,8 +126,7 @@ TEST_F(QuillctlTest, DumpRestoresEveryRegisterAndOnlyToItsIdentity) {
     }
 }
 
-// Every kind of bad input: a reason (or the usage), exit 2, and not one
-// request to the unit.
+// Every kind of bad input: a reason (or the usage), exit 2, not one request.
 TEST_F(QuillctlTest, BadInputSendsNothing) {
     SimProcess& b = unit(unitB());
     ASSERT_EQ(run(b, {"read-config", path("good.sqc")}), 0);

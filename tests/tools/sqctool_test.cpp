@@ -45,8 +45,6 @@ std::string sealedFile(const std::string& name, const std::string& payload) {
     return writeFile(name, sealed);
 }
 
-// ---- Windows-1250 conversion ----
-
 TEST(Windows1250, ConvertsWhatItCanAndNamesTheRest) {
     struct Case { std::string utf8; std::string expected; std::vector<std::string> problems; };
     const Case cases[] = {
@@ -85,8 +83,6 @@ TEST(Windows1250, EveryDefinedByteRoundTrips) {
         EXPECT_EQ(back, defined ? byte : "?") << b;
     }
 }
-
-// ---- lint ----
 
 // A complete table: English, then Polski; variant 0 and 100. Polski
 // repeats English's rows 2-29 as its lines 32-59, its "Q" 0 translated.
@@ -163,8 +159,6 @@ TEST(Lint, UntranslatedRowsAreNotesOnly) {
                                   "28: note: Polski has no row X1-100: the English text is shown\n"
                                   "29: note: Polski has no row X2-100: the English text is shown\n");
 }
-
-// ---- defs commands ----
 
 CommandResult defs(const std::vector<std::string>& args) { return runCaptured(runDefs, args); }
 
@@ -244,8 +238,6 @@ TEST(BuiltinTable, PassesTheLint) {
     const auto findings = lintDefinitionSource(windows1250ToUtf8(payload));
     EXPECT_FALSE(hasFailures(findings)) << describe(findings);
 }
-
-// ---- config ----
 
 CommandResult config(const std::vector<std::string>& args) {
     setBuiltinDefinitionTable(SealedDefinitionTable);
