@@ -19,12 +19,6 @@ std::string fromHex(const std::string& hex) {
     return out;
 }
 
-std::string payloadOfLength(size_t n) {
-    std::string s;
-    for (size_t i = 0; i < n; ++i) s.push_back(static_cast<char>((i * 37 + 11) & 0xFF));
-    return s;
-}
-
 std::string sealed(const std::string& payload, std::time_t at = 1700000000) {
     std::string out;
     EXPECT_TRUE(sealBytesAt(payload, at, out));
@@ -93,7 +87,7 @@ struct FullSink : std::streambuf {
 };
 
 TEST(StreamFailures, AnInputThatFailsPartWayIsNotSealedAsComplete) {
-    FailingSource source(payloadOfLength(20));
+    FailingSource source("twenty bytes of text");
     std::istream in(&source);
     std::ostringstream out;
     SealedCodec codec;
@@ -101,7 +95,7 @@ TEST(StreamFailures, AnInputThatFailsPartWayIsNotSealedAsComplete) {
 }
 
 TEST(StreamFailures, AnOutputThatCannotTakeThePayloadFailsTheUnseal) {
-    const std::string payload = payloadOfLength(30);
+    const std::string payload = "a payload of exactly 30 bytes.";
     for (size_t room : {0, 10, 29, 30}) {
         std::istringstream in(sealed(payload));
         FullSink sink(room);

@@ -100,10 +100,8 @@ TEST_F(WorkerTest, EveryFaultWhereItStrikes) {
             const TransferResult result = write ? writeForm(form, strike) : readForm(form, strike);
             const bool failed = (write ? c.write : c.read) == FailsThere;
             EXPECT_EQ(result.status, failed ? TransferStatus::Failed : TransferStatus::Complete) << what;
-            if (failed) {
-                EXPECT_EQ(result.stoppedParameter, c.at.stoppedParameter) << what;
-                EXPECT_EQ(result.stoppedRegister, c.at.reg) << what;
-            }
+            EXPECT_EQ(result.stoppedParameter, failed ? c.at.stoppedParameter : 0) << what;
+            EXPECT_EQ(result.stoppedRegister, failed ? c.at.reg : -1) << what;
             if (write) {
                 expectWritten(simState(sim), c, failed, what);
             } else if (!failed) {

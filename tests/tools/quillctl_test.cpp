@@ -147,15 +147,13 @@ TEST_F(QuillctlTest, BadInputSendsNothing) {
         {{"diff", good, good}, true},                   {{"restore", path("ten.txt")}, false},
         {{"restore", good, "--force"}, false},
     };
-    const std::string registers = registersOf(b, 0, 255);
     for (const auto& c : cases) {
         const size_t requests = simRequests(b).size();
         EXPECT_EQ(run(b, c.args), 2) << c.args[1];
         EXPECT_EQ(errors.rfind("quillctl: ", 0), 0u) << errors;
         EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n') > 1, c.usage) << errors;
-        EXPECT_EQ(simRequests(b).size(), requests) << c.args[1];
+        EXPECT_EQ(simRequests(b).size(), requests) << c.args[1];  // so nothing written either
     }
-    EXPECT_EQ(registersOf(b, 0, 255), registers);
 }
 
 TEST_F(QuillctlTest, FailurePartWayNamesTheRegister) {
