@@ -82,9 +82,8 @@ TEST(StoreVariants, SelectVariantRule) {
     }
 }
 
+// The count in front of the stream (damage inside it is the codec's), and a parse error.
 TEST(StoreLoad, FailuresLeaveNoDatabase) {
-    // Damage inside the stream is the codec tests' concern; here: the count
-    // in front of it, and a parse error after a good unseal.
     std::string good;
     sealBytesAt(kThreeLanguages, 1700000000, good);
     struct Case { const char* what; std::vector<unsigned char> table; std::string error; };

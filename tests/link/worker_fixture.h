@@ -1,6 +1,5 @@
-// One link worker per test program on a private ports folder. Each test puts
-// the unit it needs on the next port and waits until the worker serves it;
-// the previous unit is unplugged then.
+// One link worker per test program on a private ports folder; each test puts
+// its unit on the next port, unplugs the previous one, and waits for the worker.
 #pragma once
 
 #include "link/link.h"
