@@ -1,8 +1,7 @@
-// Replacing a file safely, on the platform's own implementation (natively
-// the POSIX one, under Wine the Win32 one): the old content survives every
-// failure, no temporary file stays behind, and a leftover from a crash is
-// never taken over. The full disk is the end-to-end test's (a small tmpfs);
-// links and devices are sqctool's (tests/tools/sqctool_cli_test.sh).
+// Replacing a file safely with the platform's code (natively POSIX's, under
+// Wine Win32's): the old content survives every failure, no temporary file
+// stays, a crash's leftover is never taken over. The full disk is the
+// end-to-end test's, links and devices sqctool's (sqctool_cli_test.sh).
 #include "configfile/safe_file.h"
 #include "tests/file_text.h"
 
@@ -24,17 +23,17 @@ namespace {
 
 class SafeFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("quill-safe-file-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    void SetUp() override { empty(); }
+    void TearDown() override { fs::remove_all(dir); }
+    void empty() {
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
-    void TearDown() override { fs::remove_all(dir); }
-
     std::string path(const std::string& name) const { return (dir / name).string(); }
     size_t entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {})); }
 
-    fs::path dir;
+    const fs::path dir = fs::temp_directory_path() /
+                         ("quill-safe-file-" + std::to_string(testing::UnitTest::GetInstance()->random_seed()));
 };
 
 TEST_F(SafeFile, ReplacesOrCreatesAndLeavesNothingBeside) {
@@ -42,8 +41,7 @@ TEST_F(SafeFile, ReplacesOrCreatesAndLeavesNothingBeside) {
         {"new file", false, false}, {"existing file", true, false}, {"a leftover .part stays untouched", true, true}};
     const std::string target = path("config.sqc"), bytes("new\0\r\n\x1a bytes", 14);
     for (const auto& c : cases) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        empty();
         if (c.existing) writeText(target, "old content");
         if (c.stalePart) writeText(temporaryName(target, 0), "left by a crash");
         std::string error;

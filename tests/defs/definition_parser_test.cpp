@@ -11,10 +11,9 @@ namespace {
 // The row stored under `key` in English; a stored row is never empty, so an
 // empty one means none.
 Row rowOf(const DefinitionDatabase& db, const std::string& key) {
-    auto l = db.languages.find("English");
-    if (l == db.languages.end()) return {};
-    auto r = l->second.find(key);
-    return r == l->second.end() ? Row{} : r->second;
+    const auto l = db.languages.find("English");
+    if (l == db.languages.end() || l->second.count(key) == 0) return {};
+    return l->second.at(key);
 }
 
 std::vector<std::string> names(const DefinitionDatabase& db) {
@@ -33,15 +32,14 @@ TEST(ParserErrors, MissingYIdentifierOrLanguageNameAfterTheRowsBeforeIt) {
         {"Y;English\nY;\n", "Missing language name"},
     };
     for (const Case& c : cases) EXPECT_EQ(parseDefinitions(c.text).parseError, c.error) << c.text;
-    // Rows before the error stay.
     const auto db = parseDefinitions("Y;English\nQ;\"a\"\nY;\nQ1;\"b\"\n");
     EXPECT_EQ(db.parseError, "Missing language name");
-    EXPECT_EQ(rowOf(db, "Q"), Row({"a"}));
+    EXPECT_EQ(rowOf(db, "Q"), Row({"a"})) << "rows before the error stay";
     EXPECT_EQ(rowOf(db, "Q1"), Row{});
 }
 
 // Lines after "Y;English", and the row that one key then holds (empty: none).
-TEST(ParserRows, KeysRowsAndNumbering) {
+TEST(ParserRows, KeysFieldsAndNumbering) {
     struct Case { const char* what; std::string body; const char* key; Row expected; };
     const Case cases[] = {
         {"key upper-cased, values not", "q1;\"ok\";\"Abc\"\n", "Q1", {"ok", "Abc"}},
@@ -57,49 +55,31 @@ TEST(ParserRows, KeysRowsAndNumbering) {
         {"a V line without number changes nothing", "V;4\nX;\"a\"\nV\nX;\"b\"\n", "X2-4", {"b"}},
         {"the variant carries over a Y line, the counter restarts",
          "V;9\nX;\"a\"\nX;\"b\"\nY;Deutsch\nY;English\nX;\"d\"\n", "X1-9", {"d"}},
+        // Fields: quoted, or unquoted to the end of the line (so later fields repeat its tail).
+        {"", "E;\"a\";\"b\"\n", "E", {"a", "b"}},
+        {"", "E;\"a\";\"\";\"b\"\n", "E", {"a", ";", "b"}},
+        {"", "E;\"a\";\n", "E", {"a"}},
+        {"", "E;\"a\",\"b\"\n", "E", {"a", "b"}},
+        {"", "E; \"  lead\";\"trail  \"\n", "E", {"lead", "trail  "}},
+        {"", "E;\"semi;colon, comma\"\n", "E", {"semi;colon, comma"}},
+        {"", "E;plain text, with; separators\n", "E",
+         {"plain text, with; separators", "with; separators", "separators"}},
+        {"", "E;\"a\"\r\n", "E", {"a"}},
+        {"", "E;unquoted\r\n", "E", {"unquoted\r"}},
+        {"", "E;\"caf\xe9\"\n", "E", {"caf\xe9"}},
     };
     for (const Case& c : cases) {
         const auto db = parseDefinitions("Y;English\n" + c.body);
-        EXPECT_EQ(db.parseError, "") << c.what;
-        EXPECT_EQ(rowOf(db, c.key), c.expected) << c.what;
-    }
-}
-
-TEST(ParserFields, QuotingAndSeparators) {
-    struct Case { const char* line; Row expected; };
-    const Case cases[] = {
-        {"E;\"a\";\"b\"", {"a", "b"}},
-        {"E;\"a\";\"\";\"b\"", {"a", ";", "b"}},
-        {"E;\"a\";", {"a"}},
-        {"E;\"a\",\"b\"", {"a", "b"}},
-        {"E; \"  lead\";\"trail  \"", {"lead", "trail  "}},
-        {"E;\"semi;colon, comma\"", {"semi;colon, comma"}},
-        // Unquoted: each field runs to the end of the line, so the later fields
-        // repeat its tail.
-        {"E;plain text, with; separators", {"plain text, with; separators", "with; separators", "separators"}},
-        {"E;\"a\"\r", {"a"}},
-        {"E;unquoted\r", {"unquoted\r"}},
-        {"E;\"caf\xe9\"", {"caf\xe9"}},
-    };
-    for (const auto& c : cases) {
-        auto db = parseDefinitions(std::string("Y;English\n") + c.line + "\n");
-        EXPECT_EQ(rowOf(db, "E"), c.expected) << c.line;
+        EXPECT_EQ(db.parseError, "") << c.what << c.body;
+        EXPECT_EQ(rowOf(db, c.key), c.expected) << c.what << c.body;
     }
 }
 
 TEST(ParserNumbering, XCounterAndVariantSuffix) {
-    auto db = parseDefinitions(
-        "Y;English\n"
-        "x;\"zero-1\"\n"
-        "XI;\"%d\"\n"
-        "T1;\"phone\"\n"
-        "E1;\"plain\"\n"
-        "V;7\n"
-        "x;\"a\"\nX;\"b\"\nx;\"c\"\n"
-        "T1;\"phone7\"\n"
-        "H;\"code\"\nk;\"k\"\n"
-        "V;8\n"
-        "X;\"eight\"\n");
+    const auto db = parseDefinitions(
+        "Y;English\nx;\"zero-1\"\nXI;\"%d\"\nT1;\"phone\"\nE1;\"plain\"\n"
+        "V;7\nx;\"a\"\nX;\"b\"\nx;\"c\"\nT1;\"phone7\"\nH;\"code\"\nk;\"k\"\n"
+        "V;8\nX;\"eight\"\n");
     const std::pair<const char*, const char*> stored[] = {
         {"X1-0", "zero-1"}, {"XI-0", "%d"}, {"T1-0", "phone"}, {"E1", "plain"}, {"X1-7", "a"}, {"X2-7", "b"},
         {"X3-7", "c"},      {"T1-7", "phone7"}, {"H-7", "code"}, {"K-7", "k"},  {"X1-8", "eight"}};
@@ -111,7 +91,7 @@ TEST(ParserNumbering, VariantNumbersAreReadLikeAtoiAndListedOnce) {
     struct Case { const char* line; int32_t variant; };
     const Case cases[] = {{"V;12;\"x\"", 12}, {"V;abc", 0}, {"V; -3", -3}, {"V;+5z", 5}, {"V;\"250\"", 250}};
     for (const auto& c : cases) {
-        auto db = parseDefinitions(std::string("Y;English\n") + c.line + "\nX;\"p\"\n");
+        const auto db = parseDefinitions(std::string("Y;English\n") + c.line + "\nX;\"p\"\n");
         EXPECT_EQ(rowOf(db, "X1-" + std::to_string(c.variant)), Row({"p"})) << c.line;
         EXPECT_EQ(db.variants, std::vector<int32_t>({c.variant})) << c.line;
         EXPECT_EQ(rowOf(db, "V"), Row{}) << "a V line stores nothing";
@@ -121,7 +101,7 @@ TEST(ParserNumbering, VariantNumbersAreReadLikeAtoiAndListedOnce) {
 }
 
 TEST(ParserLanguages, ARepeatedNameStartsAfreshFirstLanguageStaysNamesSortByteWise) {
-    auto db = parseDefinitions("Y;English\nE;\"old\"\nY;Deutsch\nY;English\nQ;\"new\"\n");
+    const auto db = parseDefinitions("Y;English\nE;\"old\"\nY;Deutsch\nY;English\nQ;\"new\"\n");
     EXPECT_EQ(db.firstLanguage, "English");
     EXPECT_EQ(rowOf(db, "E"), Row{});
     EXPECT_EQ(rowOf(db, "Q"), Row({"new"}));
@@ -134,10 +114,9 @@ TEST(ParserLanguages, ARepeatedNameStartsAfreshFirstLanguageStaysNamesSortByteWi
 // and ends the parse without an error.
 TEST(ParserLimits, LinesEndAfter9999Characters) {
     struct Case { size_t valueLength; size_t kept; bool nextRead; };
-    const Case cases[] = {{9999 - 4, 9999 - 4, true}, {10000, 9999 - 3, false}};
-    for (const Case& c : cases) {
+    for (const Case& c : {Case{9999 - 4, 9999 - 4, true}, Case{10000, 9999 - 3, false}}) {
         const std::string value(c.valueLength, 'a');
-        auto db = parseDefinitions("Y;English\nE;\"" + value + "\"\nQ;\"next\"\n");
+        const auto db = parseDefinitions("Y;English\nE;\"" + value + "\"\nQ;\"next\"\n");
         EXPECT_EQ(db.parseError, "") << c.valueLength;
         EXPECT_EQ(rowOf(db, "E"), Row({value.substr(0, c.kept)})) << c.valueLength;
         EXPECT_EQ(rowOf(db, "Q"), c.nextRead ? Row({"next"}) : Row{}) << c.valueLength;

@@ -13,12 +13,11 @@ using namespace std::string_literals;
 
 namespace {
 
-// A table laid out like SealedDefinitionTable around a given count and
-// sealed stream.
+// A table laid out like SealedDefinitionTable: a count (the stream's size,
+// when it is right), then the sealed stream.
 std::vector<unsigned char> tableOf(int32_t count, const std::string& sealed) {
-    const auto c = static_cast<uint32_t>(count);
     std::vector<unsigned char> table(4 + sealed.size());
-    for (int i = 0; i < 4; ++i) table[i] = static_cast<unsigned char>(c >> (8 * i));
+    for (int i = 0; i < 4; ++i) table[i] = static_cast<unsigned char>(static_cast<uint32_t>(count) >> (8 * i));
     std::copy(sealed.begin(), sealed.end(), table.begin() + 4);
     return table;
 }
@@ -29,20 +28,11 @@ std::vector<unsigned char> sealedTable(const std::string& payload) {
     return tableOf(static_cast<int32_t>(sealed.size()), sealed);
 }
 
+// English with variant 0 and 7, then Deutsch and Polski.
 const char* const kThreeLanguages =
-    "Y;\"English\"\n"
-    "Q;\"File\";\"Device\";\"Help\"\n"
-    "E1;\"only English\"\n"
-    "X;\"Delay\";\"Off\";\"On\"\n"
-    "V;7\n"
-    "X;\"Delay seven\"\n"
-    "X;\"Siren seven\"\n"
-    "X;\"Third seven\";\"a\"\n"
-    "T1;\"Phone seven\"\n"
-    "Y;\"Deutsch\"\n"
-    "Q;\"Datei\"\n"
-    "Y;\"Polski\"\n"
-    "E;\"only Polish\"\n";
+    "Y;\"English\"\nQ;\"File\";\"Device\";\"Help\"\nE1;\"only English\"\nX;\"Delay\";\"Off\";\"On\"\n"
+    "V;7\nX;\"Delay seven\"\nX;\"Siren seven\"\nX;\"Third seven\";\"a\"\nT1;\"Phone seven\"\n"
+    "Y;\"Deutsch\"\nQ;\"Datei\"\nY;\"Polski\"\nE;\"only Polish\"\n";
 
 // What text() finds for a key under a variant and a selected language: the
 // variant suffix only for X, T, H and K keys, no fallback between variants,
@@ -52,24 +42,20 @@ TEST(StoreLookup, VariantsAndLanguages) {
     const Case cases[] = {
         {"", 7, "X3", 0, "Third seven"}, {"", 7, "X3", 1, "a"}, {"", 7, "T1", 0, "Phone seven"},
         {"", 7, "E1", 0, "only English"}, {"", 7, "Q", 2, "Help"},
-        {"", 7, "x3", 0, ""},  // keys are matched as stored: upper case
-        {"", 7, "X4", 0, ""},
+        {"", 7, "x3", 0, ""}, {"", 7, "X4", 0, ""},  // keys are matched as stored: upper case
         {"", 7, "Q", 3, ""}, {"", 7, "Q", -1, ""}, {"", 7, "Q", INT32_MIN, ""},  // outside the row
         {"", 0, "X1", 0, "Delay"}, {"", 0, "X2", 0, ""},
         {"", 7, "X1", 1, ""},  // the variant-0 row is not consulted
         {"Deutsch", 0, "E1", 0, "only English"}, {"Deutsch", 0, "E", 0, ""},
         {"Deutsch", 0, "Q", 0, "Datei"}, {"Deutsch", 0, "Q", 1, ""},  // shadows the longer English row
         {"Polski", 0, "E", 0, "only Polish"},
-        {"Klingon", 0, "E", 0, ""},  // not declared: the first language
-        {"english", 0, "E", 0, ""},  // names are exact
+        {"Klingon", 0, "E", 0, ""}, {"english", 0, "E", 0, ""},  // not declared (names are exact): the first
     };
     for (const Case& c : cases) {
         DefinitionStore store = storeOf(kThreeLanguages);
         ASSERT_EQ(startupError(store), "");
-        if (*c.language) {
-            selectLanguage(store, "Polski");  // a later selection replaces it, an unknown one too
-            selectLanguage(store, c.language);
-        }
+        selectLanguage(store, "Polski");  // a later selection replaces it, an unknown or empty name too
+        selectLanguage(store, c.language);
         store.currentVariant = c.variant;
         const std::string what = std::string(c.language) + " " + c.key + " " + std::to_string(c.index);
         EXPECT_EQ(text(store, c.key, c.index), c.expected) << what;
@@ -83,13 +69,10 @@ TEST(StoreLookup, VariantsAndLanguages) {
 TEST(StoreVariants, SelectVariantRule) {
     struct Case { const char* variantLines; int32_t identity; int32_t expected; };
     const Case cases[] = {
-        {"V;100\nV;250\nV;7\n", 7, 7},
+        {"V;100\nV;250\nV;7\n", 7, 7}, {"V;100\nV;250\nV;7\n", 0, 250},
         {"V;100\nV;250\nV;7\n", 105, 250},  // unknown unit: the newest variant
-        {"V;100\nV;250\nV;7\n", 0, 250},
-        {"", 105, 0},
-        {"V;-5\nV;-3\n", 4, 0},  // only negative numbers listed
-        {"V;-5\nV;-3\n", -3, -3},
-        {"V;0\nV;-2\n", 9, 0},
+        {"", 105, 0}, {"V;0\nV;-2\n", 9, 0},
+        {"V;-5\nV;-3\n", 4, 0}, {"V;-5\nV;-3\n", -3, -3},  // only negative numbers listed
     };
     for (const Case& c : cases) {
         DefinitionStore store = storeOf("Y;\"English\"\n"s + c.variantLines);
@@ -99,9 +82,8 @@ TEST(StoreVariants, SelectVariantRule) {
     }
 }
 
+// The count in front of the stream (damage inside it is the codec's), and a parse error.
 TEST(StoreLoad, FailuresLeaveNoDatabase) {
-    // Damage inside the stream is the codec tests' concern; here: the count
-    // in front of it, and a parse error after a good unseal.
     std::string good;
     sealBytesAt(kThreeLanguages, 1700000000, good);
     struct Case { const char* what; std::vector<unsigned char> table; std::string error; };

@@ -1,9 +1,6 @@
 // The report's date formatter on any format a translator may write and any
-// moment. Properties: the text never exceeds its limit; a format without %
-// comes out as it stands; every conversion the formatter calls unknown
-// appears in the output as written (it is printed as it stands); the same
-// format and moment always give the same text.
-//
+// moment: the text keeps its limit, is the same every time, and shows a
+// format without % and every conversion called unknown as written.
 // Input: seconds since the Epoch(4) | offset(2) | limit(2) | format...
 #include "report/date_format.h"
 #include "tests/fuzz/fuzz_check.h"

@@ -1,10 +1,8 @@
-// Texts on their way into and out of the unit's registers. Properties: a
-// digit string written into a field reads back as its first N - 1
-// characters, and a rejected one stops right before its first non-digit;
-// the BCD pair reads back as the two digits written (a missing second digit
-// as 0), and any register value shows as two characters that convert back
-// when they are digits; a version text reads back as the identity.
-//
+// Texts into and out of the unit's registers: a digit string written to a
+// field reads back as its first N - 1 characters, a rejected one stops before
+// its first non-digit; the BCD pair reads back as written (a missing second
+// digit as 0) and any value shows as two characters that convert back when
+// digits; a version text reads back as the identity.
 // Input: field length(1) | register value(1) | identity(2) | text...
 #include "link/device_text.h"
 #include "tests/fuzz/fuzz_check.h"
@@ -16,8 +14,7 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// What a field read gives: characters up to the first NUL, at most N - 1
-// (the last register is not read).
+// What a field read gives: up to the first NUL, at most N - 1 characters.
 std::string readBack(const std::vector<uint8_t>& registers) {
     std::string text;
     for (size_t i = 0; i + 1 < registers.size() && registers[i] != 0; ++i) text += static_cast<char>(registers[i]);
@@ -31,10 +28,8 @@ void checkDigitString(const std::string& text, int32_t length) {
     const std::string kept = text.substr(0, stored);
     const size_t firstBad = std::find_if_not(kept.begin(), kept.end(), isDigit) - kept.begin();
     FUZZ_CHECK(ok == (firstBad == kept.size()), "digit check disagrees with the text");
-    if (!ok) {
-        FUZZ_CHECK(bytes.size() == firstBad, "a rejected write does not stop before its first non-digit");
-        return;
-    }
+    FUZZ_CHECK(ok || bytes.size() == firstBad, "a rejected write does not stop before its first non-digit");
+    if (!ok) return;
     FUZZ_CHECK(bytes.size() == static_cast<size_t>(std::max(length, 0)), "the field is not fully rewritten");
     if (length >= 1) FUZZ_CHECK(bytes.back() == 0, "the last register is not NUL");
     FUZZ_CHECK(readBack(bytes) == kept, "the field does not read back as written");
@@ -60,10 +55,8 @@ void checkBcd(const std::string& text, uint8_t value) {
 
 void checkVersion(int32_t identity) {
     const std::string version = formatVersion(identity);
-    if (identity <= 0) {
-        FUZZ_CHECK(version.empty(), "a version text for no unit");
-        return;
-    }
+    FUZZ_CHECK(identity > 0 || version.empty(), "a version text for no unit");
+    if (identity <= 0) return;
     const size_t dot = version.find('.');
     FUZZ_CHECK(dot != std::string::npos && version.size() - dot == 3, "version text is not N.NN");
     const long whole = std::strtol(version.substr(0, dot).c_str(), nullptr, 10);

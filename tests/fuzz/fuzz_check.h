@@ -1,6 +1,6 @@
-// What every fuzz target shares: the check that turns a broken property into
-// a finding (libFuzzer saves the input that aborted), and a reader that
-// takes structure off the front of the fuzzer's bytes.
+// What the fuzz targets share: the check that turns a broken property into a
+// finding (libFuzzer saves the input that aborted), and a reader that takes
+// structure off the front of the fuzzer's bytes.
 #pragma once
 
 #include <cstddef>
@@ -21,11 +21,7 @@ struct FuzzInput {
     const uint8_t* data;
     size_t size;
 
-    uint8_t byte() {
-        if (size == 0) return 0;
-        --size;
-        return *data++;
-    }
+    uint8_t byte() { return size == 0 ? 0 : (--size, *data++); }
     uint32_t word() {
         uint32_t v = 0;
         for (int i = 0; i < 4; ++i) v |= uint32_t(byte()) << (8 * i);

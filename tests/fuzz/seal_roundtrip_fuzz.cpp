@@ -1,8 +1,6 @@
 // Sealing any payload: the stream has the size the format fixes, every data
-// block carries a nonzero marker (a zero one would read as the end block),
-// the stream and whole-buffer entry points write the same bytes for the same
-// second, and unsealing gives the payload back byte for byte.
-//
+// block a nonzero marker (a zero one reads as the end block), both entry
+// points write the same bytes, and unsealing gives the payload back.
 // Input: seeding second(4) | payload...
 #include "defs/sealed_codec.h"
 #include "tests/fuzz/fuzz_check.h"

@@ -1,17 +1,11 @@
-// Unsealing streams that the harness builds and enciphers itself, so that
-// the fuzzer reaches the end-block and CRC rules instead of dying on the
-// first garbled block. The input describes one stream:
-//
-//   seed(4) | length skew(1) | shape(1) | payload...
-//
-// shape bit 0: CRC off by one; bit 1: no CRC at all; bit 2: one more data
-// block of filler; bit 3: no data block at all; bits 4..7: bytes cut off the
-// end. The outcome is checked against the container's rules written out
-// independently here: a declared length c with T bytes of data blocks is
-// honest when T - 7 <= c < T, or, without data blocks, when -7 <= c <= 0;
-// the reader then delivers the first max(c, 0) bytes, and accepts when
-// every block up to the end block is there and the CRC (missing bytes
-// counted as zero) matches them.
+// Streams the harness enciphers itself, so the fuzzer reaches the end-block
+// and CRC rules, checked against those rules written out here: a declared
+// length c with T bytes of data blocks is honest when T - 7 <= c < T (without
+// blocks -7 <= c <= 0); the reader delivers max(c, 0) bytes and accepts when
+// the end block is there and the CRC (missing bytes as zero) matches them.
+// Input: seed(4) | length skew(1) | shape(1) | payload...
+// shape bit 0: CRC off by one; 1: no CRC; 2: one more data block of filler;
+// 3: no data block at all; bits 4..7: bytes cut off the end.
 #include "defs/sealed_codec.h"
 #include "tests/fuzz/fuzz_check.h"
 
@@ -24,10 +18,7 @@ void putLe32(std::string& s, uint32_t v) {
     for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>(v >> (8 * i)));
 }
 
-struct Shape {
-    bool crcWrong, crcMissing, extraBlock, noDataBlock;
-    size_t cut;
-};
+struct Shape { bool crcWrong, crcMissing, extraBlock, noDataBlock; size_t cut; };
 
 }  // namespace
 

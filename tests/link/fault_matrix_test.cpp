@@ -1,31 +1,23 @@
-// Every fault the simulated unit can show, in a read and in a write: the
-// walk ends where the fault is (or shrugs off the faults a line may carry),
-// and after a write exactly the registers before the fault hold the new
-// values. A fault of one register strikes at the first field, a middle row
-// and the last row; a fault of the whole line once. A bad checksum and
-// silence wait out the 5 s reply limit, so they strike at one place each.
+// Every fault the simulated unit can show, in a read and in a write: the walk
+// ends where the fault is (or shrugs off what a line may carry), and after a
+// write exactly the registers before the fault hold the new values. A
+// register's fault strikes at the first field, a middle row and the last row,
+// a line's once; a bad checksum and silence wait out 5 s, so one place each.
 #include "link/device_transfer.h"
 #include "tests/link/worker_fixture.h"
-
-#include <csignal>
 
 namespace {
 
 constexpr int32_t kRows = 5;
 constexpr uint8_t kOld = 7, kNew = 2, kOldDigit = '9';
 
-// Where a fault strikes: its register, the steps before it, and the row
-// the walk stops at (0: the first field).
-struct Position {
-    int32_t reg;
-    size_t stepsBefore;
-    int32_t stoppedParameter;
-};
+// Where a fault strikes: its register, the steps before it, and the row the
+// walk stops at (0: the first field).
+struct Position { int32_t reg; size_t stepsBefore; int32_t stoppedParameter; };
 constexpr Position kFirst{181, 0, 0}, kRow1{1, 6, 1}, kMiddle{3, 6 + 2, 3}, kLast{kRows, 6 + kRows - 1, kRows};
 
 enum Outcome { Completes, FailsThere };
-// How the faulted register itself ends after a write that failed there.
-enum Faulted { Old, New, NewPlusOne };
+enum Faulted { Old, New, NewPlusOne };  // the faulted register after a write that failed there
 
 struct Case {
     const char* name;
@@ -71,8 +63,8 @@ FormValues formFor(bool write) {
     return form;
 }
 
-// The registers after a write that stopped at `at` (or completed): those
-// before it new, those after it old, the faulted one as the fault leaves it.
+// After a write that stopped at `at` (or completed): the registers before it
+// new, those after it old, the faulted one as the fault leaves it.
 void expectWritten(const SimUnit& unit, const Case& c, bool failed, const std::string& what) {
     const auto faulted = [&](int oldValue, int newValue) {
         return c.faulted == Old ? oldValue : c.faulted == New ? newValue : newValue + 1;
@@ -82,10 +74,9 @@ void expectWritten(const SimUnit& unit, const Case& c, bool failed, const std::s
         const int expected = n == stop ? faulted(kOld, kNew) : (stop == 0 || n > stop) ? kOld : kNew;
         EXPECT_EQ(unit.registers[n], expected) << what << " register " << n;
     }
-    const bool fieldUntouched = stop == 0;
-    EXPECT_EQ(unit.registers[181], fieldUntouched ? faulted(kOldDigit, '1') : '1') << what;
-    EXPECT_EQ(unit.registers[182], fieldUntouched ? kOldDigit : '2') << what;
-    EXPECT_EQ(unit.registers[185], fieldUntouched ? kOldDigit : 0) << what;
+    EXPECT_EQ(unit.registers[181], stop == 0 ? faulted(kOldDigit, '1') : '1') << what;
+    EXPECT_EQ(unit.registers[182], stop == 0 ? kOldDigit : '2') << what;
+    EXPECT_EQ(unit.registers[185], stop == 0 ? kOldDigit : 0) << what;
 }
 
 TEST_F(WorkerTest, EveryFaultWhereItStrikes) {
@@ -97,26 +88,20 @@ TEST_F(WorkerTest, EveryFaultWhereItStrikes) {
                 if (a == "@") a = std::to_string(c.at.reg);
             ASSERT_TRUE(useUnit(args, oldUnit())) << what;
             FormValues form = formFor(write);
-            size_t steps = 0;
-            const auto strike = [&] {
-                if (c.signal && steps == c.at.stepsBefore) {
+            size_t steps = 0;  // the signal goes before the walk's step at the position
+            const TransferProgress strike = [&](const TransferStep&) {
+                if (c.signal && steps++ == c.at.stepsBefore) {
                     signalSim(sim, c.signal);
                     sleepMs(100);
                 }
-            };
-            const TransferProgress progress = [&](const TransferStep&) {
-                ++steps;
-                strike();
                 return true;
             };
-            strike();
-            const TransferResult result = write ? writeForm(form, progress) : readForm(form, progress);
+            strike(TransferStep{});
+            const TransferResult result = write ? writeForm(form, strike) : readForm(form, strike);
             const bool failed = (write ? c.write : c.read) == FailsThere;
             EXPECT_EQ(result.status, failed ? TransferStatus::Failed : TransferStatus::Complete) << what;
-            if (failed) {
-                EXPECT_EQ(result.stoppedParameter, c.at.stoppedParameter) << what;
-                EXPECT_EQ(result.stoppedRegister, c.at.reg) << what;
-            }
+            EXPECT_EQ(result.stoppedParameter, failed ? c.at.stoppedParameter : 0) << what;
+            EXPECT_EQ(result.stoppedRegister, failed ? c.at.reg : -1) << what;
             if (write) {
                 expectWritten(simState(sim), c, failed, what);
             } else if (!failed) {

@@ -1,7 +1,6 @@
-// Pure link code: frames, the request assembler of the simulated unit, the
-// wrapping millisecond counter, field ranges and the event semantics (their
-// use across threads runs in the worker tests, under ThreadSanitizer too).
-// Runs natively and in the Windows test program.
+// Pure link code: frames, the simulated unit's request assembler, the
+// wrapping millisecond counter, field ranges and events (their use across
+// threads is the worker tests'). Runs natively and under Wine.
 #include "link/clock.h"
 #include "link/device_text.h"
 #include "link/frame.h"
@@ -10,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace {
@@ -31,39 +29,31 @@ TEST(Frame, EncodesTheWireExamples) {
     }
 }
 
-// Replies however a read chunks them are the frame_resync fuzz target's
-// (a model of the rule: the first 56 or FE decides); here the unit's side.
+// The unit's side (replies, however chunked, are the frame_resync fuzz
+// target's): garbage, a bad frame hiding a good start, frames back to back;
+// then five bytes that sum right without a 56, and a bad frame's tail that does.
 TEST(Frame, AssemblesRequestsFromAStream) {
-    const struct { const char* what; Bytes stream; std::vector<Bytes> frames; } cases[] = {
-        // Garbage, a frame with a wrong checksum whose tail hides a good
-        // frame start, then two good frames back to back.
-        {"resynchronised",
-         {0x01, 0xFE, 0x56, 0x00, 0x56, 0x80, 0x0C, 0x03, 0x8F, 0x56, 0x00, 0xFD, 0x00, 0xFD,
+    const struct { Bytes stream; std::vector<Bytes> frames; } cases[] = {
+        {{0x01, 0xFE, 0x56, 0x00, 0x56, 0x80, 0x0C, 0x03, 0x8F, 0x56, 0x00, 0xFD, 0x00, 0xFD,
           0x56, 0x40, 0x0C, 0x00, 0x4C},
          {{kOpWrite, 0x0C, 3}, {kOpRead, 0xFD, 0}, {kOpChoiceCount, 0x0C, 0}}},
-        // Five bytes that sum right but start without 56, and after a bad
-        // frame its tail that sums right too: neither is a request.
-        {"no start byte", {0x00, 0x00, 0x00, 0x01, 0x01, 0x56, 0x00, 0x00, 0x00, 0x01, 0x01}, {}},
+        {{0x00, 0x00, 0x00, 0x01, 0x01, 0x56, 0x00, 0x00, 0x00, 0x01, 0x01}, {}},
     };
     for (const auto& c : cases) {
         RequestAssembler assembler;
         std::vector<Bytes> got;
-        for (uint8_t b : c.stream) {
-            LinkFrame r;
+        LinkFrame r;
+        for (uint8_t b : c.stream)
             if (feedRequestByte(assembler, b, r)) got.push_back({r.op, r.address, r.data});
-        }
-        EXPECT_EQ(got, c.frames) << c.what;
+        EXPECT_EQ(got, c.frames);
     }
 }
 
 TEST(Clock, DeadlinesHoldAcrossTheWrapAround) {
     const struct { uint32_t now, deadline; bool reached; uint32_t left; } cases[] = {
-        {1000, 6000, false, 5000},
-        {6000, 6000, true, 0},
-        {7000, 6000, true, 0},
+        {1000, 6000, false, 5000}, {6000, 6000, true, 0}, {7000, 6000, true, 0},
         {0xFFFFF000u, 0xFFFFF000u + 5000, false, 5000},  // deadline past the wrap
-        {0xFFFFFFFFu, 0xFFFFF000u + 5000, false, 905},
-        {0x00000010u, 0xFFFFF000u + 5000, false, 888},
+        {0xFFFFFFFFu, 0xFFFFF000u + 5000, false, 905},   {0x00000010u, 0xFFFFF000u + 5000, false, 888},
         {0x00000388u, 0xFFFFF000u + 5000, true, 0},
         {0x00000010u, 0xFFFFFFF0u, true, 0},  // taken before the wrap, long gone
     };
@@ -73,22 +63,17 @@ TEST(Clock, DeadlinesHoldAcrossTheWrapAround) {
     }
 }
 
-// Digit strings, the BCD pair and version texts are the device_text fuzz
-// target's (a model of their rules); here the fields that cannot fit.
+// Fields that cannot fit (their texts are the device_text fuzz target's):
+// 250 + 7 would wrap into registers 0 and 1; INT32_MAX overflows base + length.
 TEST(DeviceText, FieldRange) {
-    // 250 + 7 would wrap into registers 0 and 1; INT32_MAX overflows base + length.
     const struct { int32_t base, length; bool fits; } fields[] = {
         {245, 7, true}, {229, 16, true}, {255, 1, true}, {250, 7, false},
         {181, 0, false}, {-1, 2, false}, {10, INT32_MAX, false}, {INT32_MAX, 2, false}};
     for (const auto& f : fields) EXPECT_EQ(fieldFitsRegisters(f.base, f.length), f.fits) << f.base << "+" << f.length;
 }
 
-TEST(SyncEvent, AutoResetWakesOnceManualResetStays) {
-    SyncEvent automatic(false);
-    setEvent(automatic);
-    EXPECT_TRUE(waitForEvent(automatic, 0));
-    EXPECT_FALSE(waitForEvent(automatic, 0));  // consumed
-
+// An auto-reset event's faults stall the worker's request slot (its tests catch them).
+TEST(SyncEvent, ManualResetStaysSetUntilReset) {
     SyncEvent manual(true);
     setEvent(manual);
     EXPECT_TRUE(waitForEvent(manual, 0));

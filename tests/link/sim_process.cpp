@@ -4,7 +4,6 @@
 #include "tools/quill-sim/sim_state.h"
 
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -46,17 +45,6 @@ int64_t nowMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-std::string makeTempFolder(const std::string& prefix) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
-    return mkdtemp(&pattern[0]) ? pattern : std::string();
-}
-
-void removeFolder(const std::string& folder) {
-    std::error_code ec;
-    if (!folder.empty()) std::filesystem::remove_all(folder, ec);
-}
-
 bool startSim(const std::string& folder, int32_t port, const std::vector<std::string>& args,
               const std::string& stateText, SimProcess& sim) {
     const std::string name = folder + "/sim" + std::to_string(port);
@@ -84,24 +72,17 @@ bool awaitAnnouncement(SimProcess& sim, int32_t timeoutMs) {
 int runProgram(const std::vector<std::string>& argv, std::string& output, std::string& errors) {
     char errorPath[] = "/tmp/quill-run-XXXXXX";
     const int errorFd = mkstemp(errorPath);
-    if (errorFd < 0) return -1;
-    close(errorFd);
     pid_t pid = -1;
-    int out = -1;
-    if (!spawn(argv, errorPath, pid, out)) return -1;
-    output.clear();
+    int out = -1, status = 0;
+    if (errorFd < 0 || close(errorFd) != 0 || !spawn(argv, errorPath, pid, out)) return -1;
     char buffer[512];
+    output.clear();
     for (ssize_t n; (n = read(out, buffer, sizeof buffer)) > 0;) output.append(buffer, static_cast<size_t>(n));
     close(out);
-    int status = 0;
     waitpid(pid, &status, 0);
     errors = fileText(errorPath);
     unlink(errorPath);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-void signalSim(const SimProcess& sim, int signalNumber) {
-    if (sim.pid > 0) kill(sim.pid, signalNumber);
 }
 
 bool stopSim(SimProcess& sim) {
@@ -114,9 +95,16 @@ bool stopSim(SimProcess& sim) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+SimFolder::SimFolder(const std::string& prefix) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
+    if (mkdtemp(&pattern[0])) path = pattern;
+}
+
 SimFolder::~SimFolder() {
     for (auto& entry : units) stopSim(entry.second);
-    removeFolder(path);
+    std::error_code ec;
+    if (!path.empty()) std::filesystem::remove_all(path, ec);
 }
 
 SimUnit simState(const SimProcess& sim) {
@@ -130,9 +118,9 @@ SimUnit simState(const SimProcess& sim) {
 std::vector<LinkFrame> simRequests(const SimProcess& sim) {
     std::vector<LinkFrame> frames;
     std::istringstream log(fileText(sim.logPath));
+    unsigned start, op, address, data;
     for (std::string line; std::getline(log, line);) {
         const size_t at = line.find("-> ");
-        unsigned start, op, address, data;
         if (at != std::string::npos &&
             std::sscanf(line.c_str() + at + 3, "%x %x %x %x", &start, &op, &address, &data) == 4)
             frames.push_back(LinkFrame{uint8_t(op), uint8_t(address), uint8_t(data)});

@@ -1,11 +1,11 @@
 // quill-sim as a child process of a test or benchmark: started on a port of
-// a ports folder, with its frame log (-v) in a file, and its state file read
-// back to see what the unit holds. Native only.
+// a ports folder, its frame log (-v) and state file read back. Native only.
 #pragma once
 
 #include "link/frame.h"
 #include "tools/quill-sim/sim_unit.h"
 
+#include <csignal>
 #include <map>
 #include <string>
 #include <sys/types.h>
@@ -18,27 +18,22 @@ struct SimProcess {
     std::string statePath;  // its --state file
 };
 
-// A fresh folder under the temporary directory, and its removal with
-// everything in it.
-std::string makeTempFolder(const std::string& prefix);
-void removeFolder(const std::string& folder);
-
 // Starts quill-sim with `args` plus -v, --state `folder`/sim<port>.state
-// (holding `stateText`) and LINK `folder`/com<port>; waits until it
-// announces its terminal.
+// (holding `stateText`) on `folder`/com<port>; waits until it announces its
+// terminal, as awaitAnnouncement does after it came back from vanishing.
 bool startSim(const std::string& folder, int32_t port, const std::vector<std::string>& args,
               const std::string& stateText, SimProcess& sim);
-// Waits for the next terminal path the simulator announces (after it came
-// back from vanishing).
 bool awaitAnnouncement(SimProcess& sim, int32_t timeoutMs);
-void signalSim(const SimProcess& sim, int signalNumber);
+inline void signalSim(const SimProcess& sim, int signalNumber) {
+    if (sim.pid > 0) kill(sim.pid, signalNumber);
+}
 // SIGTERM, then waits for the process; true when it ended cleanly (exit 0).
 bool stopSim(SimProcess& sim);
 
-// A fresh ports folder and the units started in it (see startSim), all
-// stopped and the folder removed when it goes.
+// A fresh ports folder under the temporary directory and the units started
+// in it, all stopped and the folder removed when it goes.
 struct SimFolder {
-    explicit SimFolder(const std::string& prefix) : path(makeTempFolder(prefix)) {}
+    explicit SimFolder(const std::string& prefix);
     SimFolder(const SimFolder&) = delete;
     SimFolder& operator=(const SimFolder&) = delete;
     ~SimFolder();
@@ -49,15 +44,14 @@ struct SimFolder {
     std::map<int32_t, SimProcess> units;
 };
 
-// The unit's registers and counts as its state file holds them now.
+// The unit's registers and counts as its state file holds them now; the
+// requests it has received so far, and how many match op and address.
 SimUnit simState(const SimProcess& sim);
-// The request frames the simulator has received so far, in order, and how
-// many of them match op and address.
 std::vector<LinkFrame> simRequests(const SimProcess& sim);
 int32_t countRequests(const SimProcess& sim, uint8_t op, uint8_t address);
 
-// Runs a program to its end with standard output and error captured;
-// returns its exit status (-1 when it did not exit normally).
+// Runs a program to its end, standard output and error captured; its exit
+// status, or -1 when it did not exit normally.
 int runProgram(const std::vector<std::string>& argv, std::string& output, std::string& errors);
 
 // Milliseconds on a steady clock, for elapsed times in tests.

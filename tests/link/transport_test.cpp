@@ -1,8 +1,9 @@
 // Transactions, the POSIX serial port, the probe and the scan against
-// quill-sim on pseudo-terminals. No link worker runs in this program, so the
-// tests drive scanPorts themselves.
+// quill-sim on pseudo-terminals, and the simulator's own numbers. No link
+// worker runs in this program: the tests drive scanPorts themselves.
 #include "link/transport.h"
 #include "tests/link/sim_process.h"
+#include "tools/quill-sim/sim_state.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,25 @@
 #include <fstream>
 #include <thread>
 
+using namespace std::literals;
+
 namespace {
+
+// A number of quill-sim's state file or command line is the whole text:
+// blanks, a sign, or anything after the digits (a NUL too) make it none.
+TEST(SimNumber, TheWholeTextIsTheNumber) {
+    const struct { std::string text; bool ok; int64_t value; } cases[] = {
+        {"0", true, 0},      {"255", true, 255}, {"0x1f", true, 31},  {"0XFF", true, 255}, {"256", false, 0},
+        {"0x100", false, 0}, {"", false, 0},     {"0x", false, 0},    {"3\0"s, false, 0}, {"3\0009"s, false, 0},
+        {" 3", false, 0},    {"3 ", false, 0},   {"+3", false, 0},    {"0x-1", false, 0},  {"1e2", false, 0},
+        {"99999999999999999999", false, 0},
+    };
+    for (const auto& c : cases) {
+        int64_t value = -1;
+        EXPECT_EQ(parseSimNumber(c.text, 255, value), c.ok) << "'" << c.text << "'";
+        EXPECT_EQ(value, c.ok ? c.value : -1) << c.text;
+    }
+}
 
 class TransportTest : public ::testing::Test {
 protected:
@@ -24,15 +43,15 @@ protected:
         return folder.units[port];
     }
     static bool probeEnded(int32_t portNumber) {
-        for (int64_t until = nowMs() + 8000; nowMs() < until; std::this_thread::sleep_for(std::chrono::milliseconds(5)))
+        for (const int64_t until = nowMs() + 8000; nowMs() < until; std::this_thread::sleep_for(5ms))
             if (!probeBusy(portNumber - 1)) return true;
         return false;
     }
     static bool portOpens(int32_t portNumber) {
         PortHandle port = kNoPort;
-        if (!openSerialPort(portNumber, port)) return false;
-        closeSerialPort(port);
-        return true;
+        const bool opens = openSerialPort(portNumber, port);
+        if (opens) closeSerialPort(port);
+        return opens;
     }
 
     SimFolder folder{"quill-transport"};
@@ -60,9 +79,7 @@ TEST_F(TransportTest, TransactCopesWithWhatTheLineDelivers) {
         EXPECT_EQ(value, c.ok ? c.value : 0xEE) << c.what;
         closeSerialPort(port);
         stopSim(sim);
-        if (c.ok && c.request.op == kOpWrite) {
-            EXPECT_EQ(simState(sim).registers[c.request.address], c.value);
-        }
+        EXPECT_EQ(simState(sim).registers[12], c.ok && c.request.op == kOpWrite ? c.value : 0) << c.what;
     }
 }
 
@@ -90,16 +107,14 @@ TEST_F(TransportTest, ScanSkipsAbsentSilentZeroAndBusyPortsAndFindsTheUnit) {
     start(6, {"--identity", "1234"});
     PortHandle heldPort = kNoPort;
     ASSERT_TRUE(openSerialPort(5, heldPort));  // another program has it
-
     const uint32_t before = linkConnection().publication;
     scanPorts();
-    LinkConnection c = linkConnection();
+    const LinkConnection c = linkConnection();
     EXPECT_EQ(c.portNumber, 6);
     EXPECT_EQ(c.deviceId, 1234);
     EXPECT_EQ(c.publication, before + 1);
-
-    // The silent port's first probe is still waiting for its reply: a new
-    // scan must not start a second one beside it.
+    // The silent port's first probe still waits for its reply: a new scan
+    // must not start a second one beside it.
     scanPorts();
     EXPECT_EQ(linkConnection().portNumber, 6);
     EXPECT_EQ(countRequests(silent, kOpRead, 253), 1);
@@ -119,9 +134,8 @@ TEST_F(TransportTest, TwoUnitsFoundAtOnceGiveOneConnectionAndConsistentSnapshots
     std::thread reader([&] {
         while (!stop) {
             const LinkConnection c = linkConnection();
-            const bool ok = (c.portNumber == 0 && c.deviceId == 0) || (c.portNumber == 2 && c.deviceId == 105) ||
-                            (c.portNumber == 3 && c.deviceId == 200);
-            if (!ok) ++inconsistent;
+            const int32_t expected = c.portNumber == 2 ? 105 : c.portNumber == 3 ? 200 : 0;
+            if (c.deviceId != expected || (c.portNumber != 0 && expected == 0)) ++inconsistent;
         }
     });
     for (int round = 0; round < 5; ++round) {

@@ -1,6 +1,5 @@
-// One link worker per test program, started once on a private ports folder.
-// Each test puts the unit it needs on a fresh port and waits until the
-// worker has connected to it; the previous unit is unplugged then.
+// One link worker per test program on a private ports folder; each test puts
+// its unit on the next port, unplugs the previous one, and waits for the worker.
 #pragma once
 
 #include "link/link.h"
@@ -13,23 +12,22 @@
 
 class WorkerTest : public ::testing::Test {
 protected:
+    // The worker keeps running; the folder goes when the program ends.
     static void SetUpTestSuite() {
-        if (!folder().empty()) return;
-        folder() = makeTempFolder("quill-worker");
-        setSerialPortsFolder(folder());
-        ASSERT_TRUE(startLinkWorker());
+        static bool started = false;
+        if (started) return;
+        setSerialPortsFolder(folder().path);
+        ASSERT_TRUE(started = startLinkWorker());
     }
-    // The worker keeps running; the folder goes when the last test is done.
-    static void TearDownTestSuite() { removeFolder(folder()); }
     void TearDown() override { stopSim(sim); }
 
-    static std::string& folder() {
-        static std::string path;
-        return path;
+    static SimFolder& folder() {
+        static SimFolder ports("quill-worker");
+        return ports;
     }
     static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-    // Waits until `done` holds for the connection, at most `timeoutMs`.
+    // Waits at most `timeoutMs` until `done` holds for the connection.
     template <class Done>
     static bool awaitConnection(Done done, int64_t timeoutMs) {
         for (const int64_t until = nowMs() + timeoutMs; nowMs() < until; sleepMs(2))
@@ -37,21 +35,17 @@ protected:
         return false;
     }
 
-    // Starts a unit on the next of the ports 3..9, unplugs the previous one
-    // and waits for the worker to connect to the new one.
-    bool useUnit(const std::vector<std::string>& args, const std::string& stateText = "",
-                 int64_t timeoutMs = 15000) {
+    // A unit on the next of the ports 3..9 (or none), the previous one unplugged.
+    bool useUnit(const std::vector<std::string>& args, const std::string& stateText = "", int64_t timeoutMs = 15000) {
         static int32_t nextPort = 3;
         const int32_t port = nextPort;
         nextPort = nextPort == 9 ? 3 : nextPort + 1;
         SimProcess fresh;
-        if (!startSim(folder(), port, args, stateText, fresh)) return false;
+        if (!startSim(folder().path, port, args, stateText, fresh)) return false;
         stopSim(sim);
         sim = fresh;
         return awaitConnection([&](const LinkConnection& c) { return c.portNumber == port; }, timeoutMs);
     }
-
-    // Unplugs the unit and waits until the worker has noticed.
     bool useNoUnit() {
         stopSim(sim);
         return awaitConnection([](const LinkConnection& c) { return c.portNumber == 0; }, 10000);

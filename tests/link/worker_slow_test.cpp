@@ -1,10 +1,7 @@
-// The link worker's slow cases, each bound to the 5000 ms limits: requests
-// with no unit, answers that come after the submitter gave up, and a unit
-// that goes silent and comes back.
+// The link worker's cases bound to the 5000 ms limits: requests with no unit,
+// answers that come after the submitter gave up, a unit gone silent and back.
 #include "link/frame.h"
 #include "tests/link/worker_fixture.h"
-
-#include <csignal>
 
 namespace {
 
@@ -15,7 +12,6 @@ TEST_F(WorkerTest, WithoutAUnitRequestsFailAfterTheWaitAndAreNeverSentLater) {
     EXPECT_FALSE(submitRequest(kOpWrite, 7, 99, &target)) << "placed while the worker scans";
     EXPECT_GE(nowMs() - began, 4900);
     EXPECT_LE(nowMs() - began, 7000);
-
     ASSERT_TRUE(useUnit({}, "register 7 5\n"));
     uint8_t value = 0;
     EXPECT_TRUE(submitRequest(kOpRead, 7, 0, &value));
@@ -32,13 +28,11 @@ TEST_F(WorkerTest, WithoutAUnitRequestsFailAfterTheWaitAndAreNeverSentLater) {
 //   10333  C's answer comes (within C's 5000 ms)
 TEST_F(WorkerTest, AnAnswerAfterTheSubmitterGaveUpIsNeverTakenForTheNextOne) {
     ASSERT_TRUE(useUnit({"--latency", "2000"}, "register 20 21\nregister 30 31\nregister 40 41\n", 20000));
-    uint8_t a = 0;
+    uint8_t a = 0, b = 0x77, c = 0x77;
     ASSERT_TRUE(submitRequest(kOpRead, 20, 0, &a));
     EXPECT_EQ(a, 21);
     sleepMs(833);
-    uint8_t b = 0x77;
     EXPECT_FALSE(submitRequest(kOpRead, 30, 0, &b));
-    uint8_t c = 0x77;
     EXPECT_TRUE(submitRequest(kOpRead, 40, 0, &c));
     EXPECT_EQ(c, 41) << "C got another request's answer";
     sleepMs(100);

@@ -8,23 +8,17 @@
 
 namespace {
 
-// A Monday morning: 2026-12-07 09:05:03, day 340 of the year.
+// A Monday morning: 2026-12-07 09:05:03 UTC, day 340 of the year.
 CalendarTime monday() {
+    const std::time_t at = 1796634303;
     CalendarTime t;
-    t.fields.tm_year = 2026 - 1900;
-    t.fields.tm_mon = 11;
-    t.fields.tm_mday = 7;
-    t.fields.tm_hour = 9;
-    t.fields.tm_min = 5;
-    t.fields.tm_sec = 3;
-    t.fields.tm_wday = 1;
-    t.fields.tm_yday = 340;
+    t.fields = *std::gmtime(&at);
+    t.epochSeconds = at;
     return t;
 }
 
-// Every conversion without flags and width is compared with the C library
-// at the end; first what is not the C library's: POSIX's flags and widths,
-// for years the two-digit and four-digit fields do not hold.
+// What is not the C library's (which the last test compares): POSIX's flags
+// and widths, for years the two- and four-digit fields do not hold.
 TEST(DateFormat, FlagsAndWidthsOfYearsAndCenturies) {
     struct Case { int year; const char* format; const char* expected; };
     const Case cases[] = {
@@ -44,8 +38,6 @@ TEST(DateFormat, FlagsAndWidthsOfYearsAndCenturies) {
 }
 
 TEST(DateFormat, ZoneSecondsAndFieldsOutOfRange) {
-    CalendarTime t = monday();
-    t.epochSeconds = 1796634303;
     struct Case { bool zoneKnown; int32_t offset; const char* name; const char* expected; };
     const Case cases[] = {
         {true, 3600, "CET", "+0100 CET 1796634303"},
@@ -53,6 +45,7 @@ TEST(DateFormat, ZoneSecondsAndFieldsOutOfRange) {
         {true, 0, "", "+0000  1796634303"},
         {false, 3600, "CET", "  1796634303"},
     };
+    CalendarTime t = monday();
     for (const Case& c : cases) {
         t.zoneKnown = c.zoneKnown;
         t.utcOffsetSeconds = c.offset;
@@ -95,45 +88,39 @@ TEST(DateFormat, TextIsCutToTheReportBuffer) {
 
 #ifndef _WIN32
 // TZ set for one test and put back when it ends, however it ends.
-class ZoneOf {
-public:
-    explicit ZoneOf(const char* zone) {
-        const char* now = std::getenv("TZ");
-        had_ = now != nullptr;
-        if (had_) saved_ = now;
+struct ZoneOf {
+    explicit ZoneOf(const char* zone) : had(std::getenv("TZ") != nullptr), saved(had ? std::getenv("TZ") : "") {
         setenv("TZ", zone, 1);
         tzset();
     }
     ~ZoneOf() {
-        if (had_) setenv("TZ", saved_.c_str(), 1); else unsetenv("TZ");
+        had ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
         tzset();
     }
-private:
-    bool had_ = false;
-    std::string saved_;
+    const bool had;
+    const std::string saved;
 };
 
-// glibc's strftime agrees with POSIX for every conversion without flags
-// and width in years 1000 to 9999; local times in a zone with summer time
-// also exercise the offset and zone name taken from the platform.
+// glibc's strftime agrees with POSIX for every conversion without flags and
+// width in years 1000 to 9999; local times in a zone with summer time also
+// exercise the offset and zone name taken from the platform.
 TEST(DateFormat, MatchesTheCLibraryInAZoneWithSummerTime) {
     const ZoneOf zone("CET-1CEST,M3.5.0,M10.5.0/3");
     const std::string format =
         "%a|%A|%b|%B|%c|%C|%d|%D|%e|%F|%g|%G|%h|%H|%I|%j|%m|%M|%n|%p|%r|%R|%s|%S|%t|%T|%u|%U|%V|%w|%W|%x|%X|%y|"
         "%Y|%z|%Z|%%|%Ec|%EC|%Ex|%EX|%Ey|%EY|%Od|%Oe|%OH|%OI|%Om|%OM|%OS|%Ou|%OU|%OV|%Ow|%OW|%Oy";
     int compared = 0;
-    for (int64_t moment = -2208988800LL; moment < 4102444800LL; moment += 86400LL * 13 + 3607) {
+    for (int64_t moment = -2208988800LL; moment < 4102444800LL; moment += 86400LL * 13 + 3607, ++compared) {
         const std::time_t t = static_cast<std::time_t>(moment);
         std::tm local{};
         localtime_r(&t, &local);
         char expected[1000];
         ASSERT_GT(std::strftime(expected, sizeof expected, format.c_str(), &local), 0u);
         ASSERT_EQ(formatDate(format, localCalendarTime(t)), expected) << moment;
-        ++compared;
     }
     EXPECT_GT(compared, 5000);
-    // Half past midnight on 1 February and 1 March 2026 (CET): the local
-    // date is a month on from the UTC one, so the offset spans a month end.
+    // Half past midnight on 1 February and 1 March 2026 (CET): the local date
+    // is a month on from the UTC one, so the offset spans a month end.
     for (const std::time_t t : {std::time_t{1769902200}, std::time_t{1772321400}})
         EXPECT_EQ(formatDate("%d %H:%M %z", localCalendarTime(t)), "01 00:30 +0100") << t;
 }

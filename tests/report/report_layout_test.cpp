@@ -4,18 +4,10 @@
 
 namespace {
 
-// A row as the window shows it: its number, whether it has a list, the
-// caption and the choice text.
+// A row as the window shows it: number, whether it has a list, caption, choice text.
 FormRow shown(int32_t number, bool hasList, const char* caption, const char* choice) {
-    FormRow row;
-    row.number = number;
-    row.hasList = hasList;
-    row.caption = caption;
-    row.choice = choice;
-    return row;
+    return FormRow{number, hasList, -1, 0, false, caption, choice};
 }
-
-// ---- fixed lines and table rows ----
 
 TEST(ReportLines, FollowTheNumberOfVisibleRows) {
     struct Case { std::vector<FormRow> rows; std::vector<ReportCells> cells; int32_t dots, caption; };
@@ -46,8 +38,6 @@ TEST(ReportRows, CaptionCellStartsAtTheFirstBlank) {
     for (const Case& c : cases) EXPECT_EQ(captionCell(c.shown), c.cell) << c.shown;
 }
 
-// ---- lines on pages ----
-
 TEST(ReportLines, RunOnAcrossPagesFromTheTopMargin) {
     // Page 1000 high, lines 60: 880 usable; a page break lands mid-line.
     struct Case { int32_t pageHeight, lineHeight, line, page, top; };
@@ -71,8 +61,6 @@ TEST(ReportLines, RunOnAcrossPagesFromTheTopMargin) {
         EXPECT_EQ(band.bottom, c.top + std::max(c.lineHeight, 1)) << where;
     }
 }
-
-// ---- columns and heading ----
 
 TEST(ReportColumns, CentredAndTruncatedTowardZero) {
     struct Case { int32_t pageWidth, w0, w1, w2; std::array<int32_t, 4> x; };

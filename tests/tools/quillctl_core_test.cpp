@@ -59,11 +59,7 @@ FormValues readRows() {
 // Selections after opening the pairs (-1: nothing written) and the rows
 // reported as differing.
 TEST(Provision, OpenedPairsAndTheirDifferences) {
-    const struct {
-        const char* what;
-        std::vector<ConfigPair> pairs;
-        std::vector<int32_t> selections, differing;
-    } cases[] = {
+    const struct { const char* what; std::vector<ConfigPair> pairs; std::vector<int32_t> selections, differing; } cases[] = {
         {"unnamed rows are left alone", {{1, 3}}, {3, -1, -1, -1}, {1}},
         {"same value: written, no difference", {{1, 1}}, {1, -1, -1, -1}, {}},
         {"past the unit's choices: the first", {{1, 4}, {2, 9}}, {0, 0, -1, -1}, {1, 2}},

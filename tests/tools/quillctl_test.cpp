@@ -1,8 +1,6 @@
-// quillctl against simulated units, each alone in its own ports folder (each
-// run starts its own link worker, finds the unit and goes through
-// submitRequest): the register commands, whole configurations and dumps,
-// what is refused before anything is sent, and where a failure part-way is
-// reported.
+// quillctl against simulated units, each alone in its own ports folder: the
+// register commands, whole configurations and dumps, what is refused before
+// anything is sent, and where a failure part-way is reported.
 #include "link/frame.h"
 #include "tests/file_text.h"
 #include "tests/link/sim_process.h"
@@ -32,9 +30,6 @@ std::string unitB(int32_t identity = 105) {
 
 class QuillctlTest : public ::testing::Test {
 protected:
-    void SetUp() override { folder = makeTempFolder("quill-ctl"); }
-    void TearDown() override { removeFolder(folder); }
-
     // A unit alone in its own ports folder, so each run finds that one.
     SimProcess& unit(const std::string& state, const std::vector<std::string>& args = {}) {
         units.emplace_back("quill-ctl-unit");
@@ -47,9 +42,7 @@ protected:
     int runIn(const std::string& ports, std::vector<std::string> args) {
         args.insert(args.begin(), {QUILLCTL_PATH, "--ports", ports});
         const int status = runProgram(args, output, errors);
-        if (status == 1) {
-            EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
-        }
+        EXPECT_TRUE(status != 1 || std::count(errors.begin(), errors.end(), '\n') == 1) << errors;
         return status;
     }
     // The state file lies beside the unit's port.
@@ -57,43 +50,33 @@ protected:
         return runIn(sim.statePath.substr(0, sim.statePath.rfind('/')), args);
     }
 
-    std::string path(const std::string& name) const { return folder + "/" + name; }
+    std::string path(const std::string& name) const { return files.path + "/" + name; }
 
-    std::string folder, output, errors;
-    std::deque<SimFolder> units;  // a deque: the units stay where they are
+    SimFolder files{"quill-ctl"};  // the test's files; a ports folder without units
+    std::deque<SimFolder> units;   // a deque: the units stay where they are
+    std::string output, errors;
 };
 
 TEST_F(QuillctlTest, CommandsOutputsAndExitStatus) {
     const SimProcess& sim = unit("", {"--readback-differs", "9"});
     const struct { std::vector<std::string> args; int status; const char* output; } cases[] = {
-        {{"scan"}, 0, "COM3 105 1.05\n"},
-        {{"set", "12", "7"}, 0, ""},
-        {{"get", "12", "253", "254"}, 0, "7\n105\n0\n"},
+        {{"scan"}, 0, "COM3 105 1.05\n"}, {{"set", "12", "7"}, 0, ""}, {{"get", "12", "253", "254"}, 0, "7\n105\n0\n"},
         {{"set", "9", "5"}, 1, ""},  // reads back 6
-        {{"set-text", "181", "16", "0123"}, 0, ""},
-        {{"get-text", "181", "16"}, 0, "0123\n"},
-        {{"set-bcd", "7"}, 0, ""},
-        {{"set-bcd", "5x"}, 1, ""},  // refused before anything is sent: 7 stays
-        {{"get-bcd"}, 0, "70\n"},
-        {{}, 2, ""},
-        {{"frobnicate"}, 2, ""},
-        {{"get"}, 2, ""},
-        {{"get", "256"}, 2, ""},
-        {{"set", "12", "300"}, 2, ""},
+        {{"set-text", "181", "16", "0123"}, 0, ""}, {{"get-text", "181", "16"}, 0, "0123\n"},
+        {{"set-bcd", "7"}, 0, ""}, {{"set-bcd", "5x"}, 1, ""}, {{"get-bcd"}, 0, "70\n"},  // 5x is refused unsent
+        {{}, 2, ""}, {{"frobnicate"}, 2, ""}, {{"get"}, 2, ""}, {{"get", "256"}, 2, ""}, {{"set", "12", "300"}, 2, ""},
         {{"get-text", "250", "7"}, 2, ""},  // runs past register 255
         {{"scan", "--timeout", "-1"}, 2, ""},
     };
     for (const auto& c : cases) {
-        std::string line;
-        for (const auto& a : c.args) line += a + " ";
-        EXPECT_EQ(run(sim, c.args), c.status) << line;
-        EXPECT_EQ(output, c.output) << line;
+        EXPECT_EQ(run(sim, c.args), c.status) << testing::PrintToString(c.args);
+        EXPECT_EQ(output, c.output) << testing::PrintToString(c.args);
     }
 }
 
 TEST_F(QuillctlTest, NoUnitInTheFolderFailsAfterTheTimeout) {
     const int64_t began = nowMs();
-    EXPECT_EQ(runIn(folder, {"--timeout", "0.5", "scan"}), 1);
+    EXPECT_EQ(runIn(files.path, {"--timeout", "0.5", "scan"}), 1);
     EXPECT_LT(nowMs() - began, 5000);
     EXPECT_EQ(output, "");
 }
@@ -143,8 +126,7 @@ TEST_F(QuillctlTest, DumpRestoresEveryRegisterAndOnlyToItsIdentity) {
     }
 }
 
-// Every kind of bad input: a reason (or the usage), exit 2, and not one
-// request to the unit.
+// Every kind of bad input: a reason (or the usage), exit 2, not one request.
 TEST_F(QuillctlTest, BadInputSendsNothing) {
     SimProcess& b = unit(unitB());
     ASSERT_EQ(run(b, {"read-config", path("good.sqc")}), 0);
@@ -165,15 +147,13 @@ TEST_F(QuillctlTest, BadInputSendsNothing) {
         {{"diff", good, good}, true},                   {{"restore", path("ten.txt")}, false},
         {{"restore", good, "--force"}, false},
     };
-    const std::string registers = registersOf(b, 0, 255);
     for (const auto& c : cases) {
         const size_t requests = simRequests(b).size();
         EXPECT_EQ(run(b, c.args), 2) << c.args[1];
         EXPECT_EQ(errors.rfind("quillctl: ", 0), 0u) << errors;
         EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n') > 1, c.usage) << errors;
-        EXPECT_EQ(simRequests(b).size(), requests) << c.args[1];
+        EXPECT_EQ(simRequests(b).size(), requests) << c.args[1];  // so nothing written either
     }
-    EXPECT_EQ(registersOf(b, 0, 255), registers);
 }
 
 TEST_F(QuillctlTest, FailurePartWayNamesTheRegister) {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Command-line behaviour of sqctool: exit codes, standard streams, and that a
+# sqctool from the command line: exit codes, standard streams, and that a
 # rejected input never creates or changes the output file.
 set -u
 tool=$1
@@ -7,7 +7,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
 check() {  # description, expected exit status, command...
   local what=$1 want=$2; shift 2
   "$@" >"$work/out" 2>"$work/err"
@@ -22,14 +21,12 @@ head -c 5000 /dev/urandom >"$work/random.bin"
 
 check "seal a file" 0 "$tool" seal "$work/random.bin" "$work/random.sqc"
 check "unseal it again" 0 "$tool" unseal "$work/random.sqc" "$work/random.back"
-expect "round trip restores every byte" cmp -s "$work/random.bin" "$work/random.back"
 check "seal from stdin to stdout" 0 bash -c "'$tool' seal - - <'$work/random.bin' >'$work/piped.sqc'"
 check "unseal from stdin to stdout" 0 bash -c "'$tool' unseal - - <'$work/piped.sqc' >'$work/piped.back'"
-expect "piped round trip restores every byte" cmp -s "$work/random.bin" "$work/piped.back"
+for back in random piped; do expect "$back round trip restores every byte" cmp -s "$work/random.bin" "$work/$back.back"; done
 
-# A damaged file is rejected: status 1, one line on stderr, output untouched.
-# The byte is inverted, not overwritten: a fixed value would be no damage
-# where the sealed stream happens to hold it already (1 run in 256).
+# Rejected: status 1, one line on stderr, output untouched. The byte is
+# inverted: a fixed value would be no damage where the stream holds it (1 in 256).
 cp "$work/random.sqc" "$work/damaged.sqc"
 byte=$(od -An -tu1 -j100 -N1 "$work/random.sqc" | tr -d ' ')
 printf "\\$(printf %03o $((byte ^ 0xFF)))" | dd of="$work/damaged.sqc" bs=1 seek=100 conv=notrunc status=none
@@ -40,17 +37,16 @@ expect "one-line reason on stderr" one_line_reason
 check "damaged input, new output" 1 "$tool" unseal "$work/damaged.sqc" "$work/never"
 check "truncated input is rejected" 1 bash -c "head -c 40 '$work/random.sqc' | '$tool' unseal - '$work/never'"
 check "missing input file" 1 "$tool" seal "$work/nonexistent" "$work/never"
-# A path that opens but cannot be read (a folder, a failing disk) is a
-# rejected input like any other, never a crash.
+# A path that opens but cannot be read (a folder, a failing disk) is rejected, never a crash.
 mkdir "$work/folder"
 check "a folder as input is rejected" 1 "$tool" unseal "$work/folder" "$work/never"
 expect "one-line reason for the folder" one_line_reason
 check "a folder as definition source is rejected" 1 "$tool" defs lint "$work/folder"
 expect "rejected inputs create no output and leave no temporary file" test ! -e "$work/never" -a ! -e "$work/never.part"
 
-# An output named through a symbolic link keeps the link: the file it names
-# gets the new content. A device (here /dev/null behind a link, as with
-# /dev/stdout) is written in place, never replaced by a regular file.
+# An output named through a symbolic link keeps the link, the file it names
+# gets the content; a device (/dev/null behind a link, as /dev/stdout) is
+# written in place, never replaced by a regular file.
 echo "old" >"$work/real.sqc"
 ln -s real.sqc "$work/link.sqc"
 check "seal through a link" 0 "$tool" seal "$work/random.bin" "$work/link.sqc"
