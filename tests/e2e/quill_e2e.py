@@ -1,18 +1,18 @@
-"""Harness of the end-to-end tests: BrontivaSetup.exe under Wine, driven by
-quill-driver.exe, the registry read and written through `wine reg`, and the
-simulated unit (quill-sim) on a pseudo-terminal registered as a COM port of
-the private prefix.
+"""Harness of the end-to-end tests and the Wine benchmarks: BrontivaSetup.exe
+under Wine, driven by quill-driver.exe, the registry through `wine reg`, and
+quill-sim on a pseudo-terminal registered as a COM port of the private prefix.
 
-Every test script calls `Harness.from_args()` first. Run alone, the script
-re-runs itself inside scripts/wine-session (one Xvfb and one Wine server,
-both ended afterwards); under scripts/test it already runs inside that
-session. Texts are bytes: the program's texts are 8-bit (Windows-1250 for
-Polish), and quill-driver passes them on unchanged. Control, menu and
-dialog ids are the program's own, read from resources/resource.h (`ID`).
+A script calls `Harness.from_args()` first: run alone, it re-runs itself
+inside scripts/wine-session (one Xvfb and one Wine server, ended afterwards).
+Texts are bytes: the program's texts are 8-bit (Windows-1250 for Polish) and
+quill-driver passes them on unchanged. Ids are the program's own, from
+resources/resource.h (`ID`).
 """
 import argparse
+import collections
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -24,22 +24,19 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 SETTINGS_KEY = r"HKCU\Software\Valdrix\BrontivaSetup\Settings"
 VENDOR_KEY = r"HKCU\Software\Valdrix"
 PORTS_KEY = r"HKLM\Software\Wine\Ports"
+UNIT_105 = os.path.join(ROOT, "tools", "quill-sim", "quill-105.state")  # the unit of scripts/run
 QUIET = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
-# Ids of the platform's own: the buttons of message boxes and dialogs, the
-# text of a message box, and the file dialog's name field and filter list.
+# The platform's own ids: buttons of message boxes and dialogs, the text of a
+# message box, the file dialog's name field and filter list.
 IDOK, IDCANCEL, MESSAGE_TEXT = 1, 2, 0xFFFF
 FILE_NAME_FIELD, FILTER_LIST = 0x47C, 0x470
 
 
 def resource_ids():
     """Every id resources/resource.h defines, by its name there."""
-    ids = {}
     with open(os.path.join(ROOT, "resources", "resource.h")) as header:
-        for line in header:
-            found = re.match(r"\s*#define\s+(ID\w+)\s+\(?(-?(?:0x[0-9A-Fa-f]+|\d+))\)?\s*$", line)
-            if found:
-                ids[found.group(1)] = int(found.group(2), 0)
-    return types.SimpleNamespace(**ids)
+        return types.SimpleNamespace(**{m[1]: int(m[2], 0) for m in re.finditer(
+            r"(?m)^[ \t]*#define[ \t]+(ID\w+)[ \t]+\(?(-?(?:0x[0-9A-Fa-f]+|\d+))\)?[ \t]*$", header.read())})
 
 
 ID = resource_ids()
@@ -51,14 +48,23 @@ def wine_path(path):
 
 def run_wine(args, timeout=120):
     """Runs a Wine command to its end; returns (exit code, stdout, stderr).
-    Output goes through files, not pipes: the first Wine program of a session
-    starts Wine's helper processes, which inherit its standard handles and
-    would hold a pipe open long after it ended."""
+    Through files, not pipes: the first Wine program of a session starts
+    Wine's helpers, which inherit its handles and would hold a pipe open."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         code = subprocess.run(["wine"] + args, stdout=out, stderr=err, timeout=timeout).returncode
         out.seek(0)
         err.seek(0)
         return code, out.read(), err.read()
+
+
+def copy_unit_105(folder):
+    """A copy of the unit 1.05's state in `folder` (quill-sim writes to it)."""
+    return shutil.copy(UNIT_105, os.path.join(folder, "unit.state"))
+
+
+def shown_windows(description, *classes):
+    """The visible windows of those classes (lower case) in a description."""
+    return [w for w in description["window"] if w[1].lower() in classes and w[2] == b"1"]
 
 
 class Harness:
@@ -79,9 +85,8 @@ class Harness:
         return cls(args.bin, args.host_tools)
 
     def run_tests(self):
-        """Runs the calling script's test cases, then ends everything the
-        harness started and removes the program's settings (the next run of
-        the program starts fresh); exits with the outcome."""
+        """Runs the script's cases, ends what the harness started, removes the
+        program's settings (its next start is a first one) and exits."""
         try:
             result = unittest.main(verbosity=2, exit=False).result
         finally:
@@ -92,19 +97,16 @@ class Harness:
     # --- programs and the driver -------------------------------------------------
 
     def start(self, name="BrontivaSetup.exe", path=None):
-        """Starts a program of the build folder, or the one at `path` (a
-        Windows path, for an installed copy)."""
+        """Starts a program of the build folder, or the one at the Windows `path`."""
         process = subprocess.Popen(["wine", path or os.path.join(self.bin, name)],
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.programs.append(process)
         return process
 
     def start_main(self, seconds=30, path=None):
-        """Starts the program (see start) and waits until its main window
-        shows; returns the process. Wine now and then ends a program that has
-        just started before its own code runs (the fault the driver's queries
-        meet too): a program gone without a window is started once more. One
-        that lives on without a window fails, naming the windows that show."""
+        """Starts the program and waits for its main window; returns the process.
+        Wine now and then ends a program before its own code runs: one gone
+        without a window is started once more; one running on without it fails."""
         for attempt in (1, 2):
             process = self.start(path=path)
             try:
@@ -117,20 +119,18 @@ class Harness:
             sys.stderr.write("harness: the program ended with status %d before its window showed; "
                              "starting it once more\n" % process.returncode)
 
-    # Commands that only look or set what they set again: safe to run a
-    # second time.
+    # Commands that only look, or set what they set again: safe to repeat.
     QUERIES = {"placement", "rect", "focus", "control", "describe", "dialog", "wait-main", "wait-dialog",
                "wait-no-dialog", "select", "set-text"}
 
     def driver(self, *args, check=True):
-        """Runs one quill-driver command; returns its standard output (bytes),
-        or with check=False whether it succeeded."""
+        """Runs one quill-driver command; returns its output (bytes), or with
+        check=False whether it succeeded."""
         command = [os.path.join(self.bin, "quill-driver.exe")] + [str(a) for a in args]
         code, out, err = run_wine(command)
-        # Now and then (about one run of this suite in five, under load) a
-        # Wine program ends with status 1 before its own code says a word;
-        # the driver always names its own failures, so a silent failure of
-        # a command that is safe to repeat is run once more.
+        # Now and then (one run of a suite in five, under load) a Wine program
+        # ends with status 1 before its code says a word; the driver names its
+        # own failures, so a silent failure of a query runs once more.
         if code != 0 and not err.strip() and args and args[0] in self.QUERIES:
             code, out, err = run_wine(command)
         if check and code != 0:
@@ -140,6 +140,11 @@ class Harness:
 
     def wait_exit(self, process, seconds=20):
         return process.wait(timeout=seconds)
+
+    def close(self, process):
+        """Closes the main window; returns the program's exit status."""
+        self.driver("close")
+        return self.wait_exit(process)
 
     def stop_all(self):
         """Ends every program and simulator this harness started."""
@@ -156,15 +161,18 @@ class Harness:
             sim.wait(timeout=10)
             sim.stdout.close()
         # A terminal's number is reused once its simulator is gone: leave no
-        # COM port pointing at whatever gets it next.
-        # Deleting the value leaves the prefix's device link behind, still
-        # naming the old terminal: remove it too.
+        # COM port (value and the prefix's device link) naming it.
         for number in self.ports:
             self.reg_delete(PORTS_KEY, "COM%d" % number)
             link = os.path.join(os.environ.get("WINEPREFIX", ""), "dosdevices", "com%d" % number)
             if os.path.islink(link):
                 os.unlink(link)
         self.programs, self.sims, self.ports = [], [], []
+
+    def press(self, button=IDOK, seconds=10):
+        """Presses a button of the open dialog and waits until no dialog shows."""
+        self.driver("dialog-press", button)
+        self.driver("wait-no-dialog", seconds)
 
     def message(self, seconds=20):
         """Waits for a message box and presses its OK; returns its (title, text)."""
@@ -180,13 +188,15 @@ class Harness:
         takes the text); returns the time then."""
         done = text if callable(text) else (lambda shown: shown == text)
         deadline = time.monotonic() + seconds
-        while True:
-            shown = self.control(ID.IDC_STATUS_LINE)["text"]
-            if done(shown):
-                return time.monotonic()
+        while not done(self.control(ID.IDC_STATUS_LINE)["text"]):
             if time.monotonic() > deadline:
-                raise AssertionError("the status line shows %r" % shown)
+                raise AssertionError("the status line shows %r" % self.control(ID.IDC_STATUS_LINE)["text"])
             time.sleep(0.2)
+        return time.monotonic()
+
+    def connected(self, language=None, firmware=b"1.05"):
+        """The status line's text with a unit on COM3."""
+        return b"COM3 " + self.table_text("P", 2, language) + b" " + firmware
 
     def control(self, control_id):
         """{'visible', 'enabled', 'text'} of a control of the main window."""
@@ -200,60 +210,50 @@ class Harness:
         """The open dialog: {'title', 'rect', 'controls': {id: {...}}}."""
         result = {"controls": {}}
         for line in self.driver("dialog").split(b"\n"):
-            if line.startswith(b"title="):
-                result["title"] = line[len(b"title="):]
-            elif line.startswith(b"rect="):
-                result["rect"] = tuple(int(v) for v in line[len(b"rect="):].split())
+            key, _, value = line.partition(b"=")
+            if key in (b"title", b"rect"):
+                result[key.decode()] = value if key == b"title" else tuple(int(v) for v in value.split())
             elif line.startswith(b"control "):
-                parts = line.split(b" ", 5) + [b""]
-                result["controls"][int(parts[1])] = {
-                    "class": parts[2].decode(), "visible": parts[3] == b"1", "enabled": parts[4] == b"1",
-                    "text": parts[5]}
+                _, number, kind, visible, enabled, text = (line.split(b" ", 5) + [b""])[:6]
+                result["controls"][int(number)] = {"class": kind.decode(), "visible": visible == b"1",
+                                                   "enabled": enabled == b"1", "text": text}
         return result
 
     def describe(self):
-        """The probe's description as {kind: [fields...]}, fields split at tabs
-        (tests/e2e/probe/quill_probe.h)."""
-        result = {}
+        """The probe's description as {kind: [fields...]} (tests/e2e/probe/quill_probe.h)."""
+        result = collections.defaultdict(list)
         for line in self.driver("describe").split(b"\n"):
             fields = line.split(b"\t")
-            result.setdefault(fields[0].decode(), []).append(fields[1:])
+            result[fields[0].decode()].append(fields[1:])
         return result
 
-    def menu_states(self):
-        """Per menu-bar entry: "1" enabled, "0" disabled, "g" greyed."""
-        return [m[2].decode() for m in self.describe()["menu"]]
+    def choice_lists(self):
+        """{parameter: item count} of the shown lists."""
+        d = self.describe()
+        counts = collections.Counter(int(c[0]) for c in d["choice"])
+        return {int(w[0]): counts[int(w[0])] for w in shown_windows(d, b"combobox")}
 
-    def choice_lists(self, description=None):
-        """{parameter: (selection or -1, item count)} of the shown lists."""
-        d = description or self.describe()
-        lists = {int(w[0]): [-1, 0] for w in d["window"] if w[1].lower() == b"combobox" and w[2] == b"1"}
-        for param, index, selected, _ in d.get("choice", []):
-            if int(param) in lists:
-                lists[int(param)][1] += 1
-                if selected == b"1":
-                    lists[int(param)][0] = int(index)
-        return {n: tuple(v) for n, v in lists.items()}
-
-    def selections(self, description=None):
+    def selections(self, d=None):
         """{parameter: selected index or -1} of every row's list."""
         result = {}
-        for choice in (description or self.describe()).get("choice", []):
-            number = int(choice[0])
-            result.setdefault(number, -1)
-            if choice[2] == b"1":
-                result[number] = int(choice[1])
+        for number, index, selected, _ in (d or self.describe())["choice"]:
+            result[int(number)] = int(index) if selected == b"1" else result.get(int(number), -1)
         return result
 
+    def texts(self, *ids, d=None):
+        """The texts of those controls, read inside the program (password fields too)."""
+        found = {int(w[0]): w[8] for w in (d or self.describe())["window"]}
+        return [found[i] for i in ids]
+
     def locked(self):
-        """Whether the form shows as without a unit: Defaults and Write
-        disabled, Read enabled, save, open and print disabled (not greyed), no
-        field and no list shown."""
+        """Whether the form shows as without a unit: Defaults and Write disabled,
+        Read enabled, save, open and print disabled (not greyed), no field and no
+        list shown."""
         buttons = [self.control(i)["enabled"] for i in (ID.IDC_RESET_DEFAULTS, ID.IDC_READ_DEVICE,
                                                          ID.IDC_WRITE_DEVICE)]
         d = self.describe()
-        shown = [w for w in d["window"] if w[1].lower() in (b"combobox", b"edit") and w[2] == b"1"]
-        return buttons == [False, True, False] and [m[2] for m in d["menu"]][:3] == [b"0"] * 3 and not shown
+        menus = [m[2] for m in d["menu"]][:3]
+        return buttons == [False, True, False] and menus == [b"0"] * 3 and not shown_windows(d, b"combobox", b"edit")
 
     # --- real input from X (xdotool): the wheel goes to the window under the
     # pointer, keys to the focused window -------------------------------------------
@@ -282,11 +282,7 @@ class Harness:
     def focus(self):
         return int(self.driver("focus").split()[0])
 
-    def window_text(self, control_id):
-        """A control's text read from inside the program (password fields too)."""
-        return next(w[8] for w in self.describe()["window"] if int(w[0]) == control_id)
-
-    # --- registry, the built-in table, COM ports -----------------------------------
+    # --- registry, the built-in table, the simulated unit ---------------------------
 
     def reg_query(self, key, value=None):
         """The data of a REG_SZ value (bytes), True for an existing key when no
@@ -319,8 +315,7 @@ class Harness:
         """The registers a quill-sim state file holds (unlisted ones are 0)."""
         registers = [0] * 256
         with open(state_path) as state:
-            for line in state:
-                words = line.split("#")[0].split()
+            for words in (line.split("#")[0].split() for line in state):
                 if len(words) == 3 and words[0] == "register":
                     registers[int(words[1], 0)] = int(words[2], 0)
         return registers
@@ -346,3 +341,10 @@ class Harness:
                                        stdout=subprocess.PIPE, stderr=frames)
         self.sims.append(process)
         return process, process.stdout.readline().decode().strip()
+
+    def unit_on_com3(self, state, *args, log=None):
+        """quill-sim with the state file `state` as COM3; returns its process.
+        Start the program afterwards."""
+        sim, pty = self.start_sim("--state", state, *args, log=log)
+        self.register_com_port(3, pty)
+        return sim
