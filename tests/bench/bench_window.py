@@ -1,0 +1,150 @@
+#!/usr/bin/env python3
+"""Benchmarks of the real program under Wine; each part prints its figures:
+
+  startup   start to a visible main window (the splash alone is 3.0 s) and a
+            close request to the end of the process, over --runs starts
+  transfer  at 9600 baud: attach, from quill-sim appearing on COM3 (every other
+            port absent) until the status line shows it, three trials (target
+            under 1.2 s); a read and a write through the window (button to
+            message box) of the table's largest unit (51 rows, every field
+            full): seconds, requests, ratio to the wire-time bound of 10
+            characters of 10 bits per request (target within 1.15)
+  soak      --rounds of a read (no pacing), a language switch and a resize; the
+            program's resident memory, GDI and USER objects, handles, windows
+            (counted by the probe: Wine answers 0 for objects and handles) and
+            file descriptors at the start, the middle and the end. Flat: the
+            end within 2% (or a few objects) of the middle
+
+  python3 tests/bench/bench_window.py [startup] [transfer] [soak] [--runs 5] [--rounds 200]
+"""
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
+from quill_e2e import ID, IDOK, VENDOR_KEY, Harness, copy_unit_105  # noqa: E402
+
+STATUS_LINE = ID.IDC_STATUS_LINE
+ROWS, BITS_PER_REQUEST = 51, 2 * 5 * 10
+LANGUAGES = tuple(ID.IDM_LANGUAGE_FIRST + i for i in range(3))  # Deutsch, English, Polski
+SIZES = ((900, 700), (640, 520), (380, 600))
+
+
+def timed_transfer(H, command):
+    """Seconds from the command to the message that ends it, which is closed."""
+    ms = int(H.driver("time-command", command, 600))
+    H.press(IDOK)
+    return ms / 1000.0
+
+
+def wait_status(H, text):
+    """Polls the status line every 5 ms until it shows `text` (bytes)."""
+    H.driver("wait-text", STATUS_LINE, text.decode("latin-1"), 30)
+
+
+def startup(H, folder, args):
+    to_window, to_exit = [], []
+    for _ in range(args.runs):
+        start = time.monotonic()
+        process = H.start_main()
+        to_window.append(time.monotonic() - start)
+        start = time.monotonic()
+        H.close(process)
+        to_exit.append(time.monotonic() - start)
+    for name, values in (("start to main window", to_window), ("close to process end", to_exit)):
+        print("%-22s median %.2f s  min %.2f s  max %.2f s  (%d runs)" % (
+            name, statistics.median(values), min(values), max(values), len(values)))
+
+
+def transfer(H, folder, args):
+    state, link, log = (os.path.join(folder, n) for n in ("unit.state", "com3", "frames.log"))
+    lines = ["identity 200"] + ["register %d 1\ncount %d 6" % (n, n) for n in range(1, ROWS + 1)]
+    lines += ["register %d 0x35" % r for r in range(181, 251) if (r - 181) % 16 != 15]
+    with open(state, "w") as f:
+        f.write("\n".join(lines + ["register 252 0x12"]) + "\n")
+    H.register_com_port(3, link)  # the unit's link does not exist yet
+    H.start_main()
+    attach = []
+    for trial in range(3):
+        time.sleep(2.0 + 0.37 * trial)  # another phase of the scan each time
+        waiter = subprocess.Popen(["wine", os.path.join(H.bin, "quill-driver.exe"), "wait-text", str(STATUS_LINE),
+                                   H.connected(firmware=b"2.00"), "30"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        time.sleep(1.0)  # the driver is up and polling
+        sim, _ = H.start_sim("--state", state, "--baud", "9600", link, log=log)
+        appeared = time.time() * 1000
+        attach.append((int(waiter.communicate(timeout=60)[0].strip() or 0) - appeared) / 1000.0)
+        print("attach %d: %.2f s" % (trial + 1, attach[-1]))
+        if trial < 2:
+            H.sims.remove(sim)
+            sim.terminate()
+            sim.wait(timeout=10)
+            wait_status(H, b"???")
+    print("attach median %.2f s, worst %.2f s (target under 1.2 s)" % (statistics.median(attach), max(attach)))
+    for name, command in (("read", ID.IDC_READ_DEVICE), ("write", ID.IDC_WRITE_DEVICE)):
+        with open(log, "rb") as f:
+            before = sum(b"-> 56 " in line for line in f)
+        seconds = timed_transfer(H, command)
+        with open(log, "rb") as f:
+            requests = sum(b"-> 56 " in line for line in f) - before
+        bound = requests * BITS_PER_REQUEST / 9600.0
+        print("%-6s %6.2f s  %4d requests  bound %5.2f s  %.3f x the bound (target <= 1.15)" % (
+            name, seconds, requests, bound, seconds / bound))
+
+
+def soak(H, folder, args):
+    H.unit_on_com3(copy_unit_105(folder))
+    process = H.start_main()
+    wait_status(H, H.connected())
+
+    def figures():
+        with open("/proc/%d/status" % process.pid) as status:
+            resident = next((int(l.split()[1]) for l in status if l.startswith("VmRSS:")), -1)
+        return (resident,) + H.numbers("resources") + (len(H.describe()["window"]),
+                                                        len(os.listdir("/proc/%d/fd" % process.pid)))
+
+    def show(when, round_, now, middle=None):
+        line = "%-6s round %3d  resident %7d kB  GDI %4d  USER %4d  handles %4d  windows %4d  fds %3d" % (
+            (when, round_) + now)
+        if middle:
+            line += "  resident %+.2f%%, others %s of the middle" % (100.0 * (now[0] - middle[0]) / middle[0],
+                                                                    " ".join("%+d" % (a - b) for a, b in zip(now[1:], middle[1:])))
+        print(line, flush=True)
+
+    middle = None
+    show("start", 0, figures())
+    for round_ in range(args.rounds):
+        if round_ == args.rounds // 2:
+            middle = figures()
+            show("middle", round_, middle)
+        timed_transfer(H, ID.IDC_READ_DEVICE)
+        H.driver("command", LANGUAGES[round_ % 3])
+        H.driver("resize", *SIZES[round_ % 3])
+    show("end", args.rounds, figures(), middle)
+
+
+def main():
+    H = Harness.from_args()
+    parts = {"startup": startup, "transfer": transfer, "soak": soak}
+    parser = argparse.ArgumentParser(prog="tests/bench/bench_window.py")
+    parser.add_argument("parts", nargs="*", choices=sorted(parts), default=list(parts))
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--rounds", type=int, default=200)
+    args = parser.parse_args()
+    for name in args.parts:
+        print("== %s" % name, flush=True)
+        folder = tempfile.mkdtemp(prefix="quill-bench-")
+        try:
+            parts[name](H, folder, args)
+        finally:
+            H.stop_all()
+            H.reg_delete(VENDOR_KEY)
+            shutil.rmtree(folder, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
