@@ -1,12 +1,7 @@
-"""Harness of the end-to-end tests and the Wine benchmarks: BrontivaSetup.exe
-under Wine, driven by quill-driver.exe, the registry through `wine reg`, and
-quill-sim on a pseudo-terminal registered as a COM port of the private prefix.
-
-A script calls `Harness.from_args()` first: run alone, it re-runs itself
-inside scripts/wine-session (one Xvfb and one Wine server, ended afterwards).
-Texts are bytes: the program's texts are 8-bit (Windows-1250 for Polish) and
-quill-driver passes them on unchanged. Ids are the program's own, from
-resources/resource.h (`ID`).
+"""Harness of the end-to-end tests and the Wine benchmarks: BrontivaSetup.exe driven by
+quill-driver.exe, the registry through `wine reg`, quill-sim on a pty registered as a COM
+port. `Harness.from_args()` re-runs a script alone inside scripts/wine-session. Texts are
+the program's 8-bit bytes (Windows-1250 for Polish); ids come from resources/resource.h (`ID`).
 """
 import argparse
 import collections
@@ -26,8 +21,7 @@ VENDOR_KEY = r"HKCU\Software\Valdrix"
 PORTS_KEY = r"HKLM\Software\Wine\Ports"
 UNIT_105 = os.path.join(ROOT, "tools", "quill-sim", "quill-105.state")  # the unit of scripts/run
 QUIET = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
-# The platform's own ids: buttons of message boxes and dialogs, the text of a
-# message box, the file dialog's name field and filter list.
+# The platform's ids: dialog buttons, a message box's text, the file dialog's name and filter.
 IDOK, IDCANCEL, MESSAGE_TEXT = 1, 2, 0xFFFF
 FILE_NAME_FIELD, FILTER_LIST = 0x47C, 0x470
 
@@ -47,9 +41,8 @@ def wine_path(path):
 
 
 def run_wine(args, timeout=120):
-    """Runs a Wine command to its end; returns (exit code, stdout, stderr).
-    Through files, not pipes: the first Wine program of a session starts
-    Wine's helpers, which inherit its handles and would hold a pipe open."""
+    """Runs a Wine command; returns (exit code, stdout, stderr). Through files, not pipes:
+    the session's first Wine program starts helpers that would hold a pipe open."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         code = subprocess.run(["wine"] + args, stdout=out, stderr=err, timeout=timeout).returncode
         out.seek(0)
@@ -85,8 +78,7 @@ class Harness:
         return cls(args.bin, args.host_tools)
 
     def run_tests(self):
-        """Runs the script's cases, ends what the harness started, removes the
-        program's settings (its next start is a first one) and exits."""
+        """Runs the cases, ends what was started, removes the settings (a fresh next start), exits."""
         try:
             result = unittest.main(verbosity=2, exit=False).result
         finally:
@@ -104,9 +96,8 @@ class Harness:
         return process
 
     def start_main(self, seconds=30, path=None):
-        """Starts the program and waits for its main window; returns the process.
-        Wine now and then ends a program before its own code runs: one gone
-        without a window is started once more; one running on without it fails."""
+        """Starts the program, waits for its main window. Wine now and then ends a program
+        before its code runs: one gone without a window is started once more."""
         for attempt in (1, 2):
             process = self.start(path=path)
             try:
@@ -124,13 +115,11 @@ class Harness:
                "wait-no-dialog", "select", "set-text"}
 
     def driver(self, *args, check=True):
-        """Runs one quill-driver command; returns its output (bytes), or with
-        check=False whether it succeeded."""
+        """One quill-driver command's output (bytes); with check=False, whether it succeeded."""
         command = [os.path.join(self.bin, "quill-driver.exe")] + [str(a) for a in args]
         code, out, err = run_wine(command)
-        # Now and then (one run of a suite in five, under load) a Wine program
-        # ends with status 1 before its code says a word; the driver names its
-        # own failures, so a silent failure of a query runs once more.
+        # Under load a Wine program now and then ends with status 1 before its code runs; the
+        # driver names its own failures, so a silent failure of a query runs once more.
         if code != 0 and not err.strip() and args and args[0] in self.QUERIES:
             code, out, err = run_wine(command)
         if check and code != 0:
@@ -138,13 +127,10 @@ class Harness:
                 " ".join(str(a) for a in args), code, err.decode("latin-1").strip()))
         return out if check else code == 0
 
-    def wait_exit(self, process, seconds=20):
-        return process.wait(timeout=seconds)
-
     def close(self, process):
         """Closes the main window; returns the program's exit status."""
         self.driver("close")
-        return self.wait_exit(process)
+        return process.wait(timeout=20)
 
     def stop_all(self):
         """Ends every program and simulator this harness started."""
@@ -160,8 +146,7 @@ class Harness:
             sim.terminate()
             sim.wait(timeout=10)
             sim.stdout.close()
-        # A terminal's number is reused once its simulator is gone: leave no
-        # COM port (value and the prefix's device link) naming it.
+        # A pty's number is reused: leave no COM port (value, device link) naming it.
         for number in self.ports:
             self.reg_delete(PORTS_KEY, "COM%d" % number)
             link = os.path.join(os.environ.get("WINEPREFIX", ""), "dosdevices", "com%d" % number)
@@ -184,8 +169,7 @@ class Harness:
         return box["title"], box["controls"][MESSAGE_TEXT]["text"]
 
     def wait_status(self, text, seconds=20):
-        """Waits until the status line shows `text` (bytes, or a callable that
-        takes the text); returns the time then."""
+        """Waits until the status line shows `text` (bytes, or a test of it); returns the time then."""
         done = text if callable(text) else (lambda shown: shown == text)
         deadline = time.monotonic() + seconds
         while not done(self.control(ID.IDC_STATUS_LINE)["text"]):
@@ -246,9 +230,8 @@ class Harness:
         return [found[i] for i in ids]
 
     def locked(self):
-        """Whether the form shows as without a unit: Defaults and Write disabled,
-        Read enabled, save, open and print disabled (not greyed), no field and no
-        list shown."""
+        """Whether the form shows as without a unit: Defaults and Write disabled, Read enabled,
+        save, open and print disabled (not greyed), no field and no list shown."""
         buttons = [self.control(i)["enabled"] for i in (ID.IDC_RESET_DEFAULTS, ID.IDC_READ_DEVICE,
                                                          ID.IDC_WRITE_DEVICE)]
         d = self.describe()
@@ -285,8 +268,7 @@ class Harness:
     # --- registry, the built-in table, the simulated unit ---------------------------
 
     def reg_query(self, key, value=None):
-        """The data of a REG_SZ value (bytes), True for an existing key when no
-        value is named, or None when absent."""
+        """A REG_SZ value's data (bytes), or True for a key that exists; None when absent."""
         code, out, _ = run_wine(["reg", "query", key] + (["/v", value] if value else []))
         if code != 0 or value is None:
             return code == 0 or None
@@ -321,20 +303,17 @@ class Harness:
         return registers
 
     def register_com_port(self, number, device):
-        """Maps COM<number> of the prefix to a device path and restarts the Wine
-        server so that the mapping takes effect: start programs afterwards."""
+        """Maps COM<number> to a device and restarts the Wine server to take it: start programs after."""
         self.reg_set(PORTS_KEY, "COM%d" % number, device)
         self.ports.append(number)
         subprocess.run(["wineserver", "-k"], **QUIET)
         subprocess.run(["wineserver", "-w"], **QUIET)
-        # As the session began: one persistent server and Wine's services,
-        # detached from every test's output.
+        # As the session began: one persistent server and services, detached from any output.
         subprocess.run(["wineserver", "-p"], **QUIET)
         subprocess.run(["wine", "wineboot"], **QUIET)
 
     def start_sim(self, *args, log=None):
-        """Starts quill-sim; returns (process, pty path). With `log`, its frame
-        log (-v) goes to that file."""
+        """Starts quill-sim, its frame log (-v) into `log` if given; returns (process, pty path)."""
         args = list(args) + (["-v"] if log else [])
         with open(log or os.devnull, "wb") as frames:
             process = subprocess.Popen([os.path.join(self.host_tools, "quill-sim")] + args,
@@ -343,8 +322,7 @@ class Harness:
         return process, process.stdout.readline().decode().strip()
 
     def unit_on_com3(self, state, *args, log=None):
-        """quill-sim with the state file `state` as COM3; returns its process.
-        Start the program afterwards."""
+        """quill-sim with the state file `state` as COM3 (start the program after); returns it."""
         sim, pty = self.start_sim("--state", state, *args, log=log)
         self.register_com_port(3, pty)
         return sim

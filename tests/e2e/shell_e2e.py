@@ -143,7 +143,7 @@ class C_ClosedMaximised(ProgramTest):
             self.assertEqual(H.numbers("placement")[0], SW_SHOWMAXIMIZED)
         finally:
             H.driver("command", ID.IDM_EXIT)
-            self.assertEqual(H.wait_exit(process), 0)
+            self.assertEqual(process.wait(timeout=20), 0)
 
 
 class D_DamagedTable(ProgramTest):
@@ -157,7 +157,7 @@ class D_DamagedTable(ProgramTest):
         self.assertEqual(len(buttons), 1, "OK only")
         self.assertFalse(H.driver("find-main", check=False), "no main window behind the box")
         H.driver("dialog-press", IDOK)
-        self.assertEqual(H.wait_exit(process), 1)
+        self.assertEqual(process.wait(timeout=20), 1)
 
 
 if __name__ == "__main__":

@@ -1,8 +1,7 @@
-// quill-driver: acts on BrontivaSetup.exe from another process, as a user would,
-// for the end-to-end tests and benchmarks. One command per run; S: seconds to wait.
-// The main window is found by class and title, dialogs by class #32770, a
-// control ID of the main window at any depth (the rows' lists sit in the
-// parameter area), a dialog's control among the dialog's children.
+// quill-driver: acts on BrontivaSetup.exe from another process, as a user would, for the
+// end-to-end tests and benchmarks. One command per run; S: seconds to wait. The main window
+// is found by class and title, dialogs by class #32770, a control ID of the main window at
+// any depth (the rows' lists sit in the parameter area), a dialog's among its children.
 //
 //   wait-main [S]           until the main window shows (else names the visible windows)
 //   find-main               exit 0 when the main window exists, else 1
@@ -19,19 +18,17 @@
 //   close [S]               post WM_CLOSE, wait until the main window is gone
 //   resize W H              give the main window an outer size of W x H
 //   resources               "<gdi objects> <user objects> <handles>" of the program
-//   time-command ID [S]     command ID, then the ms until a dialog shows    } polled every
-//   wait-text ID TEXT [S]   until control ID shows TEXT; prints ms since 1970 } 5 ms
+//   time-command ID [S]     command ID; the ms until a dialog shows (polled every 5 ms)
+//   wait-text ID TEXT [S]   until control ID shows TEXT (polled every 5 ms); ms since 1970
 //   wait-dialog [S]         until a dialog shows;  wait-no-dialog [S]: until none does
 //   dialog                  "title=", "rect=", then "control <id> <class> <visible> <enabled>
 //                           <text>" per child (a message box's text is 65535)
 //   dialog-type ID TEXT     WM_CHAR per byte to the dialog's control ID (its own checks apply)
 //   dialog-back ID N        Backspace N times there
 //   dialog-press [ID]       post WM_COMMAND ID (IDOK 1, IDCANCEL 2) to the dialog
-//   version FILE            FILE's version resource: "fixed <a.b.c.d>", then
-//                           "<name>=<value>" per string of its first translation
+//   version FILE            "fixed <a.b.c.d>", "<name>=<value>" of its first translation
 //
-// Texts pass byte for byte. Exit status: 0 done, 1 failed or timed out (reason on
-// stderr), 2 usage.
+// Texts pass byte for byte. Exit status 0 done, 1 failed (reason on stderr), 2 usage.
 #include "tests/e2e/probe/quill_probe.h"
 
 #include <fcntl.h>
