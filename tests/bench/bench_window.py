@@ -1,19 +1,15 @@
 #!/usr/bin/env python3
 """Benchmarks of the real program under Wine; each part prints its figures:
 
-  startup   start to a visible main window (the splash alone is 3.0 s) and a
-            close request to the end of the process, over --runs starts
-  transfer  at 9600 baud: attach, from quill-sim appearing on COM3 (every other
-            port absent) until the status line shows it, three trials (target
-            under 1.2 s); a read and a write through the window (button to
-            message box) of the table's largest unit (51 rows, every field
-            full): seconds, requests, ratio to the wire-time bound of 10
-            characters of 10 bits per request (target within 1.15)
-  soak      --rounds of a read (no pacing), a language switch and a resize; the
-            program's resident memory, GDI and USER objects, handles, windows
-            (counted by the probe: Wine answers 0 for objects and handles) and
-            file descriptors at the start, the middle and the end. Flat: the
-            end within 2% (or a few objects) of the middle
+  startup   start to a visible main window (the splash alone is 3.0 s), a close request to
+            the end of the process, over --runs starts
+  transfer  at 9600 baud: from quill-sim appearing on COM3 (every other port absent) until the
+            status line shows it, three trials (target under 1.2 s); a read and a write through
+            the window (button to message box) of the table's largest unit (51 rows, every field
+            full): seconds, requests, ratio to the wire time of 10 characters of 10 bits a request
+  soak      --rounds of a read (no pacing), a language switch and a resize; resident memory, GDI
+            and USER objects, handles (Wine answers 0), windows (by the probe) and descriptors at
+            the start, middle and end. Flat: the end within 2% (or a few objects) of the middle
 
   python3 tests/bench/bench_window.py [startup] [transfer] [soak] [--runs 5] [--rounds 200]
 """
@@ -40,11 +36,6 @@ def timed_transfer(H, command):
     ms = int(H.driver("time-command", command, 600))
     H.press(IDOK)
     return ms / 1000.0
-
-
-def wait_status(H, text):
-    """Polls the status line every 5 ms until it shows `text` (bytes)."""
-    H.driver("wait-text", STATUS_LINE, text.decode("latin-1"), 30)
 
 
 def startup(H, folder, args):
@@ -83,14 +74,15 @@ def transfer(H, folder, args):
             H.sims.remove(sim)
             sim.terminate()
             sim.wait(timeout=10)
-            wait_status(H, b"???")
+            H.wait_status(b"???", 30)
     print("attach median %.2f s, worst %.2f s (target under 1.2 s)" % (statistics.median(attach), max(attach)))
+    def logged():  # the requests quill-sim received
+        with open(log, "rb") as f:
+            return sum(b"-> 56 " in line for line in f)
     for name, command in (("read", ID.IDC_READ_DEVICE), ("write", ID.IDC_WRITE_DEVICE)):
-        with open(log, "rb") as f:
-            before = sum(b"-> 56 " in line for line in f)
+        before = logged()
         seconds = timed_transfer(H, command)
-        with open(log, "rb") as f:
-            requests = sum(b"-> 56 " in line for line in f) - before
+        requests = logged() - before
         bound = requests * BITS_PER_REQUEST / 9600.0
         print("%-6s %6.2f s  %4d requests  bound %5.2f s  %.3f x the bound (target <= 1.15)" % (
             name, seconds, requests, bound, seconds / bound))
@@ -99,7 +91,7 @@ def transfer(H, folder, args):
 def soak(H, folder, args):
     H.unit_on_com3(copy_unit_105(folder))
     process = H.start_main()
-    wait_status(H, H.connected())
+    H.wait_status(H.connected(), 30)
 
     def figures():
         with open("/proc/%d/status" % process.pid) as status:
