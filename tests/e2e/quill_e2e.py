@@ -55,6 +55,14 @@ def copy_unit_105(folder):
     return shutil.copy(UNIT_105, os.path.join(folder, "unit.state"))
 
 
+def fields(out):
+    """Lines of tab-separated fields (the probe's and the dialog's) as {first: [the others...]}."""
+    result = collections.defaultdict(list)
+    for line in out.split(b"\n"):
+        result[line.split(b"\t")[0].decode()].append(line.split(b"\t")[1:])
+    return result
+
+
 def shown_windows(description, *classes):
     """The visible windows of those classes (lower case) in a description."""
     return [w for w in description["window"] if w[1].lower() in classes and w[2] == b"1"]
@@ -191,25 +199,15 @@ class Harness:
         return tuple(int(v) for v in self.driver(*args).split())
 
     def dialog(self):
-        """The open dialog: {'title', 'rect', 'controls': {id: {...}}}."""
-        result = {"controls": {}}
-        for line in self.driver("dialog").split(b"\n"):
-            key, _, value = line.partition(b"=")
-            if key in (b"title", b"rect"):
-                result[key.decode()] = value if key == b"title" else tuple(int(v) for v in value.split())
-            elif line.startswith(b"control "):
-                _, number, kind, visible, enabled, text = (line.split(b" ", 5) + [b""])[:6]
-                result["controls"][int(number)] = {"class": kind.decode(), "visible": visible == b"1",
-                                                   "enabled": enabled == b"1", "text": text}
-        return result
+        """The open dialog: {'title', 'rect', 'controls': {id: {'class', 'visible', 'enabled', 'text'}}}."""
+        d = fields(self.driver("dialog"))
+        return {"title": d["title"][0][0], "rect": tuple(int(v) for v in d["rect"][0][0].split()),
+                "controls": {int(c[0]): {"class": c[1].decode(), "visible": c[2] == b"1", "enabled": c[3] == b"1",
+                                         "text": c[4]} for c in d["control"]}}
 
     def describe(self):
         """The probe's description as {kind: [fields...]} (tests/e2e/probe/quill_probe.h)."""
-        result = collections.defaultdict(list)
-        for line in self.driver("describe").split(b"\n"):
-            fields = line.split(b"\t")
-            result[fields[0].decode()].append(fields[1:])
-        return result
+        return fields(self.driver("describe"))
 
     def choice_lists(self):
         """{parameter: item count} of the shown lists."""
@@ -272,11 +270,8 @@ class Harness:
         code, out, _ = run_wine(["reg", "query", key] + (["/v", value] if value else []))
         if code != 0 or value is None:
             return code == 0 or None
-        for line in out.split(b"\n"):
-            parts = line.strip().split(None, 2)
-            if len(parts) >= 2 and parts[0].decode("latin-1").lower() == value.lower():
-                return parts[2].rstrip(b"\r") if len(parts) == 3 else b""
-        return None
+        found = re.search(rb"(?im)^\s*%s\s+REG_\w+[ \t]*(.*?)\r?$" % re.escape(value.encode()), out)
+        return found and found.group(1)
 
     def reg_set(self, key, value, data):
         if run_wine(["reg", "add", key, "/v", value, "/d", data, "/f"])[0] != 0:
@@ -295,12 +290,9 @@ class Harness:
     @staticmethod
     def sim_registers(state_path):
         """The registers a quill-sim state file holds (unlisted ones are 0)."""
-        registers = [0] * 256
         with open(state_path) as state:
-            for words in (line.split("#")[0].split() for line in state):
-                if len(words) == 3 and words[0] == "register":
-                    registers[int(words[1], 0)] = int(words[2], 0)
-        return registers
+            found = {int(n, 0): int(v, 0) for n, v in re.findall(r"(?m)^\s*register\s+(\S+)\s+(\S+)\s*(?:#.*)?$", state.read())}
+        return [found.get(r, 0) for r in range(256)]
 
     def register_com_port(self, number, device):
         """Maps COM<number> to a device and restarts the Wine server to take it: start programs after."""

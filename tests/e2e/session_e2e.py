@@ -6,7 +6,6 @@ the unit lost and back, the window closed during a write; then a start that prin
 Polski with the code page of a Polish Windows. The unit answers after 15 ms, so a read
 lasts seconds: long enough to act during it. Cases run in name order, each on the last.
 """
-import glob
 import os
 import pwd
 import re
@@ -63,7 +62,7 @@ def write(path, content):
         f.write(content)
 
 
-def read(path):
+def content(path):
     with open(path, "rb") as f:
         return f.read()
 
@@ -77,7 +76,8 @@ def new_pdfs(since):
         out = next((l.split(None, 1)[1].strip() for l in conf if l.startswith("Out ")), "${HOME}/PDF")
     user = pwd.getpwuid(os.getuid())
     folder = out.replace("${HOME}", user.pw_dir).replace("${USER}", user.pw_name)
-    return [p for p in glob.glob(os.path.join(folder, "*.pdf")) if os.path.getmtime(p) > since]
+    return [p for p in (os.path.join(folder, n) for n in os.listdir(folder) if n.endswith(".pdf"))
+            if os.path.getmtime(p) > since]
 
 
 def squeeze(text):
@@ -192,11 +192,11 @@ class A_Session(unittest.TestCase):
         self.expect(INTERRUPTED)
         return sent
 
-    def save(self, *names):
-        H.driver("file-command", ID.IDM_SAVE_FILE, *[wine_path(self.path(n)) for n in names])
+    def save(self, *names, command=ID.IDM_SAVE_FILE):
+        H.driver("file-command", command, *[wine_path(self.path(n)) for n in names])
 
-    def open_file(self, name):
-        H.driver("file-command", ID.IDM_OPEN_FILE, wine_path(self.path(name)))
+    def open(self, name):
+        self.save(name, command=ID.IDM_OPEN_FILE)
 
     def select(self, values):
         for n, index in values.items():
@@ -241,7 +241,7 @@ class A_Session(unittest.TestCase):
         # The backup opens to the form the read showed.
         shutil.copy(os.path.join(self.backups, new[0]), self.path("backup.sqc"))
         self.select({1: 0, 2: 1, 3: 0})
-        self.open_file("backup.sqc")
+        self.open("backup.sqc")
         self.assertEqual(H.selections(), unit_selections())
 
     def test_c_wheel_scrolls_the_form_and_changes_no_list(self):
@@ -272,24 +272,17 @@ class A_Session(unittest.TestCase):
             time.sleep(0.3)
         self.assertEqual(H.focus(), expected, "%d x %s" % (times, key))
 
-    def key_transfer(self):
-        """Return on the focused button, then on the message that ends it."""
-        H.keys("Return")
-        H.driver("wait-dialog", 60)
-        H.keys("Return")
-        H.driver("wait-no-dialog")
-
-    def type_into_box(self, text, *opening):
-        """The keys `opening` open a box; `text` and Return fill and close it."""
+    def through_box(self, opening, text="", seconds=10):
+        """The keys `opening` open a box (a transfer's message, say); `text` and Return close it."""
         H.keys(*opening)
-        H.driver("wait-dialog", 10)
+        H.driver("wait-dialog", seconds)
         H.xdotool("type", "--delay", 30, text)
         H.keys("Return")
         H.driver("wait-no-dialog")
 
     def test_d_keyboard_alone_reads_changes_writes_and_saves(self):
         self.tab(1, ID.IDC_READ_DEVICE, "shift+Tab")
-        self.key_transfer()
+        self.through_box(["Return"], seconds=60)
         self.assertEqual(H.focus(), ID.IDC_READ_DEVICE, "the focus comes back to the button")
         # Tab goes through the rows' lists, scrolling each into view, the fields
         # top to bottom and the buttons, and round again; Shift+Tab comes back.
@@ -303,7 +296,7 @@ class A_Session(unittest.TestCase):
         H.keys("Tab", "Down", "Tab", "End", "Tab", "Up")  # three rows with a list's keys
         # A phone number: a digit opens the entry box with it, Return takes it.
         self.tab(ROWS - 3 + 2, ID.IDC_TEXT_T2)
-        self.type_into_box("551234", "5")
+        self.through_box(["5"], "551234")
         self.assertEqual(H.focus(), ID.IDC_TEXT_T2)
         self.assertFalse(H.driver("wait-dialog", 1, check=False), "no box opens again")
         # Return opens an empty box, Escape leaves the field as it was.
@@ -313,12 +306,12 @@ class A_Session(unittest.TestCase):
         H.keys("Escape")
         H.driver("wait-no-dialog")
         self.tab(6, ID.IDC_WRITE_DEVICE)
-        self.key_transfer()
+        self.through_box(["Return"], seconds=60)
         registers = H.sim_registers(self.state)
         self.assertEqual(registers[1:4], [6, 3, 2], "Down, End and Up")
         self.assertEqual(bytes(registers[197:213]), b"5551234" + bytes(9), "the digit, the box's text; not Escape's")
         # Save from the menu bar: F10, then Save (its first entry).
-        self.type_into_box(wine_path(self.path("keyboard.sqc")), "F10", "Return")
+        self.through_box(["F10", "Return"], wine_path(self.path("keyboard.sqc")))
         self.assertEqual({n: i for n, i in self.saved_selections("keyboard.sqc").items() if n <= 3}, {1: 6, 2: 3, 3: 2})
 
     # --- writing -----------------------------------------------------------------
@@ -379,46 +372,44 @@ class A_Session(unittest.TestCase):
         saved = H.selections()
         self.save("saved")
         self.assertEqual(self.saved_selections("saved.sqc"), saved, "the extension added; sqctool reads it")
-        self.assertFalse(os.path.exists(self.path("saved")))
         self.select({a: 0, b: 0, c: 0})
         H.driver("set-text", ID.IDC_TEXT_H, "123456")
-        self.open_file("saved.sqc")
+        self.open("saved.sqc")
         d = H.describe()
         self.assertEqual(H.selections(d), saved)
         self.assertEqual(H.texts(ID.IDC_TEXT_H, d=d), [b"123456"], "opening leaves the text fields alone")
 
     def test_i_rejected_files_change_nothing(self):
         (a, _), (b, _), _ = self.three_lists()
-        changed = bytearray(read(self.path("saved.sqc")))
+        changed = bytearray(content(self.path("saved.sqc")))
         changed[len(changed) // 2] ^= 0x01
         # half.sqc: the first pair is good, the second not.
         write(self.path("half.txt"), "BRONTIVASETUP1.0\nT1 -\nT2 -\nT3 -\nT4 -\nH -\nK -\n%d 2\n%d x\n-1\n" % (a, b))
         sqctool("seal", self.path("half.txt"), self.path("half.sqc"))
-        for name, content in (("empty.sqc", b""), ("text.sqc", b"BRONTIVASETUP1.0\nT1 -\n-1\n"),
-                              ("changed.sqc", bytes(changed))):
-            write(self.path(name), content)
+        for name, data in (("empty.sqc", b""), ("text.sqc", b"BRONTIVASETUP1.0\nT1 -\n-1\n"),
+                           ("changed.sqc", bytes(changed))):
+            write(self.path(name), data)
         self.select({a: 1})
         before = H.selections()
         for name in ("empty.sqc", "text.sqc", "changed.sqc", "half.sqc"):
             with self.subTest(name):
-                self.open_file(name)
+                self.open(name)
                 self.assertEqual(H.message()[1], H.table_text("E", 2))
                 self.assertEqual(H.selections(), before)
 
     def test_j_unwritable_folder_is_e3_and_full_disk_e4_keeps_the_old_file(self):
-        readonly = self.small_tmpfs("readonly", "ro")
+        self.small_tmpfs("readonly", "ro")
         self.save("readonly/new")
         self.assertEqual(H.message()[1], H.table_text("E", 3))
-        self.assertEqual(os.listdir(readonly), [])
         full = self.small_tmpfs("full", "rw")
         self.save("full/old")
-        old = read(os.path.join(full, "old.sqc"))
+        old = content(os.path.join(full, "old.sqc"))
         subprocess.run(["dd", "if=/dev/zero", "of=" + os.path.join(full, "filler"), "bs=4k"],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.select({self.three_lists()[0][0]: 2})
         self.save("full/old")  # answers Yes to "replace?"
         self.assertEqual(H.message()[1], H.table_text("E", 4))
-        self.assertEqual(read(os.path.join(full, "old.sqc")), old, "the old file byte for byte")
+        self.assertEqual(content(os.path.join(full, "old.sqc")), old, "the old file byte for byte")
         self.assertEqual(sorted(os.listdir(full)), ["filler", "old.sqc"], "no temporary file left")
 
     def test_k_saves_in_one_second_are_identical_in_two_different(self):
@@ -429,15 +420,15 @@ class A_Session(unittest.TestCase):
                 break
         else:
             self.fail("two saves never fell in one second")
-        self.assertEqual(read(self.path("twin1.sqc")), read(self.path("twin2.sqc")))
+        self.assertEqual(content(self.path("twin1.sqc")), content(self.path("twin2.sqc")))
         time.sleep(1.1)
         self.save("later")
-        self.assertNotEqual(read(self.path("twin1.sqc")), read(self.path("later.sqc")))
+        self.assertNotEqual(content(self.path("twin1.sqc")), content(self.path("later.sqc")))
         # A file sqctool made: 99 is past the list (the first), 999 no row.
         self.select({a: 0, b: 1, c: 1})
         expected = {**H.selections(), a: 1, b: -1, c: 0}
         sqctool("config", "make", self.path("made.sqc"), "%d=1" % a, "%d=-1" % b, "%d=99" % c, "999=2")
-        self.open_file("made.sqc")
+        self.open("made.sqc")
         self.assertEqual(H.selections(), expected)
 
     # --- the report ---------------------------------------------------------------

@@ -21,8 +21,8 @@
 //   time-command ID [S]     command ID; the ms until a dialog shows (polled every 5 ms)
 //   wait-text ID TEXT [S]   until control ID shows TEXT (polled every 5 ms); ms since 1970
 //   wait-dialog [S]         until a dialog shows;  wait-no-dialog [S]: until none does
-//   dialog                  "title=", "rect=", then "control <id> <class> <visible> <enabled>
-//                           <text>" per child (a message box's text is 65535)
+//   dialog                  lines of tab-separated fields: title TEXT, rect "<l> <t> <r> <b>", then
+//                           per child control ID CLASS VISIBLE ENABLED TEXT (a message box's text: 65535)
 //   dialog-type ID TEXT     WM_CHAR per byte to the dialog's control ID (its own checks apply)
 //   dialog-back ID N        Backspace N times there
 //   dialog-press [ID]       post WM_COMMAND ID (IDOK 1, IDCANCEL 2) to the dialog
@@ -265,10 +265,10 @@ const Command kCommands[] = {
          GetSystemTimeAsFileTime(&now);
          return print("%llu\n", ((ULONGLONG(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000 - 11644473600000ull); }},
     {"dialog", kDialog, 0, [](HWND d, HWND, const Args&) {
-         print("title=%s\nrect=", textOf(d).c_str());
+         print("title\t%s\nrect\t", textOf(d).c_str());
          printRect(d);
          forEachWindow(d, [](HWND c) {
-             print("control %d %s %d %d %s\n", GetDlgCtrlID(c), classOf(c).c_str(), IsWindowVisible(c) != 0,
+             print("control\t%d\t%s\t%d\t%d\t%s\n", GetDlgCtrlID(c), classOf(c).c_str(), IsWindowVisible(c) != 0,
                    IsWindowEnabled(c) != 0, textOf(c).c_str());
              return true; });
          return 0; }},
