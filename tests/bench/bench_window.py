@@ -10,8 +10,7 @@
   soak      --rounds of a read (no pacing), a language switch and a resize; resident memory, GDI
             and USER objects, handles (Wine answers 0), windows (by the probe) and descriptors at
             the start, middle and end. Flat: the end within 2% (or a few objects) of the middle
-
-  python3 tests/bench/bench_window.py [startup] [transfer] [soak] [--runs 5] [--rounds 200]
+python3 tests/bench/bench_window.py [startup] [transfer] [soak] [--runs 5] [--rounds 200]
 """
 import argparse
 import os

@@ -6,6 +6,7 @@ the unit lost and back, the window closed during a write; then a start that prin
 Polski with the code page of a Polish Windows. The unit answers after 15 ms, so a read
 lasts seconds: long enough to act during it. Cases run in name order, each on the last.
 """
+import collections
 import os
 import pwd
 import re
@@ -20,7 +21,7 @@ from unittest import mock
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from quill_e2e import (FILE_NAME_FIELD, FILTER_LIST, ID, IDCANCEL, IDOK, ROOT, SETTINGS_KEY,  # noqa: E402
-                       VENDOR_KEY, Harness, copy_unit_105, run_wine, wine_path)
+                       VENDOR_KEY, Harness, copy_unit_105, run_wine, shown_windows, wine_path)
 
 H = None
 
@@ -343,7 +344,9 @@ class A_Session(unittest.TestCase):
 
     def three_lists(self):
         """Three shown lists with room to move: (number, item count) each."""
-        return [(n, count) for n, count in sorted(H.choice_lists().items()) if count >= 3][:3]
+        d = H.describe()
+        counts = collections.Counter(int(c[0]) for c in d["choice"])
+        return [(n, counts[n]) for n in sorted(int(w[0]) for w in shown_windows(d, b"combobox")) if counts[n] >= 3][:3]
 
     def small_tmpfs(self, name, options):
         """A 64 KB tmpfs at `name` of the test folder (skips where mounting is refused)."""

@@ -1,10 +1,8 @@
 #!/usr/bin/env python3
-"""End to end without a unit: start-up, the stored window placement, the
-start-up error, the about box and the entry dialog of BrontivaSetup.exe under
-Wine. Each start costs the three-second splash, so cases share starts: a first
-one (a read says there is no unit), one with a stored placement that also
-opens the dialogs, one maximised (which stored values are taken is the native
-placement test's), one of the build with a damaged table.
+"""End to end without a unit: start-up, stored window placement, start-up error, about box
+and entry dialog of BrontivaSetup.exe under Wine. A start costs the 3 s splash, so cases
+share starts: a first one, one with a stored placement that also opens the dialogs, one
+maximised (which stored values are taken is the native placement test's), one damaged.
 """
 import os
 import struct
@@ -18,8 +16,7 @@ from quill_e2e import ID, IDCANCEL, IDOK, MESSAGE_TEXT, SETTINGS_KEY, VENDOR_KEY
 H = None
 
 SPLASH_SECONDS = 3.0
-# The normal rectangle stored before the second start: 320 px is narrower
-# than the about box, which so overhangs the window on both sides.
+# Stored before the second start: 320 px, narrower than the about box, which overhangs it.
 STORED_RECT = (210, 160, 530, 660)
 
 
@@ -33,9 +30,8 @@ def centred(dialog, parent):
 
 
 def start_and_wait():
-    """Starts the program; returns it and the seconds to its main window, once
-    its message loop runs: the stored placement is applied after the window
-    shows, and the status line's first text comes from a timer of the loop."""
+    """Starts the program; returns it and the seconds to its main window, then waits for the
+    status line's first text (from a timer: the loop runs, the stored placement is applied)."""
     start = time.monotonic()
     process = H.start_main()
     seconds = time.monotonic() - start

@@ -1,12 +1,9 @@
 #!/usr/bin/env python3
-"""The installer and the zips as a user gets them: scripts/package makes them,
-signed with a throwaway certificate, into build/package-test/; then, under
-Wine, a silent install, the installed program, its version resources, a silent
-uninstall that keeps the user's things, and an install over an existing one.
-
+"""The installer and the zips as a user gets them: scripts/package makes them, signed with a
+throwaway certificate, into build/package-test/; then, under Wine, a silent install, the
+installed program, its version resources, a silent uninstall that keeps the user's things,
+an install over an existing one. Needs the win build's quill-driver.exe (scripts/build).
   python3 tests/package/package_test.py [--skip-build: the files of an earlier run]
-
-Needs the win build's quill-driver.exe (scripts/build).
 """
 import os
 import subprocess

@@ -3,8 +3,7 @@
 // is found by class and title, dialogs by class #32770, a control ID of the main window at
 // any depth (the rows' lists sit in the parameter area), a dialog's among its children.
 //
-//   wait-main [S]           until the main window shows (else names the visible windows)
-//   find-main               exit 0 when the main window exists, else 1
+//   wait-main [S]           until the main window shows;  find-main: exit 0 when it exists, else 1
 //   placement               "<showCmd> <left> <top> <right> <bottom>", normal position
 //   rect [ID]               "<l> <t> <r> <b>" on the screen of the main window or control ID
 //   focus                   "<id> <class>" of the program's focused window ("0 none")
@@ -15,16 +14,14 @@
 //   file-command ID NAME... per NAME: command ID, NAME into the file dialog, OK, Yes to
 //                           "replace?", until that dialog is gone (a message box may follow)
 //   describe                the probe's description of the main window (quill_probe.h)
-//   close [S]               post WM_CLOSE, wait until the main window is gone
-//   resize W H              give the main window an outer size of W x H
+//   close [S]; resize W H   post WM_CLOSE, wait until it is gone; give it an outer size of W x H
 //   resources               "<gdi objects> <user objects> <handles>" of the program
 //   time-command ID [S]     command ID; the ms until a dialog shows (polled every 5 ms)
 //   wait-text ID TEXT [S]   until control ID shows TEXT (polled every 5 ms); ms since 1970
 //   wait-dialog [S]         until a dialog shows;  wait-no-dialog [S]: until none does
 //   dialog                  lines of tab-separated fields: title TEXT, rect "<l> <t> <r> <b>", then
 //                           per child control ID CLASS VISIBLE ENABLED TEXT (a message box's text: 65535)
-//   dialog-type ID TEXT     WM_CHAR per byte to the dialog's control ID (its own checks apply)
-//   dialog-back ID N        Backspace N times there
+//   dialog-type ID TEXT     WM_CHAR per byte to its control ID (its checks apply); dialog-back ID N: Backspaces
 //   dialog-press [ID]       post WM_COMMAND ID (IDOK 1, IDCANCEL 2) to the dialog
 //   version FILE            "fixed <a.b.c.d>", "<name>=<value>" of its first translation
 //
