@@ -16,7 +16,6 @@ import argparse
 import os
 import shutil
 import statistics
-import subprocess
 import sys
 import tempfile
 import time
@@ -24,7 +23,6 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
 from quill_e2e import ID, IDOK, VENDOR_KEY, Harness, copy_unit_105  # noqa: E402
 
-STATUS_LINE = ID.IDC_STATUS_LINE
 ROWS, BITS_PER_REQUEST = 51, 2 * 5 * 10
 LANGUAGES = tuple(ID.IDM_LANGUAGE_FIRST + i for i in range(3))  # Deutsch, English, Polski
 SIZES = ((900, 700), (640, 520), (380, 600))
@@ -62,12 +60,11 @@ def transfer(H, folder, args):
     attach = []
     for trial in range(3):
         time.sleep(2.0 + 0.37 * trial)  # another phase of the scan each time
-        waiter = subprocess.Popen(["wine", os.path.join(H.bin, "quill-driver.exe"), "wait-text", str(STATUS_LINE),
-                                   H.connected(firmware=b"2.00"), "30"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        shown = H.status_shown(H.connected(firmware=b"2.00"))
         time.sleep(1.0)  # the driver is up and polling
         sim, _ = H.start_sim("--state", state, "--baud", "9600", link, log=log)
-        appeared = time.time() * 1000
-        attach.append((int(waiter.communicate(timeout=60)[0].strip() or 0) - appeared) / 1000.0)
+        appeared = time.time()
+        attach.append(shown() - appeared)
         print("attach %d: %.2f s" % (trial + 1, attach[-1]))
         if trial < 2:
             H.sims.remove(sim)
@@ -102,8 +99,8 @@ def soak(H, folder, args):
         line = "%-6s round %3d  resident %7d kB  GDI %4d  USER %4d  handles %4d  windows %4d  fds %3d" % (
             (when, round_) + now)
         if middle:
-            line += "  resident %+.2f%%, others %s of the middle" % (100.0 * (now[0] - middle[0]) / middle[0],
-                                                                    " ".join("%+d" % (a - b) for a, b in zip(now[1:], middle[1:])))
+            others = " ".join("%+d" % (a - b) for a, b in zip(now[1:], middle[1:]))
+            line += "  resident %+.2f%%, others %s of the middle" % (100.0 * (now[0] - middle[0]) / middle[0], others)
         print(line, flush=True)
 
     middle = None

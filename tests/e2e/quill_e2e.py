@@ -20,7 +20,8 @@ SETTINGS_KEY = r"HKCU\Software\Valdrix\BrontivaSetup\Settings"
 VENDOR_KEY = r"HKCU\Software\Valdrix"
 PORTS_KEY = r"HKLM\Software\Wine\Ports"
 UNIT_105 = os.path.join(ROOT, "tools", "quill-sim", "quill-105.state")  # the unit of scripts/run
-QUIET = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+QUIET_ERR = {"stdin": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+QUIET = dict(QUIET_ERR, stdout=subprocess.DEVNULL)
 # The platform's ids: dialog buttons, a message box's text, the file dialog's name and filter.
 IDOK, IDCANCEL, MESSAGE_TEXT = 1, 2, 0xFFFF
 FILE_NAME_FIELD, FILTER_LIST = 0x47C, 0x470
@@ -184,6 +185,13 @@ class Harness:
             time.sleep(0.2)
         return time.monotonic()
 
+    def status_shown(self, text, seconds=30):
+        """Starts quill-driver polling the status line every 5 ms for `text` (so no time of ours
+        counts); the result waits for it and returns when the line showed it (seconds since 1970)."""
+        waiter = subprocess.Popen(["wine", os.path.join(self.bin, "quill-driver.exe"), "wait-text",
+                                   str(ID.IDC_STATUS_LINE), text, str(seconds)], stdout=subprocess.PIPE, **QUIET_ERR)
+        return lambda: int(waiter.communicate(timeout=seconds + 30)[0]) / 1000.0
+
     def connected(self, language=None, firmware=b"1.05"):
         """The status line's text with a unit on COM3."""
         return b"COM3 " + self.table_text("P", 2, language) + b" " + firmware
@@ -283,7 +291,8 @@ class Harness:
     def sim_registers(state_path):
         """The registers a quill-sim state file holds (unlisted ones are 0)."""
         with open(state_path) as state:
-            found = {int(n, 0): int(v, 0) for n, v in re.findall(r"(?m)^\s*register\s+(\S+)\s+(\S+)\s*(?:#.*)?$", state.read())}
+            lines = re.findall(r"(?m)^\s*register\s+(\S+)\s+(\S+)\s*(?:#.*)?$", state.read())
+        found = {int(n, 0): int(v, 0) for n, v in lines}
         return [found.get(r, 0) for r in range(256)]
 
     def register_com_port(self, number, device):

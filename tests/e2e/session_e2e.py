@@ -184,15 +184,6 @@ class A_Session(unittest.TestCase):
         H.driver("command", ID.IDC_READ_DEVICE)
         self.expect(READ_DONE)
 
-    def cut_read(self, fault):
-        """A read, a fault's signal to quill-sim a second into it, the read's message; returns when sent."""
-        H.driver("command", ID.IDC_READ_DEVICE)
-        time.sleep(1.0)
-        self.sim.send_signal(fault)
-        sent = time.monotonic()
-        self.expect(INTERRUPTED)
-        return sent
-
     def save(self, *names, command=ID.IDM_SAVE_FILE):
         H.driver("file-command", command, *[wine_path(self.path(n)) for n in names])
 
@@ -221,7 +212,10 @@ class A_Session(unittest.TestCase):
     # --- reading -------------------------------------------------------------------
 
     def test_a_first_read_refused_part_way_leaves_a_locked_form(self):
-        self.cut_read(signal.SIGWINCH)  # one refused register
+        H.driver("command", ID.IDC_READ_DEVICE)
+        time.sleep(1.0)
+        self.sim.send_signal(signal.SIGWINCH)  # one refused register
+        self.expect(INTERRUPTED)
         H.wait_status(self.connected, 5)  # the link has the unit again at once
         self.assertTrue(H.locked(), "what was never read must not be written, saved or printed")
         self.expect_commands_do_nothing()
@@ -461,8 +455,12 @@ class A_Session(unittest.TestCase):
         self.assertFalse(H.locked())
 
     def test_n_unit_silent_during_a_read_then_back(self):
-        gone = self.cut_read(signal.SIGUSR1)  # silent: the cable is pulled
-        self.assertLess(H.wait_status(b"???", 10) - gone, 6.5 + 1.0)
+        H.driver("command", ID.IDC_READ_DEVICE)
+        time.sleep(1.0)
+        self.sim.send_signal(signal.SIGUSR1)  # silent: the cable is pulled
+        gone, shown = time.time(), H.status_shown("???", 20)
+        self.expect(INTERRUPTED)
+        self.assertLess(shown() - gone, 6.5 + 1.0)
         self.assertTrue(H.locked())
         self.sim.send_signal(signal.SIGUSR1)  # answering again: plugged back in
         H.wait_status(self.connected)
