@@ -119,11 +119,13 @@ def main():
     H = Harness.from_args()
     parts = {"startup": startup, "transfer": transfer, "soak": soak}
     parser = argparse.ArgumentParser(prog="tests/bench/bench_window.py")
-    parser.add_argument("parts", nargs="*", choices=sorted(parts), default=list(parts))
+    parser.add_argument("parts", nargs="*", help="of startup, transfer, soak (none: all)")
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--rounds", type=int, default=200)
     args = parser.parse_args()
-    for name in args.parts:
+    if set(args.parts) - set(parts):
+        parser.error("the parts are startup, transfer and soak")
+    for name in args.parts or list(parts):
         print("== %s" % name, flush=True)
         folder = tempfile.mkdtemp(prefix="quill-bench-")
         try:

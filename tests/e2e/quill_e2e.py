@@ -51,6 +51,15 @@ def run_wine(args, timeout=120):
         return code, out.read(), err.read()
 
 
+def wait_until(done, seconds, what):
+    """Polls `done` until it holds; fails with `what` (a text, or a function giving it) after `seconds`."""
+    deadline = time.monotonic() + seconds
+    while not done():
+        if time.monotonic() > deadline:
+            raise AssertionError(what() if callable(what) else what)
+        time.sleep(0.2)
+
+
 def copy_unit_105(folder):
     """A copy of the unit 1.05's state in `folder` (quill-sim writes to it)."""
     return shutil.copy(UNIT_105, os.path.join(folder, "unit.state"))
@@ -178,11 +187,8 @@ class Harness:
     def wait_status(self, text, seconds=20):
         """Waits until the status line shows `text` (bytes, or a test of it); returns the time then."""
         done = text if callable(text) else (lambda shown: shown == text)
-        deadline = time.monotonic() + seconds
-        while not done(self.control(ID.IDC_STATUS_LINE)["text"]):
-            if time.monotonic() > deadline:
-                raise AssertionError("the status line shows %r" % self.control(ID.IDC_STATUS_LINE)["text"])
-            time.sleep(0.2)
+        wait_until(lambda: done(self.control(ID.IDC_STATUS_LINE)["text"]), seconds,
+                   lambda: "the status line shows %r" % self.control(ID.IDC_STATUS_LINE)["text"])
         return time.monotonic()
 
     def status_shown(self, text, seconds=30):

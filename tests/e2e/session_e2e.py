@@ -21,7 +21,7 @@ from unittest import mock
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from quill_e2e import (FILE_NAME_FIELD, FILTER_LIST, ID, IDCANCEL, IDOK, ROOT, SETTINGS_KEY,  # noqa: E402
-                       VENDOR_KEY, Harness, copy_unit_105, run_wine, shown_windows, wine_path)
+                       VENDOR_KEY, Harness, copy_unit_105, run_wine, shown_windows, wait_until, wine_path)
 
 H = None
 
@@ -108,10 +108,7 @@ class A_Session(unittest.TestCase):
         H.driver("command", ID.IDM_PRINT)
         H.driver("wait-dialog", 30)
         H.driver("dialog-press", IDOK)
-        deadline = time.monotonic() + 60
-        while not new_pdfs(before):
-            self.assertLess(time.monotonic(), deadline, "no PDF printed")
-            time.sleep(0.5)
+        wait_until(lambda: new_pdfs(before), 60, "no PDF printed")
         time.sleep(1)  # cups-pdf writes, then hands the file over
         os.makedirs(KEEP, exist_ok=True)
         pdf = shutil.copyfile(max(new_pdfs(before), key=os.path.getmtime), os.path.join(KEEP, name + ".pdf"))
@@ -126,12 +123,9 @@ class A_Session(unittest.TestCase):
     def check_page_break(self, pdf, rows):
         """Each row's number (leftmost "n.") and the dots lie on the page the arithmetic gives,
         page two's first row at its height; the line height is the rows' spacing on page one."""
-        pages, found = -1, []
-        for line in pdftotext("-bbox", pdf).split("\n"):
-            pages += "<page " in line
-            m = re.search(r'<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>(.*)</word>', line)
-            if m:
-                found.append((pages, float(m.group(2)), float(m.group(1)), m.group(3)))
+        pages = pdftotext("-bbox", pdf).split("<page ")[1:]
+        found = [(page, float(y), float(x), word) for page, text in enumerate(pages)
+                 for x, y, word in re.findall(r'<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>(.*)</word>', text)]
         numbers = [min((w for w in found if w[3] == "%d." % n), key=lambda w: w[2]) for n, _, _ in rows]
         first = [w for w in numbers if w[0] == 0]
         height = round((first[-1][1] - first[0][1]) / (len(first) - 1) * DPI / 72)
@@ -262,10 +256,7 @@ class A_Session(unittest.TestCase):
     def tab(self, times, expected, key="Tab"):
         """Presses Tab (or `key`) that many times; the focus must come to `expected`."""
         H.xdotool("key", "--repeat", times, "--delay", 40, key)
-        deadline = time.monotonic() + 5
-        while H.focus() != expected and time.monotonic() < deadline:
-            time.sleep(0.3)
-        self.assertEqual(H.focus(), expected, "%d x %s" % (times, key))
+        wait_until(lambda: H.focus() == expected, 5, lambda: "%d x %s: the focus is on %d" % (times, key, H.focus()))
 
     def through_box(self, opening, text="", seconds=10):
         """The keys `opening` open a box (a transfer's message, say); `text` and Return close it."""
@@ -445,10 +436,7 @@ class A_Session(unittest.TestCase):
     def test_m_unit_gone_and_back_within_a_second_locks_the_form(self):
         self.assertFalse(H.locked())
         self.sim.send_signal(signal.SIGWINCH)  # one bad answer to the link's idle poll
-        deadline = time.monotonic() + 3
-        while not H.locked():
-            self.assertLess(time.monotonic(), deadline, "the link found the unit again: it may not be the same")
-            time.sleep(0.2)
+        wait_until(H.locked, 3, "the link found the unit again: it may not be the same")
         self.assertEqual(H.control(ID.IDC_STATUS_LINE)["text"], self.connected)
         self.expect_commands_do_nothing()
         self.read()

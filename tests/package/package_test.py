@@ -9,13 +9,12 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-from quill_e2e import SETTINGS_KEY, VENDOR_KEY, Harness, run_wine  # noqa: E402
+from quill_e2e import SETTINGS_KEY, VENDOR_KEY, Harness, run_wine, wait_until  # noqa: E402
 
 H = None
 
@@ -72,11 +71,8 @@ def install(*args):
 def uninstall(directory):
     """Runs the uninstaller silently and waits for its work (it hands over to a copy of itself)."""
     run_wine([directory + r"\Uninstall.exe", "/S"])
-    deadline = time.monotonic() + 60
-    while exists(directory + r"\Uninstall.exe") or H.reg_query(UNINSTALL_KEY):
-        if time.monotonic() > deadline:
-            raise AssertionError("the uninstaller did not finish")
-        time.sleep(0.5)
+    wait_until(lambda: not exists(directory + r"\Uninstall.exe") and not H.reg_query(UNINSTALL_KEY), 60,
+               "the uninstaller did not finish")
 
 
 def remove_any_install():
