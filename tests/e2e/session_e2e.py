@@ -453,6 +453,9 @@ class A_Session(unittest.TestCase):
         self.sim.send_signal(signal.SIGUSR1)  # answering again: plugged back in
         H.wait_status(self.connected)
         self.assertTrue(H.locked())
+        H.driver("command", LANGUAGE_DEUTSCH)  # a rebuild and a layout
+        self.assertTrue(H.locked(), "a language switch keeps the lock")
+        H.driver("command", LANGUAGE_DEUTSCH + 1)
 
     def test_o_closing_during_a_write_ends_the_program(self):
         self.read()
