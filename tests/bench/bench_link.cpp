@@ -1,7 +1,6 @@
-// Round trips per second against quill-sim pacing a 9600 baud line, and how
-// close they come to the wire-time bound of 10.42 ms. Measured twice:
-// transact on the port directly, and submitRequest through the link worker
-// (the user interface's path, with the slot and both events in it).
+// Round trips per second against quill-sim pacing a 9600 baud line, against the
+// wire-time bound of 10.42 ms: transact on the port directly, and submitRequest
+// through the link worker (the user interface's path: the slot and both events).
 #include "link/transport.h"
 #include "tests/bench/bench_unit.h"
 
@@ -11,8 +10,7 @@ namespace {
 
 constexpr int kRoundTrips = 300;
 
-// Calls `operation` (of `trips` round trips each) until kRoundTrips round
-// trips are done and prints the figures; false when one failed.
+// Calls `operation` (`trips` round trips each) for kRoundTrips round trips, prints the figures.
 bool measure(const char* what, int trips, const std::function<bool()>& operation) {
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kRoundTrips; i += trips) {

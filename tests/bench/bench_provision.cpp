@@ -1,10 +1,9 @@
-// quillctl read-config and write-config as a user runs them, against
-// quill-sim pacing a 9600 baud line with the unit 1.05 of scripts/run:
-// seconds per command and the ratio to the wire-time bound of its requests.
-// A command begins by finding the unit, and the link worker pauses after
-// the scan that found it before it serves the first request; that
-// start-up, measured with "quillctl get 253" less its one request, is
-// printed apart and taken off before the ratio of the walk.
+// quillctl read-config and write-config as a user runs them, against quill-sim
+// pacing a 9600 baud line with the unit 1.05 of scripts/run: seconds per command
+// and the ratio to the wire-time bound of its requests. A command first finds the
+// unit, and the link worker pauses after that scan before it serves a request:
+// that start-up ("quillctl get 253" less its one request) is printed apart and
+// taken off before the ratio of the walk.
 #include "tests/bench/bench_unit.h"
 #include "tests/file_text.h"
 
@@ -24,11 +23,8 @@ Run timed(const BenchUnit& unit, const std::vector<std::string>& args) {
     const size_t before = simRequests(unit.sim).size();
     const auto start = std::chrono::steady_clock::now();
     std::string output, errors;
-    Run run;
-    run.ok = runProgram(argv, output, errors) == 0;
-    run.seconds = secondsSince(start);
-    run.requests = simRequests(unit.sim).size() - before;
-    return run;
+    const bool ok = runProgram(argv, output, errors) == 0;
+    return Run{secondsSince(start), simRequests(unit.sim).size() - before, ok};  // braces: evaluated in order
 }
 
 }  // namespace

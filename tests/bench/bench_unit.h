@@ -28,9 +28,8 @@ struct BenchUnit {
         std::printf("quill-sim did not start\n");
         return false;
     }
-    // Starts the link worker and waits until it serves the unit: the first
-    // request waits out the pause after the scan, which is start-up, not
-    // what the figures measure.
+    // Starts the link worker and waits until it serves the unit: the first request
+    // waits out the pause after the scan, start-up that no figure measures.
     bool connectWorker() {
         startLinkWorker();
         for (int i = 0; i < 1000 && linkConnection().portNumber == 0; ++i)

@@ -1,18 +1,13 @@
-"""Harness of the end-to-end tests: BrontivaSetup.exe under Wine, driven by
-quill-driver.exe, the registry read and written through `wine reg`, and the
-simulated unit (quill-sim) on a pseudo-terminal registered as a COM port of
-the private prefix.
-
-Every test script calls `Harness.from_args()` first. Run alone, the script
-re-runs itself inside scripts/wine-session (one Xvfb and one Wine server,
-both ended afterwards); under scripts/test it already runs inside that
-session. Texts are bytes: the program's texts are 8-bit (Windows-1250 for
-Polish), and quill-driver passes them on unchanged. Control, menu and
-dialog ids are the program's own, read from resources/resource.h (`ID`).
+"""Harness of the end-to-end tests and the Wine benchmarks: BrontivaSetup.exe driven by
+quill-driver.exe, the registry through `wine reg`, quill-sim on a pty registered as a COM
+port. `Harness.from_args()` re-runs a script alone inside scripts/wine-session. Texts are
+the program's 8-bit bytes (Windows-1250 for Polish); ids come from resources/resource.h (`ID`).
 """
 import argparse
+import collections
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -24,22 +19,19 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 SETTINGS_KEY = r"HKCU\Software\Valdrix\BrontivaSetup\Settings"
 VENDOR_KEY = r"HKCU\Software\Valdrix"
 PORTS_KEY = r"HKLM\Software\Wine\Ports"
-QUIET = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
-# Ids of the platform's own: the buttons of message boxes and dialogs, the
-# text of a message box, and the file dialog's name field and filter list.
+UNIT_105 = os.path.join(ROOT, "tools", "quill-sim", "quill-105.state")  # the unit of scripts/run
+QUIET_ERR = {"stdin": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+QUIET = dict(QUIET_ERR, stdout=subprocess.DEVNULL)
+# The platform's ids: dialog buttons, a message box's text, the file dialog's name and filter.
 IDOK, IDCANCEL, MESSAGE_TEXT = 1, 2, 0xFFFF
 FILE_NAME_FIELD, FILTER_LIST = 0x47C, 0x470
 
 
 def resource_ids():
     """Every id resources/resource.h defines, by its name there."""
-    ids = {}
     with open(os.path.join(ROOT, "resources", "resource.h")) as header:
-        for line in header:
-            found = re.match(r"\s*#define\s+(ID\w+)\s+\(?(-?(?:0x[0-9A-Fa-f]+|\d+))\)?\s*$", line)
-            if found:
-                ids[found.group(1)] = int(found.group(2), 0)
-    return types.SimpleNamespace(**ids)
+        return types.SimpleNamespace(**{m[1]: int(m[2], 0) for m in re.finditer(
+            r"(?m)^[ \t]*#define[ \t]+(ID\w+)[ \t]+\(?(-?(?:0x[0-9A-Fa-f]+|\d+))\)?[ \t]*$", header.read())})
 
 
 ID = resource_ids()
@@ -50,15 +42,40 @@ def wine_path(path):
 
 
 def run_wine(args, timeout=120):
-    """Runs a Wine command to its end; returns (exit code, stdout, stderr).
-    Output goes through files, not pipes: the first Wine program of a session
-    starts Wine's helper processes, which inherit its standard handles and
-    would hold a pipe open long after it ended."""
+    """Runs a Wine command; returns (exit code, stdout, stderr). Through files, not pipes:
+    the session's first Wine program starts helpers that would hold a pipe open."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         code = subprocess.run(["wine"] + args, stdout=out, stderr=err, timeout=timeout).returncode
         out.seek(0)
         err.seek(0)
         return code, out.read(), err.read()
+
+
+def wait_until(done, seconds, what):
+    """Polls `done` until it holds; fails with `what` (a text, or a function giving it) after `seconds`."""
+    deadline = time.monotonic() + seconds
+    while not done():
+        if time.monotonic() > deadline:
+            raise AssertionError(what() if callable(what) else what)
+        time.sleep(0.2)
+
+
+def copy_unit_105(folder):
+    """A copy of the unit 1.05's state in `folder` (quill-sim writes to it)."""
+    return shutil.copy(UNIT_105, os.path.join(folder, "unit.state"))
+
+
+def fields(out):
+    """Lines of tab-separated fields (the probe's and the dialog's) as {first: [the others...]}."""
+    result = collections.defaultdict(list)
+    for line in out.split(b"\n"):
+        result[line.split(b"\t")[0].decode()].append(line.split(b"\t")[1:])
+    return result
+
+
+def shown_windows(description, *classes):
+    """The visible windows of those classes (lower case) in a description."""
+    return [w for w in description["window"] if w[1].lower() in classes and w[2] == b"1"]
 
 
 class Harness:
@@ -79,9 +96,7 @@ class Harness:
         return cls(args.bin, args.host_tools)
 
     def run_tests(self):
-        """Runs the calling script's test cases, then ends everything the
-        harness started and removes the program's settings (the next run of
-        the program starts fresh); exits with the outcome."""
+        """Runs the cases, ends what was started, removes the settings (a fresh next start), exits."""
         try:
             result = unittest.main(verbosity=2, exit=False).result
         finally:
@@ -92,19 +107,15 @@ class Harness:
     # --- programs and the driver -------------------------------------------------
 
     def start(self, name="BrontivaSetup.exe", path=None):
-        """Starts a program of the build folder, or the one at `path` (a
-        Windows path, for an installed copy)."""
+        """Starts a program of the build folder, or the one at the Windows `path`."""
         process = subprocess.Popen(["wine", path or os.path.join(self.bin, name)],
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.programs.append(process)
         return process
 
     def start_main(self, seconds=30, path=None):
-        """Starts the program (see start) and waits until its main window
-        shows; returns the process. Wine now and then ends a program that has
-        just started before its own code runs (the fault the driver's queries
-        meet too): a program gone without a window is started once more. One
-        that lives on without a window fails, naming the windows that show."""
+        """Starts the program, waits for its main window. Wine now and then ends a program
+        before its code runs: one gone without a window is started once more."""
         for attempt in (1, 2):
             process = self.start(path=path)
             try:
@@ -117,20 +128,16 @@ class Harness:
             sys.stderr.write("harness: the program ended with status %d before its window showed; "
                              "starting it once more\n" % process.returncode)
 
-    # Commands that only look or set what they set again: safe to run a
-    # second time.
+    # Commands that only look, or set what they set again: safe to repeat.
     QUERIES = {"placement", "rect", "focus", "control", "describe", "dialog", "wait-main", "wait-dialog",
                "wait-no-dialog", "select", "set-text"}
 
     def driver(self, *args, check=True):
-        """Runs one quill-driver command; returns its standard output (bytes),
-        or with check=False whether it succeeded."""
+        """One quill-driver command's output (bytes); with check=False, whether it succeeded."""
         command = [os.path.join(self.bin, "quill-driver.exe")] + [str(a) for a in args]
         code, out, err = run_wine(command)
-        # Now and then (about one run of this suite in five, under load) a
-        # Wine program ends with status 1 before its own code says a word;
-        # the driver always names its own failures, so a silent failure of
-        # a command that is safe to repeat is run once more.
+        # Under load a Wine program now and then ends with status 1 before its code runs; the
+        # driver names its own failures, so a silent failure of a query runs once more.
         if code != 0 and not err.strip() and args and args[0] in self.QUERIES:
             code, out, err = run_wine(command)
         if check and code != 0:
@@ -138,8 +145,10 @@ class Harness:
                 " ".join(str(a) for a in args), code, err.decode("latin-1").strip()))
         return out if check else code == 0
 
-    def wait_exit(self, process, seconds=20):
-        return process.wait(timeout=seconds)
+    def close(self, process):
+        """Closes the main window; returns the program's exit status."""
+        self.driver("close")
+        return process.wait(timeout=20)
 
     def stop_all(self):
         """Ends every program and simulator this harness started."""
@@ -155,10 +164,7 @@ class Harness:
             sim.terminate()
             sim.wait(timeout=10)
             sim.stdout.close()
-        # A terminal's number is reused once its simulator is gone: leave no
-        # COM port pointing at whatever gets it next.
-        # Deleting the value leaves the prefix's device link behind, still
-        # naming the old terminal: remove it too.
+        # A pty's number is reused: leave no COM port (value, device link) naming it.
         for number in self.ports:
             self.reg_delete(PORTS_KEY, "COM%d" % number)
             link = os.path.join(os.environ.get("WINEPREFIX", ""), "dosdevices", "com%d" % number)
@@ -166,27 +172,35 @@ class Harness:
                 os.unlink(link)
         self.programs, self.sims, self.ports = [], [], []
 
+    def press(self, button=IDOK, seconds=10):
+        """Presses a button of the open dialog and waits until no dialog shows."""
+        self.driver("dialog-press", button)
+        self.driver("wait-no-dialog", seconds)
+
     def message(self, seconds=20):
         """Waits for a message box and presses its OK; returns its (title, text)."""
         self.driver("wait-dialog", seconds)
         box = self.dialog()
-        self.driver("dialog-press", IDOK)
-        if not self.driver("wait-no-dialog", 10, check=False):
-            raise AssertionError("after %r a dialog stays: %r" % (box["title"], self.dialog()))
+        self.press(IDOK)
         return box["title"], box["controls"][MESSAGE_TEXT]["text"]
 
     def wait_status(self, text, seconds=20):
-        """Waits until the status line shows `text` (bytes, or a callable that
-        takes the text); returns the time then."""
+        """Waits until the status line shows `text` (bytes, or a test of it); returns the time then."""
         done = text if callable(text) else (lambda shown: shown == text)
-        deadline = time.monotonic() + seconds
-        while True:
-            shown = self.control(ID.IDC_STATUS_LINE)["text"]
-            if done(shown):
-                return time.monotonic()
-            if time.monotonic() > deadline:
-                raise AssertionError("the status line shows %r" % shown)
-            time.sleep(0.2)
+        wait_until(lambda: done(self.control(ID.IDC_STATUS_LINE)["text"]), seconds,
+                   lambda: "the status line shows %r" % self.control(ID.IDC_STATUS_LINE)["text"])
+        return time.monotonic()
+
+    def status_shown(self, text, seconds=30):
+        """Starts quill-driver polling the status line every 5 ms for `text` (so no time of ours
+        counts); the result waits for it and returns when the line showed it (seconds since 1970)."""
+        waiter = subprocess.Popen(["wine", os.path.join(self.bin, "quill-driver.exe"), "wait-text",
+                                   str(ID.IDC_STATUS_LINE), text, str(seconds)], stdout=subprocess.PIPE, **QUIET_ERR)
+        return lambda: int(waiter.communicate(timeout=seconds + 30)[0]) / 1000.0
+
+    def connected(self, language=None, firmware=b"1.05"):
+        """The status line's text with a unit on COM3."""
+        return b"COM3 " + self.table_text("P", 2, language) + b" " + firmware
 
     def control(self, control_id):
         """{'visible', 'enabled', 'text'} of a control of the main window."""
@@ -197,63 +211,36 @@ class Harness:
         return tuple(int(v) for v in self.driver(*args).split())
 
     def dialog(self):
-        """The open dialog: {'title', 'rect', 'controls': {id: {...}}}."""
-        result = {"controls": {}}
-        for line in self.driver("dialog").split(b"\n"):
-            if line.startswith(b"title="):
-                result["title"] = line[len(b"title="):]
-            elif line.startswith(b"rect="):
-                result["rect"] = tuple(int(v) for v in line[len(b"rect="):].split())
-            elif line.startswith(b"control "):
-                parts = line.split(b" ", 5) + [b""]
-                result["controls"][int(parts[1])] = {
-                    "class": parts[2].decode(), "visible": parts[3] == b"1", "enabled": parts[4] == b"1",
-                    "text": parts[5]}
-        return result
+        """The open dialog: {'title', 'rect', 'controls': {id: {'class', 'visible', 'enabled', 'text'}}}."""
+        d = fields(self.driver("dialog"))
+        return {"title": d["title"][0][0], "rect": tuple(int(v) for v in d["rect"][0][0].split()),
+                "controls": {int(c[0]): {"class": c[1].decode(), "visible": c[2] == b"1", "enabled": c[3] == b"1",
+                                         "text": c[4]} for c in d["control"]}}
 
     def describe(self):
-        """The probe's description as {kind: [fields...]}, fields split at tabs
-        (tests/e2e/probe/quill_probe.h)."""
-        result = {}
-        for line in self.driver("describe").split(b"\n"):
-            fields = line.split(b"\t")
-            result.setdefault(fields[0].decode(), []).append(fields[1:])
-        return result
+        """The probe's description as {kind: [fields...]} (tests/e2e/probe/quill_probe.h)."""
+        return fields(self.driver("describe"))
 
-    def menu_states(self):
-        """Per menu-bar entry: "1" enabled, "0" disabled, "g" greyed."""
-        return [m[2].decode() for m in self.describe()["menu"]]
-
-    def choice_lists(self, description=None):
-        """{parameter: (selection or -1, item count)} of the shown lists."""
-        d = description or self.describe()
-        lists = {int(w[0]): [-1, 0] for w in d["window"] if w[1].lower() == b"combobox" and w[2] == b"1"}
-        for param, index, selected, _ in d.get("choice", []):
-            if int(param) in lists:
-                lists[int(param)][1] += 1
-                if selected == b"1":
-                    lists[int(param)][0] = int(index)
-        return {n: tuple(v) for n, v in lists.items()}
-
-    def selections(self, description=None):
+    def selections(self, d=None):
         """{parameter: selected index or -1} of every row's list."""
         result = {}
-        for choice in (description or self.describe()).get("choice", []):
-            number = int(choice[0])
-            result.setdefault(number, -1)
-            if choice[2] == b"1":
-                result[number] = int(choice[1])
+        for number, index, selected, _ in (d or self.describe())["choice"]:
+            result[int(number)] = int(index) if selected == b"1" else result.get(int(number), -1)
         return result
 
+    def texts(self, *ids, d=None):
+        """The texts of those controls, read inside the program (password fields too)."""
+        found = {int(w[0]): w[8] for w in (d or self.describe())["window"]}
+        return [found[i] for i in ids]
+
     def locked(self):
-        """Whether the form shows as without a unit: Defaults and Write
-        disabled, Read enabled, save, open and print disabled (not greyed), no
-        field and no list shown."""
-        buttons = [self.control(i)["enabled"] for i in (ID.IDC_RESET_DEFAULTS, ID.IDC_READ_DEVICE,
-                                                         ID.IDC_WRITE_DEVICE)]
+        """Whether the form shows as without a unit: Defaults and Write disabled, Read enabled,
+        save, open and print disabled (not greyed), no field and no list shown."""
         d = self.describe()
-        shown = [w for w in d["window"] if w[1].lower() in (b"combobox", b"edit") and w[2] == b"1"]
-        return buttons == [False, True, False] and [m[2] for m in d["menu"]][:3] == [b"0"] * 3 and not shown
+        enabled = {int(w[0]): w[3] == b"1" for w in d["window"]}
+        buttons = [enabled[i] for i in (ID.IDC_RESET_DEFAULTS, ID.IDC_READ_DEVICE, ID.IDC_WRITE_DEVICE)]
+        menus = [m[2] for m in d["menu"]][:3]
+        return buttons == [False, True, False] and menus == [b"0"] * 3 and not shown_windows(d, b"combobox", b"edit")
 
     # --- real input from X (xdotool): the wheel goes to the window under the
     # pointer, keys to the focused window -------------------------------------------
@@ -282,23 +269,15 @@ class Harness:
     def focus(self):
         return int(self.driver("focus").split()[0])
 
-    def window_text(self, control_id):
-        """A control's text read from inside the program (password fields too)."""
-        return next(w[8] for w in self.describe()["window"] if int(w[0]) == control_id)
-
-    # --- registry, the built-in table, COM ports -----------------------------------
+    # --- registry, the built-in table, the simulated unit ---------------------------
 
     def reg_query(self, key, value=None):
-        """The data of a REG_SZ value (bytes), True for an existing key when no
-        value is named, or None when absent."""
+        """A REG_SZ value's data (bytes), or True for a key that exists; None when absent."""
         code, out, _ = run_wine(["reg", "query", key] + (["/v", value] if value else []))
         if code != 0 or value is None:
             return code == 0 or None
-        for line in out.split(b"\n"):
-            parts = line.strip().split(None, 2)
-            if len(parts) >= 2 and parts[0].decode("latin-1").lower() == value.lower():
-                return parts[2].rstrip(b"\r") if len(parts) == 3 else b""
-        return None
+        found = re.search(rb"(?im)^\s*%s\s+REG_\w+[ \t]*(.*?)\r?$" % re.escape(value.encode()), out)
+        return found and found.group(1)
 
     def reg_set(self, key, value, data):
         if run_wine(["reg", "add", key, "/v", value, "/d", data, "/f"])[0] != 0:
@@ -317,32 +296,32 @@ class Harness:
     @staticmethod
     def sim_registers(state_path):
         """The registers a quill-sim state file holds (unlisted ones are 0)."""
-        registers = [0] * 256
         with open(state_path) as state:
-            for line in state:
-                words = line.split("#")[0].split()
-                if len(words) == 3 and words[0] == "register":
-                    registers[int(words[1], 0)] = int(words[2], 0)
-        return registers
+            lines = re.findall(r"(?m)^\s*register\s+(\S+)\s+(\S+)\s*(?:#.*)?$", state.read())
+        found = {int(n, 0): int(v, 0) for n, v in lines}
+        return [found.get(r, 0) for r in range(256)]
 
     def register_com_port(self, number, device):
-        """Maps COM<number> of the prefix to a device path and restarts the Wine
-        server so that the mapping takes effect: start programs afterwards."""
+        """Maps COM<number> to a device and restarts the Wine server to take it: start programs after."""
         self.reg_set(PORTS_KEY, "COM%d" % number, device)
         self.ports.append(number)
         subprocess.run(["wineserver", "-k"], **QUIET)
         subprocess.run(["wineserver", "-w"], **QUIET)
-        # As the session began: one persistent server and Wine's services,
-        # detached from every test's output.
+        # As the session began: one persistent server and services, detached from any output.
         subprocess.run(["wineserver", "-p"], **QUIET)
         subprocess.run(["wine", "wineboot"], **QUIET)
 
     def start_sim(self, *args, log=None):
-        """Starts quill-sim; returns (process, pty path). With `log`, its frame
-        log (-v) goes to that file."""
+        """Starts quill-sim, its frame log (-v) into `log` if given; returns (process, pty path)."""
         args = list(args) + (["-v"] if log else [])
         with open(log or os.devnull, "wb") as frames:
             process = subprocess.Popen([os.path.join(self.host_tools, "quill-sim")] + args,
                                        stdout=subprocess.PIPE, stderr=frames)
         self.sims.append(process)
         return process, process.stdout.readline().decode().strip()
+
+    def unit_on_com3(self, state, *args, log=None):
+        """quill-sim with the state file `state` as COM3 (start the program after); returns it."""
+        sim, pty = self.start_sim("--state", state, *args, log=log)
+        self.register_com_port(3, pty)
+        return sim

@@ -1,12 +1,8 @@
 #!/usr/bin/env python3
-"""End to end: start-up, the stored window placement, the start-up error,
-the about box and the text entry dialog of BrontivaSetup.exe under Wine.
-
-Each program start costs the three-second splash, so the cases share starts:
-one first start (no unit: a read says so), one start with a valid stored
-placement that also opens the dialogs, one with a maximised window (which
-values are accepted is the native placement test's concern), one start of
-the build with a damaged table. A session with a unit is session_e2e's.
+"""End to end without a unit: start-up, stored window placement, start-up error, about box
+and entry dialog of BrontivaSetup.exe under Wine. A start costs the 3 s splash, so cases
+share starts: a first one, one with a stored placement that also opens the dialogs, one
+maximised (which stored values are taken is the native placement test's), one damaged.
 """
 import os
 import struct
@@ -20,39 +16,27 @@ from quill_e2e import ID, IDCANCEL, IDOK, MESSAGE_TEXT, SETTINGS_KEY, VENDOR_KEY
 H = None
 
 SPLASH_SECONDS = 3.0
-# The normal rectangle stored before the second start. 320 px is narrower
-# than the about box, so that box overhangs the window on both sides.
+# Stored before the second start: 320 px, narrower than the about box, which overhangs it.
 STORED_RECT = (210, 160, 530, 660)
 
 
-def placement_text(rect, length=44, show=1):
-    return struct.pack("<11i", length, 0, show, -1, -1, -1, -1, *rect).hex().upper()
+def placement_text(rect, show=1):
+    return struct.pack("<11i", 44, 0, show, -1, -1, -1, -1, *rect).hex().upper()
 
 
 def centred(dialog, parent):
     """Where centreOnParent puts `dialog`: halves truncated toward zero."""
-    def half(n):
-        return int(n / 2)
-    width, height = dialog[2] - dialog[0], dialog[3] - dialog[1]
-    return (parent[0] + half((parent[2] - parent[0]) - width),
-            parent[1] + half((parent[3] - parent[1]) - height))
+    return tuple(parent[i] + int((parent[i + 2] - parent[i] - (dialog[i + 2] - dialog[i])) / 2) for i in (0, 1))
 
 
 def start_and_wait():
-    """Starts the program; returns it and the seconds to its main window,
-    once its message loop runs: the window shows before the stored placement
-    is applied, and the status line's first text comes from a timer, which
-    only the loop delivers."""
+    """Starts the program; returns it and the seconds to its main window, then waits for the
+    status line's first text (from a timer: the loop runs, the stored placement is applied)."""
     start = time.monotonic()
     process = H.start_main()
     seconds = time.monotonic() - start
     H.wait_status(bool, 15)
     return process, seconds
-
-
-def close(process):
-    H.driver("close")
-    return H.wait_exit(process)
 
 
 class ProgramTest(unittest.TestCase):
@@ -68,18 +52,15 @@ class A_FirstStart(ProgramTest):
         H.reg_delete(VENDOR_KEY)
         self.assertIsNone(H.reg_query(SETTINGS_KEY))
         process, seconds = start_and_wait()
-        # The window comes after the splash (generous margin: Wine start-up).
-        self.assertGreaterEqual(seconds, SPLASH_SECONDS - 0.5)
+        self.assertGreaterEqual(seconds, SPLASH_SECONDS - 0.5, "the window comes after the splash")
         self.assertTrue(H.reg_query(SETTINGS_KEY), "reading the language creates the key")
         self.assertIsNone(H.reg_query(SETTINGS_KEY, "WindowPlacement"))
         H.wait_status(b"???", 5)  # the first StatusTimer ticks
-        self.assertTrue(H.locked())
         H.driver("command", ID.IDC_READ_DEVICE)
         self.assertEqual(H.message(), (H.table_text("E1", 1), H.table_text("E", 5)))
-        self.assertTrue(H.locked())
-        self.assertEqual(close(process), 0)
-        stored = H.reg_query(SETTINGS_KEY, "WindowPlacement")
-        self.assertIsNotNone(stored)
+        self.assertTrue(H.locked(), "without a unit from the start")
+        self.assertEqual(H.close(process), 0)
+        stored = H.reg_query(SETTINGS_KEY, "WindowPlacement") or b""
         self.assertRegex(stored.decode("latin-1"), r"^2C000000[0-9A-F]{80}$")
 
 
@@ -97,72 +78,60 @@ class B_StoredPlacementAndDialogs(ProgramTest):
     def test_b_about_box(self):
         H.driver("command", ID.IDM_ABOUT)
         H.driver("wait-dialog")
-        about = H.dialog()
+        about, window = H.dialog(), H.numbers("rect")
         self.assertEqual(about["title"], b"Sorvane Quill Alarm Setup")
-        lines = (ID.IDC_ABOUT_LINE1, ID.IDC_ABOUT_LINE2, ID.IDC_ABOUT_LINE3, ID.IDC_ABOUT_LINE4)
-        for line, key in zip(lines, ("A1", "A2", "A3", "A4")):
-            self.assertEqual(about["controls"][line]["text"], H.table_text(key, 0), key)
-        self.assertEqual(about["controls"][IDOK]["text"], b"OK")
-        self.assertEqual(about["rect"][:2], centred(about["rect"], H.numbers("rect")))
-        self.assertLess(about["rect"][0], H.numbers("rect")[0], "wider than the window: overhangs")
-        H.driver("dialog-press", IDOK)
-        H.driver("wait-no-dialog")
+        lines = (ID.IDC_ABOUT_LINE1, ID.IDC_ABOUT_LINE2, ID.IDC_ABOUT_LINE3, ID.IDC_ABOUT_LINE4, IDOK)
+        self.assertEqual([about["controls"][i]["text"] for i in lines],
+                         [H.table_text(key, 0) for key in ("A1", "A2", "A3", "A4")] + [b"OK"])
+        self.assertEqual(about["rect"][:2], centred(about["rect"], window))
+        self.assertLess(about["rect"][0], window[0], "wider than the window: overhangs")
+        H.press(IDOK)
 
     def open_entry(self, field):
         H.driver("command", field, ID.IDN_FIELD_ENTRY)
         H.driver("wait-dialog")
         return H.dialog()
 
-    def entry_state(self):
-        d = H.dialog()
-        return d["controls"][ID.IDC_ENTRY_EDIT]["text"], d["controls"][IDOK]["enabled"]
-
-    def press(self, button):
-        H.driver("dialog-press", button)
-        H.driver("wait-no-dialog")
+    def entry_state(self, dialog=None):
+        controls = (dialog or H.dialog())["controls"]
+        return controls[ID.IDC_ENTRY_EDIT]["text"], controls[IDOK]["enabled"]
 
     def test_c_entry_field_h_needs_exactly_six_digits(self):
         entry = self.open_entry(ID.IDC_TEXT_H)
-        self.assertEqual(entry["title"], H.table_text("H", 0))
-        self.assertEqual(entry["controls"][IDOK]["text"], H.table_text("Q1", 3))
-        self.assertEqual(entry["controls"][IDCANCEL]["text"], H.table_text("Q1", 4))
+        self.assertEqual([entry["title"], entry["controls"][IDOK]["text"], entry["controls"][IDCANCEL]["text"]],
+                         [H.table_text("H", 0), H.table_text("Q1", 3), H.table_text("Q1", 4)])
         self.assertEqual(entry["rect"][:2], centred(entry["rect"], H.numbers("rect")))
-        self.assertEqual(self.entry_state(), (b"", False))
+        self.assertEqual(self.entry_state(entry), (b"", False))
         steps = [("type", "12345", b"12345", False), ("type", "6", b"123456", True),
                  ("type", "7", b"123456", True), ("back", 1, b"12345", False),
                  ("type", "a", b"12345", False), ("type", "9", b"123459", True)]
         for action, arg, text, ok in steps:
-            H.driver("dialog-type" if action == "type" else "dialog-back", ID.IDC_ENTRY_EDIT, arg)
+            H.driver("dialog-" + action, ID.IDC_ENTRY_EDIT, arg)
             self.assertEqual(self.entry_state(), (text, ok), "%s %s" % (action, arg))
-        self.press(IDOK)
-        self.assertEqual(H.window_text(ID.IDC_TEXT_H), b"123459")
+        H.press(IDOK)
+        self.assertEqual(H.texts(ID.IDC_TEXT_H), [b"123459"])
         self.open_entry(ID.IDC_TEXT_H)
         H.driver("dialog-type", ID.IDC_ENTRY_EDIT, "111111")
-        self.press(IDCANCEL)
-        self.assertEqual(H.window_text(ID.IDC_TEXT_H), b"123459", "Cancel keeps the field")
+        H.press(IDCANCEL)
+        self.assertEqual(H.texts(ID.IDC_TEXT_H), [b"123459"], "Cancel keeps the field")
 
     def test_d_entry_field_k_takes_up_to_two_digits(self):
-        self.open_entry(ID.IDC_TEXT_K)
-        self.assertEqual(self.entry_state(), (b"", True))
+        self.assertEqual(self.entry_state(self.open_entry(ID.IDC_TEXT_K)), (b"", True))
         H.driver("dialog-type", ID.IDC_ENTRY_EDIT, "123")
         self.assertEqual(self.entry_state(), (b"12", True))
-        self.press(IDOK)
-        self.assertEqual(H.window_text(ID.IDC_TEXT_K), b"12")
+        H.press(IDOK)
+        self.assertEqual(H.texts(ID.IDC_TEXT_K), [b"12"])
         self.open_entry(ID.IDC_TEXT_K)
-        self.press(IDOK)
-        self.assertEqual(H.window_text(ID.IDC_TEXT_K), b"", "OK with nothing typed empties the field")
+        H.press(IDOK)
+        self.assertEqual(H.texts(ID.IDC_TEXT_K), [b""], "OK with nothing typed empties the field")
 
     def test_e_closing_stores_upper_case(self):
-        self.assertEqual(close(self.process), 0)
-        stored = H.reg_query(SETTINGS_KEY, "WindowPlacement").decode("latin-1")
-        self.assertEqual(stored, placement_text(STORED_RECT))
+        self.assertEqual(H.close(self.process), 0)
+        self.assertEqual(H.reg_query(SETTINGS_KEY, "WindowPlacement").decode("latin-1"), placement_text(STORED_RECT))
 
 
 class C_ClosedMaximised(ProgramTest):
-    """Which stored values are taken is the native placement test's; here:
-    the exit command ends the program, and the show state comes back."""
-
-    def test_closed_maximised_reopens_maximised(self):
+    def test_closed_maximised_reopens_maximised_and_exit_ends_the_program(self):
         SW_SHOWMAXIMIZED = 3
         H.reg_set(SETTINGS_KEY, "WindowPlacement", placement_text(STORED_RECT, show=SW_SHOWMAXIMIZED))
         process, _ = start_and_wait()
@@ -170,7 +139,7 @@ class C_ClosedMaximised(ProgramTest):
             self.assertEqual(H.numbers("placement")[0], SW_SHOWMAXIMIZED)
         finally:
             H.driver("command", ID.IDM_EXIT)
-            self.assertEqual(H.wait_exit(process), 0)
+            self.assertEqual(process.wait(timeout=20), 0)
 
 
 class D_DamagedTable(ProgramTest):
@@ -178,14 +147,13 @@ class D_DamagedTable(ProgramTest):
         process = H.start("BrontivaSetupDamagedTable.exe")
         H.driver("wait-dialog", 20)
         box = H.dialog()
-        self.assertEqual(box["title"], b"Startup error")
-        self.assertEqual(box["controls"][MESSAGE_TEXT]["text"], b"Error decrypt internal data")
+        self.assertEqual((box["title"], box["controls"][MESSAGE_TEXT]["text"]),
+                         (b"Startup error", b"Error decrypt internal data"))
         buttons = [c for c in box["controls"].values() if c["class"].lower() == "button" and c["visible"]]
         self.assertEqual(len(buttons), 1, "OK only")
-        self.assertFalse(H.driver("find-main", check=False))
+        self.assertFalse(H.driver("find-main", check=False), "no main window behind the box")
         H.driver("dialog-press", IDOK)
-        self.assertEqual(H.wait_exit(process), 1)
-        self.assertFalse(H.driver("find-main", check=False))
+        self.assertEqual(process.wait(timeout=20), 1)
 
 
 if __name__ == "__main__":

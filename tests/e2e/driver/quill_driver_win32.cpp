@@ -1,55 +1,40 @@
-// quill-driver: acts on BrontivaSetup.exe from another process, as a user
-// would, for the end-to-end tests. One command per run (S: seconds to wait;
-// the main window is found by class and title, dialogs by class #32770):
+// quill-driver: acts on BrontivaSetup.exe from another process, as a user would, for the
+// end-to-end tests and benchmarks. One command per run; S: seconds to wait. The main window
+// is found by class and title, dialogs by class #32770, a control ID of the main window at
+// any depth (the rows' lists sit in the parameter area), a dialog's among its children.
 //
-//   wait-main [S]          until the main window is visible (on a timeout the reason
-//                          lists the visible top-level windows)
-//   find-main              exit 0 when the main window exists, else 1
-//   placement              "<showCmd> <left> <top> <right> <bottom>", normal position
-//   rect [ID]              the main window's screen rectangle "<l> <t> <r> <b>", or
-//                          that of its control ID (any depth)
-//   focus                  "<id> <class>" of the program's focused window ("0 none")
-//   control ID             "<visible 0/1> <enabled 0/1> <text>" of the main window's control
-//   command ID [CODE]      post WM_COMMAND (ID, CODE), the control as lParam
-//   wait-dialog [S]        until a dialog box is visible
-//   dialog                 "title=", "rect=", then "control <id> <class> <visible>
-//                          <enabled> <text>" per child (a message box's text is 65535)
-//   dialog-type ID TEXT    type TEXT into the dialog's control ID (WM_CHAR, so the
-//                          edit control's own checks apply)
-//   dialog-back ID N       press Backspace N times in it
-//   dialog-press ID        post WM_COMMAND ID (IDOK 1, IDCANCEL 2) to the dialog
-//   wait-no-dialog [S]     until no dialog box is visible
-//   select ID INDEX        select entry INDEX (-1: none) of choice list ID, wherever it
-//                          sits (CB_SETCURSEL, no notification)
-//   set-text ID TEXT       set the text of control ID (any depth)
-//   time-command ID [S]    post WM_COMMAND ID, wait for a dialog box; prints the ms between
-//   wait-text ID TEXT [S]  until control ID shows TEXT; prints the time then, in ms
-//                          since 1970 (polled every 5 ms, for benchmarks)
-//   resources              "<gdi objects> <user objects> <handles>" of the program
-//   resize W H             give the main window an outer size of W x H
-//   describe               the probe's description of the main window (quill_probe.h)
-//   close [S]              post WM_CLOSE and wait until the window is gone
-//   file-command ID NAME...
-//                          for each NAME in turn: post WM_COMMAND ID, wait for the
-//                          file dialog, put NAME in its file-name field, press OK,
-//                          answer Yes when it asks to replace a file, and wait until
-//                          that dialog is gone (a message box may follow)
-//   version FILE           FILE's version resource: "fixed <a.b.c.d>", then
-//                          "<name>=<value>" per string of its first translation
+//   wait-main [S]           until the main window shows;  find-main: exit 0 when it exists, else 1
+//   placement               "<showCmd> <left> <top> <right> <bottom>", normal position
+//   rect [ID]               "<l> <t> <r> <b>" on the screen of the main window or control ID
+//   focus                   "<id> <class>" of the program's focused window ("0 none")
+//   control ID              "<visible 0/1> <enabled 0/1> <text>"
+//   command ID [CODE]       post WM_COMMAND (ID, CODE) to the main window
+//   select ID INDEX         CB_SETCURSEL on list ID (-1: none; no notification)
+//   set-text ID TEXT        WM_SETTEXT to control ID
+//   file-command ID NAME... per NAME: command ID, NAME into the file dialog, OK, Yes to
+//                           "replace?", until that dialog is gone (a message box may follow)
+//   describe                the probe's description of the main window (quill_probe.h)
+//   close [S]; resize W H   post WM_CLOSE, wait until it is gone; give it an outer size of W x H
+//   resources               "<gdi objects> <user objects> <handles>" of the program
+//   time-command ID [S]     command ID; the ms until a dialog shows (polled every 5 ms)
+//   wait-text ID TEXT [S]   until control ID shows TEXT (polled every 5 ms); ms since 1970
+//   wait-dialog [S]         until a dialog shows;  wait-no-dialog [S]: until none does
+//   dialog                  lines of tab-separated fields: title TEXT, rect "<l> <t> <r> <b>", then
+//                           per child control ID CLASS VISIBLE ENABLED TEXT (a message box's text: 65535)
+//   dialog-type ID TEXT     WM_CHAR per byte to its control ID (its checks apply); dialog-back ID N: Backspaces
+//   dialog-press [ID]       post WM_COMMAND ID (IDOK 1, IDCANCEL 2) to the dialog
+//   version FILE            "fixed <a.b.c.d>", "<name>=<value>" of its first translation
 //
-// Texts are passed on byte for byte. Exit status: 0 done, 1 failed or timed
-// out (reason on stderr), 2 usage.
+// Texts pass byte for byte. Exit status 0 done, 1 failed (reason on stderr), 2 usage.
 #include "tests/e2e/probe/quill_probe.h"
 
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
-#include <winver.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -66,97 +51,19 @@ int fail(const std::string& reason) {
 
 int argInt(const Args& args, size_t i, int fallback) { return i < args.size() ? std::atoi(args[i].c_str()) : fallback; }
 
-// Polls until `done` holds or `seconds` have passed.
+// Polls every `stepMs` (5 where a benchmark times it) until `done` holds or `seconds` have passed.
 template <class Done>
-bool waitFor(Done done, int seconds) {
-    for (const ULONGLONG deadline = GetTickCount64() + seconds * 1000ull;; Sleep(50)) {
+bool waitFor(Done done, int seconds, int stepMs = 50) {
+    for (const ULONGLONG deadline = GetTickCount64() + seconds * 1000ull;; Sleep(stepMs)) {
         if (done()) return true;
         if (GetTickCount64() >= deadline) return false;
     }
 }
 
-HWND findMain() { return FindWindowA("BrontivaSetupClass", "Sorvane Quill Alarm Setup 1.0"); }
-
-BOOL CALLBACK pickDialog(HWND window, LPARAM found) {
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (std::strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-// "class 'title'" of each visible top-level window, for a failure's reason.
-BOOL CALLBACK listVisible(HWND window, LPARAM list) {
-    if (!IsWindowVisible(window)) return TRUE;
-    char className[64] = {}, title[128] = {};
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, title, sizeof title);
-    auto& text = *reinterpret_cast<std::string*>(list);
-    text += std::string(text.empty() ? "" : ", ") + className + " '" + title + "'";
-    return TRUE;
-}
-
-std::string visibleWindows() {
-    std::string list;
-    EnumWindows(listVisible, reinterpret_cast<LPARAM>(&list));
-    return list.empty() ? "none" : list;
-}
-
-HWND findDialog() {
-    HWND found = nullptr;
-    EnumWindows(pickDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-struct ChildSearch {
-    int id;
-    const char* className;  // none: any class
-    HWND found;
-};
-
-BOOL CALLBACK pickChild(HWND child, LPARAM context) {
-    auto* search = reinterpret_cast<ChildSearch*>(context);
-    char className[64] = {};
-    GetClassNameA(child, className, sizeof className);
-    if (GetDlgCtrlID(child) != search->id) return TRUE;
-    if (search->className && lstrcmpiA(className, search->className) != 0) return TRUE;
-    search->found = child;
-    return FALSE;
-}
-
-// A control anywhere below `window` (the rows' choice lists sit in the
-// parameter area).
-HWND findDescendant(HWND window, int id, const char* className = nullptr) {
-    ChildSearch search = {id, className, nullptr};
-    EnumChildWindows(window, pickChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// The file-name field of the common file dialog: an edit inside combo box
-// cmb13 (0x47C), or edit edt1 (0x480) in older layouts.
-HWND fileNameField(HWND dialog) {
-    if (HWND combo = GetDlgItem(dialog, 0x47C)) return combo;
-    return GetDlgItem(dialog, 0x480);
-}
-
-int fileCommand(HWND window, const Args& args) {
-    if (args.size() < 2) return fail("file-command needs an id and names");
-    for (size_t i = 1; i < args.size(); ++i) {
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(argInt(args, 0, 0), 0), 0);
-        HWND dialog = nullptr;
-        if (!waitFor([&] { return (dialog = findDialog()) && fileNameField(dialog); }, 10))
-            return fail("no file dialog");
-        SendMessageA(fileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[i].c_str()));
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-        const bool gone = waitFor([&] {
-            HWND top = findDialog();
-            if (top && top != dialog && GetWindow(top, GW_OWNER) == dialog)  // "replace it?"
-                PostMessageA(top, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
-            return !IsWindow(dialog);
-        }, 10);
-        if (!gone) return fail("the file dialog stays");
-    }
-    return 0;
+std::string classOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
 }
 
 std::string textOf(HWND window) {
@@ -165,18 +72,80 @@ std::string textOf(HWND window) {
     return buffer.c_str();
 }
 
-void printRect(HWND window) {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+// Calls `visit` on each top-level window (each window below `parent`) while it returns true.
+template <class Visit>
+void forEachWindow(HWND parent, Visit visit) {
+    const WNDENUMPROC thunk = [](HWND window, LPARAM v) -> BOOL { return (*reinterpret_cast<Visit*>(v))(window); };
+    if (parent) EnumChildWindows(parent, thunk, reinterpret_cast<LPARAM>(&visit));
+    else EnumWindows(thunk, reinterpret_cast<LPARAM>(&visit));
 }
 
-BOOL CALLBACK printControl(HWND child, LPARAM) {
-    char className[64] = {};
-    GetClassNameA(child, className, sizeof className);
-    std::printf("control %d %s %d %d %s\n", GetDlgCtrlID(child), className, IsWindowVisible(child) != 0,
-                IsWindowEnabled(child) != 0, textOf(child).c_str());
-    return TRUE;
+template <class Match>
+HWND findWindow(HWND parent, Match match) {
+    HWND found = nullptr;
+    forEachWindow(parent, [&](HWND window) {
+        if (match(window)) found = window;
+        return !found;
+    });
+    return found;
+}
+
+HWND findMain() { return FindWindowA("BrontivaSetupClass", "Sorvane Quill Alarm Setup 1.0"); }
+HWND findDialog() { return findWindow(nullptr, [](HWND w) { return IsWindowVisible(w) && classOf(w) == "#32770"; }); }
+
+// "class 'title'" of each visible top-level window, for a failure's reason
+// (GetWindowTextA: it sends nothing to another program, which may hang).
+std::string visibleWindows() {
+    std::string list;
+    forEachWindow(nullptr, [&](HWND window) {
+        char title[128] = {};
+        if (!IsWindowVisible(window)) return true;
+        GetWindowTextA(window, title, sizeof title);
+        list += (list.empty() ? "" : ", ") + classOf(window) + " '" + title + "'";
+        return true;
+    });
+    return "visible windows: " + (list.empty() ? "none" : list);
+}
+
+// printf, PostMessageA and SendMessageA as a command's last step: exit status 0.
+template <class... Values>
+int print(const char* format, Values... values) {
+    std::printf(format, values...);
+    return 0;
+}
+int post(HWND window, UINT message, WPARAM wParam, HWND control = nullptr) {
+    PostMessageA(window, message, wParam, reinterpret_cast<LPARAM>(control));
+    return 0;
+}
+int send(HWND window, UINT message, WPARAM wParam, const void* lParam = nullptr) {
+    SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(lParam));
+    return 0;
+}
+
+int printRect(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return print("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+}
+
+int fileCommand(HWND window, const Args& args) {
+    // The file-name field: an edit in combo box cmb13 (0x47C), or edt1 (0x480) in older layouts.
+    const auto nameField = [](HWND d) { return GetDlgItem(d, 0x47C) ? GetDlgItem(d, 0x47C) : GetDlgItem(d, 0x480); };
+    for (size_t i = 1; i < args.size(); ++i) {
+        post(window, WM_COMMAND, argInt(args, 0, 0));
+        HWND dialog = nullptr;
+        if (!waitFor([&] { return (dialog = findDialog()) && nameField(dialog); }, 10)) return fail("no file dialog");
+        send(nameField(dialog), WM_SETTEXT, 0, args[i].c_str());
+        post(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), GetDlgItem(dialog, IDOK));
+        const bool gone = waitFor([&] {
+            HWND top = findDialog();
+            if (top && top != dialog && GetWindow(top, GW_OWNER) == dialog)  // "replace it?"
+                post(top, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED));
+            return !IsWindow(dialog);
+        }, 10);
+        if (!gone) return fail("the file dialog stays");
+    }
+    return 0;
 }
 
 // Loads the probe into the program with a hook on its thread and asks it
@@ -187,8 +156,7 @@ int describe(HWND window) {
     const std::string dir = std::string(exe).substr(0, std::string(exe).find_last_of("\\/") + 1);
     HMODULE dll = LoadLibraryA((dir + "quill_probe.dll").c_str());
     auto hook = dll ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, kProbeHookExport))) : nullptr;
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    HHOOK installed = hook ? SetWindowsHookExA(WH_GETMESSAGE, hook, dll, thread) : nullptr;
+    HHOOK installed = hook ? SetWindowsHookExA(WH_GETMESSAGE, hook, dll, GetWindowThreadProcessId(window, nullptr)) : nullptr;
     if (!installed) return fail("cannot load or hook quill_probe.dll");
     const std::string out = dir + "probe-" + std::to_string(GetCurrentProcessId()) + ".txt";
     DeleteFileA(out.c_str());
@@ -206,160 +174,127 @@ int describe(HWND window) {
     return 0;
 }
 
-// Milliseconds since 1970 by the system clock (the host's clock under Wine).
-long long epochMs() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    return static_cast<long long>(ticks / 10000 - 11644473600000ull);
-}
-
-// Polls `done` every 5 ms: fine enough to time what a benchmark measures.
-template <class Done>
-bool pollFor(Done done, int seconds) {
-    for (const ULONGLONG deadline = GetTickCount64() + seconds * 1000ull;; Sleep(5)) {
-        if (done()) return true;
-        if (GetTickCount64() >= deadline) return false;
-    }
-}
-
-// Commands on the main window; `window` is found, `args` follow the command.
-int onMain(const std::string& command, const Args& args, HWND window) {
-    HWND control = args.empty() ? nullptr : GetDlgItem(window, argInt(args, 0, 0));
-    if (command == "select" || command == "set-text") {
-        const char* className = command == "select" ? "ComboBox" : nullptr;
-        control = args.size() < 2 ? nullptr : findDescendant(window, argInt(args, 0, 0), className);
-        if (!control) return fail("no control " + (args.empty() ? "?" : args[0]));
-        if (command == "select") SendMessageA(control, CB_SETCURSEL, argInt(args, 1, 0), 0);
-        else SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1].c_str()));
-        return 0;
-    }
-    if (command == "placement") {
-        WINDOWPLACEMENT p = {};
-        p.length = sizeof p;
-        if (!GetWindowPlacement(window, &p)) return fail("GetWindowPlacement failed");
-        const RECT& r = p.rcNormalPosition;
-        std::printf("%u %ld %ld %ld %ld\n", p.showCmd, r.left, r.top, r.right, r.bottom);
-    } else if (command == "rect") {
-        HWND target = args.empty() ? window : findDescendant(window, argInt(args, 0, 0));
-        if (!target) return fail("no control " + args[0]);
-        printRect(target);
-    } else if (command == "focus") {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return fail("no thread info");
-        char className[64] = "none";
-        if (info.hwndFocus) GetClassNameA(info.hwndFocus, className, sizeof className);
-        std::printf("%d %s\n", info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0, className);
-    } else if (command == "control") {
-        if (!control) return fail("no control " + (args.empty() ? "?" : args[0]));
-        std::printf("%d %d %s\n", IsWindowVisible(control) != 0, IsWindowEnabled(control) != 0,
-                    textOf(control).c_str());
-    } else if (command == "command") {
-        if (args.empty()) return 2;
-        const WPARAM idAndCode = MAKEWPARAM(argInt(args, 0, 0), argInt(args, 1, 0));
-        PostMessageA(window, WM_COMMAND, idAndCode, reinterpret_cast<LPARAM>(control));
-    } else if (command == "time-command") {
-        const ULONGLONG start = GetTickCount64();
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(argInt(args, 0, 0), 0), reinterpret_cast<LPARAM>(control));
-        if (!pollFor([] { return !!findDialog(); }, argInt(args, 1, 600))) return fail("no dialog");
-        std::printf("%llu\n", GetTickCount64() - start);
-    } else if (command == "wait-text") {
-        control = args.size() < 2 ? nullptr : findDescendant(window, argInt(args, 0, 0));
-        if (!control) return fail("no control");
-        if (!pollFor([&] { return textOf(control) == args[1]; }, argInt(args, 2, 30))) return fail("text not shown");
-        std::printf("%lld\n", epochMs());
-    } else if (command == "resize") {
-        if (args.size() < 2) return 2;
-        SetWindowPos(window, nullptr, 0, 0, argInt(args, 0, 640), argInt(args, 1, 480), SWP_NOMOVE | SWP_NOZORDER);
-    } else if (command == "resources") {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
-        if (!process) return fail("cannot open the program's process");
-        DWORD handles = 0;
-        GetProcessHandleCount(process, &handles);
-        std::printf("%lu %lu %lu\n", GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS),
-                    handles);
-        CloseHandle(process);
-    } else if (command == "describe") {
-        return describe(window);
-    } else if (command == "file-command") {
-        return fileCommand(window, args);
-    } else if (command == "close") {
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        if (!waitFor([] { return !findMain(); }, argInt(args, 0, 10))) return fail("the main window did not close");
-    } else {
-        return 2;
-    }
-    return 0;
-}
-
-// Commands on the open dialog box.
-int onDialog(const std::string& command, const Args& args, HWND dialog) {
-    HWND control = args.empty() ? nullptr : GetDlgItem(dialog, argInt(args, 0, 0));
-    if (command == "dialog") {
-        std::printf("title=%s\nrect=", textOf(dialog).c_str());
-        printRect(dialog);
-        EnumChildWindows(dialog, printControl, 0);
-    } else if (command == "dialog-press") {
-        const int id = argInt(args, 0, IDOK);
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
-    } else if (command == "dialog-type" || command == "dialog-back") {
-        if (!control || args.size() < 2) return fail("no control or text");
-        const std::string keys = command == "dialog-type" ? args[1] : std::string(argInt(args, 1, 1), '\b');
-        for (char c : keys) SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
-    } else {
-        return 2;
-    }
-    return 0;
-}
-
 // The version resource as Windows reads it, for the package test.
 int printVersion(const std::string& file) {
     DWORD ignored = 0;
     std::vector<char> data(GetFileVersionInfoSizeA(file.c_str(), &ignored));
-    if (data.empty() || !GetFileVersionInfoA(file.c_str(), 0, data.size(), data.data()))
-        return fail("no version resource in " + file);
     VS_FIXEDFILEINFO* fixed = nullptr;
     WORD* translation = nullptr;
     UINT size = 0;
-    if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &size) ||
+    if (data.empty() || !GetFileVersionInfoA(file.c_str(), 0, data.size(), data.data()) ||
+        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &size) ||
         !VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &size))
-        return fail("incomplete version resource in " + file);
+        return fail("no complete version resource in " + file);
     std::printf("fixed %lu.%lu.%lu.%lu\n", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
                 fixed->dwFileVersionLS >> 16, fixed->dwFileVersionLS & 0xFFFF);
-    const char* const names[] = {"CompanyName", "FileDescription", "FileVersion", "InternalName",
-                                 "LegalCopyright", "OriginalFilename", "ProductName", "ProductVersion"};
-    for (const char* name : names) {
-        char path[128];
+    for (const char* name : {"CompanyName", "FileDescription", "FileVersion", "InternalName", "LegalCopyright",
+                             "OriginalFilename", "ProductName", "ProductVersion"}) {
+        char path[128], *value = nullptr;
         std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1], name);
-        char* value = nullptr;
         if (VerQueryValueA(data.data(), path, reinterpret_cast<void**>(&value), &size) && value)
             std::printf("%s=%s\n", name, value);
     }
     return 0;
 }
 
-int run(const std::string& command, const Args& args) {
-    const int seconds = argInt(args, 0, command == "wait-main" ? 20 : 10);
-    if (command == "wait-main") {
-        const bool shown = waitFor([] { return findMain() && IsWindowVisible(findMain()); }, seconds);
-        return shown ? 0 : fail("main window did not appear; visible windows: " + visibleWindows());
+// What a command acts on: the runner finds it first, or fails.
+enum Needs { kNothing, kMain, kControl, kList, kDialog, kDialogControl };
+struct Command {
+    const char* name;
+    Needs needs;
+    size_t minArgs;
+    int (*run)(HWND window, HWND control, const Args& args);  // control: the one args[0] names, if any
+};
+
+const Command kCommands[] = {
+    {"wait-main", kNothing, 0, [](HWND, HWND, const Args& a) {
+         if (waitFor([] { return IsWindowVisible(findMain()); }, argInt(a, 0, 20))) return 0;
+         return fail("main window did not appear; " + visibleWindows()); }},
+    {"find-main", kNothing, 0, [](HWND, HWND, const Args&) { return findMain() ? 0 : 1; }},
+    {"wait-dialog", kNothing, 0, [](HWND, HWND, const Args& a) {
+         return waitFor([] { return !!findDialog(); }, argInt(a, 0, 10)) ? 0 : fail("no dialog"); }},
+    {"wait-no-dialog", kNothing, 0, [](HWND, HWND, const Args& a) {
+         return waitFor([] { return !findDialog(); }, argInt(a, 0, 10)) ? 0 : fail("a dialog stays; " + visibleWindows()); }},
+    {"version", kNothing, 1, [](HWND, HWND, const Args& a) { return printVersion(a[0]); }},
+    {"placement", kMain, 0, [](HWND w, HWND, const Args&) {
+         WINDOWPLACEMENT p = {sizeof p};
+         const RECT& r = p.rcNormalPosition;
+         if (!GetWindowPlacement(w, &p)) return fail("GetWindowPlacement failed");
+         return print("%u %ld %ld %ld %ld\n", p.showCmd, r.left, r.top, r.right, r.bottom); }},
+    {"rect", kMain, 0, [](HWND w, HWND c, const Args& a) {
+         return a.empty() ? printRect(w) : c ? printRect(c) : fail("no control " + a[0]); }},
+    {"focus", kMain, 0, [](HWND w, HWND, const Args&) {
+         GUITHREADINFO info = {sizeof info};
+         if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return fail("no thread info");
+         const HWND f = info.hwndFocus;
+         return print("%d %s\n", f ? GetDlgCtrlID(f) : 0, f ? classOf(f).c_str() : "none"); }},
+    {"control", kControl, 1, [](HWND, HWND c, const Args&) {
+         return print("%d %d %s\n", IsWindowVisible(c) != 0, IsWindowEnabled(c) != 0, textOf(c).c_str()); }},
+    {"command", kMain, 1, [](HWND w, HWND c, const Args& a) {
+         return post(w, WM_COMMAND, MAKEWPARAM(argInt(a, 0, 0), argInt(a, 1, 0)), c); }},
+    {"select", kList, 2, [](HWND, HWND c, const Args& a) { return send(c, CB_SETCURSEL, argInt(a, 1, 0)); }},
+    {"set-text", kControl, 2, [](HWND, HWND c, const Args& a) { return send(c, WM_SETTEXT, 0, a[1].c_str()); }},
+    {"file-command", kMain, 2, [](HWND w, HWND, const Args& a) { return fileCommand(w, a); }},
+    {"describe", kMain, 0, [](HWND w, HWND, const Args&) { return describe(w); }},
+    {"close", kMain, 0, [](HWND w, HWND, const Args& a) {
+         post(w, WM_CLOSE, 0);
+         return waitFor([] { return !findMain(); }, argInt(a, 0, 10)) ? 0 : fail("the main window did not close"); }},
+    {"resize", kMain, 2, [](HWND w, HWND, const Args& a) {
+         SetWindowPos(w, nullptr, 0, 0, argInt(a, 0, 0), argInt(a, 1, 0), SWP_NOMOVE | SWP_NOZORDER);
+         return 0; }},
+    {"resources", kMain, 0, [](HWND w, HWND, const Args&) {
+         DWORD pid = 0, handles = 0;
+         GetWindowThreadProcessId(w, &pid);
+         HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+         if (!process) return fail("cannot open the program's process");
+         GetProcessHandleCount(process, &handles);
+         print("%lu %lu %lu\n", GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS), handles);
+         CloseHandle(process);
+         return 0; }},
+    {"time-command", kMain, 1, [](HWND w, HWND c, const Args& a) {
+         const ULONGLONG start = GetTickCount64();
+         post(w, WM_COMMAND, argInt(a, 0, 0), c);
+         if (!waitFor([] { return !!findDialog(); }, argInt(a, 1, 600), 5)) return fail("no dialog");
+         return print("%llu\n", GetTickCount64() - start); }},
+    {"wait-text", kControl, 2, [](HWND, HWND c, const Args& a) {
+         if (!waitFor([&] { return textOf(c) == a[1]; }, argInt(a, 2, 30), 5)) return fail("text not shown");
+         FILETIME now;  // the system clock, the host's under Wine: 100 ns since 1601
+         GetSystemTimeAsFileTime(&now);
+         return print("%llu\n", ((ULONGLONG(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000 - 11644473600000ull); }},
+    {"dialog", kDialog, 0, [](HWND d, HWND, const Args&) {
+         print("title\t%s\nrect\t", textOf(d).c_str());
+         printRect(d);
+         forEachWindow(d, [](HWND c) {
+             print("control\t%d\t%s\t%d\t%d\t%s\n", GetDlgCtrlID(c), classOf(c).c_str(), IsWindowVisible(c) != 0,
+                   IsWindowEnabled(c) != 0, textOf(c).c_str());
+             return true; });
+         return 0; }},
+    {"dialog-type", kDialogControl, 2, [](HWND, HWND c, const Args& a) {
+         for (char k : a[1]) SendMessageA(c, WM_CHAR, static_cast<unsigned char>(k), 1);
+         return 0; }},
+    {"dialog-back", kDialogControl, 2, [](HWND, HWND c, const Args& a) {
+         for (int i = 0; i < argInt(a, 1, 1); ++i) SendMessageA(c, WM_CHAR, '\b', 1);
+         return 0; }},
+    {"dialog-press", kDialog, 0, [](HWND d, HWND c, const Args& a) {
+         return post(d, WM_COMMAND, MAKEWPARAM(argInt(a, 0, IDOK), BN_CLICKED), c); }},
+};
+
+int run(const std::string& name, const Args& args) {
+    const Command* command = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                          [&](const Command& c) { return name == c.name; });
+    if (command == std::end(kCommands) || args.size() < command->minArgs) return 2;
+    const Needs needs = command->needs;
+    HWND window = needs == kNothing ? nullptr : needs >= kDialog ? findDialog() : findMain();
+    if (needs != kNothing && !window) return fail(needs >= kDialog ? "no dialog" : "no main window");
+    HWND control = nullptr;
+    if (window && !args.empty()) {
+        const int id = argInt(args, 0, 0);
+        control = needs >= kDialog ? GetDlgItem(window, id) : findWindow(window, [&](HWND w) {
+            return GetDlgCtrlID(w) == id && (needs != kList || lstrcmpiA(classOf(w).c_str(), "ComboBox") == 0);
+        });
     }
-    if (command == "find-main") return findMain() ? 0 : 1;
-    if (command == "version") return args.empty() ? 2 : printVersion(args[0]);
-    if (command == "wait-dialog") return waitFor([] { return !!findDialog(); }, seconds) ? 0 : fail("no dialog");
-    if (command == "wait-no-dialog") return waitFor([] { return !findDialog(); }, seconds) ? 0 : fail("a dialog stays; visible windows: " + visibleWindows());
-    if (command.rfind("dialog", 0) == 0) {
-        HWND dialog = findDialog();
-        return dialog ? onDialog(command, args, dialog) : fail("no dialog");
-    }
-    const char* const onMainWindow[] = {"placement", "rect", "focus", "control", "command", "describe", "close",
-                                         "select", "set-text", "time-command", "wait-text", "resources", "resize", "file-command"};
-    if (std::find(std::begin(onMainWindow), std::end(onMainWindow), command) == std::end(onMainWindow)) return 2;
-    HWND window = findMain();
-    return window ? onMain(command, args, window) : fail("no main window");
+    if ((needs == kControl || needs == kList || needs == kDialogControl) && !control) return fail("no control " + args[0]);
+    return command->run(window, control, args);
 }
 
 }  // namespace

@@ -1,18 +1,12 @@
-// The probe: a DLL that the test driver loads into BrontivaSetup.exe with a
-// WH_GETMESSAGE hook, because under Wine menus and combo-box item texts
-// cannot be read from another process. When the program's thread retrieves
-// the registered message kProbeMessage, the probe describes the main window
-// into "probe-<wParam>.txt" beside the DLL (written under a temporary name,
-// then renamed, so the driver never reads half a file).
+// The probe: a DLL that quill-driver hooks (WH_GETMESSAGE) into BrontivaSetup.exe, since under
+// Wine menus and combo-box item texts cannot be read from another process. On the registered
+// message kProbeMessage it describes the main window into "probe-<wParam>.txt" beside the DLL
+// (renamed into place, never read half-written): a line per item, fields split by tabs, the
+// program's 8-bit texts (tabs and line ends made blanks):
 //
-// Description format, one item per line, fields separated by a tab, texts
-// as the program's 8-bit bytes (tabs and line ends replaced by spaces):
-//
-//   menu   <pos>  <id>  <enabled 1, 0, g greyed>  <checked 0/1>  <text>
-//   item   <pos>  <sub> <id>  <enabled>  <checked>  <text>    pop-up entry
-//   window <id>   <class>  <visible>  <enabled>  <l> <t> <r> <b>  <text>
-//   choice <id>   <index>  <selected 0/1>  <text>             combo-box entry
-//   end
+//   menu   <pos>  <id>  <enabled 1, 0, g greyed>  <checked 0/1>  <text>   menu-bar entry
+//   window <id>   <class>  <visible>  <enabled>  <l> <t> <r> <b>  <text>   child at any depth
+//   choice <id>   <index>  <selected 0/1>  <text>                        combo-box entry
 #pragma once
 
 inline constexpr const char* kProbeMessage = "QuillProbeDescribe";
