@@ -5,10 +5,6 @@
 #include <utility>
 #include <vector>
 
-// Where the window places its controls and rows with this arithmetic is
-// checked in the real window (tests/win32); here: the rounding, limits and
-// metrics that one window size does not show.
-
 namespace {
 
 // The fixed strip at the foot of a client of 640 x 560 and of 300 x 400
@@ -50,20 +46,16 @@ TEST(Layout, RowsAreCentredAndMovedByTheScrollPosition) {
 }
 
 TEST(Layout, MetricsStartSmallGrowWithTextsAndArePadded) {
-    LayoutMetrics m;
+    LayoutMetrics m, measured;
     padMetrics(m);
-    EXPECT_EQ(m.captionWidth, 50);
-    EXPECT_EQ(m.choiceWidth, 80);
-    EXPECT_EQ(m.rowHeight, 20);
-    LayoutMetrics measured;
+    EXPECT_EQ((std::vector<int32_t>{m.captionWidth, m.choiceWidth, m.rowHeight}), (std::vector<int32_t>{50, 80, 20}));
     measureCaption(measured, 140, 13);
     measureCaption(measured, 90, 16);
     measureChoice(measured, 70);
     measureChoice(measured, 40);
     padMetrics(measured);
-    EXPECT_EQ(measured.captionWidth, 170);
-    EXPECT_EQ(measured.rowHeight, 21);
-    EXPECT_EQ(measured.choiceWidth, 100);
+    EXPECT_EQ((std::vector<int32_t>{measured.captionWidth, measured.choiceWidth, measured.rowHeight}),
+              (std::vector<int32_t>{170, 100, 21}));
 }
 
 TEST(Scrolling, PageIsWholeRowsAndAtLeastOne) {

@@ -54,10 +54,7 @@ TEST(ParameterList, VisibilityAndVisibleIndices) {
 TEST(ParameterList, DisplayedCaptionKeepsTheParameterNumber) {
     EXPECT_EQ(displayedCaption(4, "Siren"), "4. Siren");
     EXPECT_EQ(displayedCaption(999, ""), "999. ");
-    const std::string longCaption(600, 'c');
-    const std::string shown = displayedCaption(12, longCaption);
-    EXPECT_EQ(shown.size(), 499u);
-    EXPECT_EQ(shown.substr(0, 6), "12. cc");
+    EXPECT_EQ(displayedCaption(12, std::string(600, 'c')), "12. " + std::string(495, 'c')) << "cut at 499";
 }
 
 TEST(ChoiceRules, CountsTextsAndGeneratedTexts) {

@@ -17,13 +17,11 @@ std::string keyPath() {
 }
 
 void setRaw(const char* name, DWORD type, const std::vector<BYTE>& data) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, keyPath().c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, type, data.data(), static_cast<DWORD>(data.size()));
-    RegCloseKey(key);
+    RegSetKeyValueA(HKEY_CURRENT_USER, keyPath().c_str(), name, type, data.data(), static_cast<DWORD>(data.size()));
 }
 
+// The value's type and bytes exactly as stored (RegGetValue would add a
+// missing terminating zero).
 bool rawValue(const char* name, DWORD& type, std::vector<BYTE>& data) {
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
@@ -35,16 +33,9 @@ bool rawValue(const char* name, DWORD& type, std::vector<BYTE>& data) {
     return status == ERROR_SUCCESS;
 }
 
-void deleteValue(const char* name) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath().c_str(), 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueA(key, name);
-    RegCloseKey(key);
-}
-
 class Settings : public ::testing::Test {
 protected:
-    void TearDown() override { deleteValue(kProbeValue); }
+    void TearDown() override { RegDeleteKeyValueA(HKEY_CURRENT_USER, keyPath().c_str(), kProbeValue); }
 };
 
 TEST_F(Settings, WritesRegSzWithItsTerminatingZeroAndReadsItBack) {
