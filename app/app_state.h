@@ -3,11 +3,13 @@
 // so the entry point finds either everything in place or a start-up error.
 //
 // Threading: only the user-interface thread touches it after start-up. The
-// link worker has its own state and never reads this.
+// link has its own state and threads and never reads this; it tells the
+// main window of a connection published or closed with a posted message.
 #pragma once
 
 #include "app/control_registry.h"
 #include "defs/definition_store.h"
+#include "link/link.h"
 #include "params/layout.h"
 #include "params/parameter_list.h"
 
@@ -32,8 +34,10 @@ struct AppState {
     // a form stays locked, even when a unit shows up again, until it has
     // been read anew.
     bool unitLost = false;
-    // The link's connection the form was read on (LinkConnection::publication).
-    uint32_t readPublication = 0;
+    // The link's connection the form was read on: its requests go there only.
+    LinkConnection readConnection;
+    // The link over COM1..COM256, started after the main window exists.
+    std::shared_ptr<Link> link;
     HINSTANCE instance = nullptr;  // remembered when the main window is created
     HWND mainWindow = nullptr;     // null until its WM_CREATE and again once it is destroyed
     DefinitionStore definitions;
@@ -55,6 +59,16 @@ extern AppState appState;
 // The form may be shown and used: read from a unit that is still there.
 inline bool formAvailable() {
     return appState.configurationLoaded && !appState.unitLost;
+}
+
+// The link's connection now; none before the link has started.
+inline LinkConnection unitConnection() {
+    return appState.link ? linkConnection(*appState.link) : LinkConnection();
+}
+
+// A session on the connection the form was read on.
+inline LinkSession readSession() {
+    return LinkSession{appState.link.get(), appState.readConnection.publication};
 }
 
 // Copy of the start-up error text of the definitions.

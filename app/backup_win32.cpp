@@ -47,9 +47,9 @@ BackupMoment localMoment() {
 }
 
 void backUpConfiguration(const std::vector<FormRow>& rows, const BackupMoment& moment, int32_t port,
-                         const std::string& version) {
+                         const std::string& version, BackupKind kind) {
     std::string folder, error;
-    const std::string name = backupFileName(moment, port, version);
+    const std::string name = backupFileName(moment, port, version, kind);
     if (name.empty() || !backupFolder(folder)) return;
     if (writeConfigFile(folder + "\\" + name, rows, error) != ReplaceResult::replaced) return;
     for (const std::string& old : backupsToDelete(filesIn(folder), name)) DeleteFileA((folder + "\\" + old).c_str());

@@ -59,7 +59,7 @@ void takeUnit(const LinkConnection& connection) {
     selectVariant(appState.definitions, connection.deviceId);
     buildParameterRows();
     appState.unitLost = false;
-    appState.readPublication = connection.publication;
+    appState.readConnection = connection;
     setConfigurationMenuEnabled(true);
     buildFixedControls();
     appState.configurationLoaded = true;
@@ -81,6 +81,21 @@ bool concludeRead(const FormValues& form, const TransferResult& result, const Li
     return true;
 }
 
+// A write that did not go through: the rows as they were being sent are
+// kept in the backup folder as an unsent file, then the form locks until a
+// new read (the unit now holds some new values and some old, and the read
+// that unlocks the form replaces the installer's choices; the file brings
+// them back). Files hold rows only: the digit fields are typed again. When
+// the window was closed during the write, the file is still written.
+void concludeWrite(const FormValues& form, bool complete, bool installersWork) {
+    if (!complete && installersWork) {
+        const LinkConnection& c = appState.readConnection;
+        backUpConfiguration(form.rows, localMoment(), c.portNumber, formatDeviceVersion(c), BackupKind::Unsent);
+    }
+    if (!complete && mainWindowAlive()) lockForm();
+    reportOutcome(complete, kWriteDoneMessage);
+}
+
 }  // namespace
 
 bool transferRunning() {
@@ -91,7 +106,7 @@ void readConfiguration() {
     if (running) return;
     const RunningTransfer guard;
     beginProgress(countVisibleParameters(appState.definitions) + kFieldSteps);
-    const LinkConnection connection = linkConnection();
+    const LinkConnection connection = unitConnection();
     if (connection.portNumber == 0) {
         endProgress();
         showError(kNoUnitMessage);
@@ -100,7 +115,7 @@ void readConfiguration() {
     takeUnit(connection);
     FormValues form = readFormValues();
     beginProgress(transferSteps(form));
-    const TransferResult result = readForm(form, [&form](const TransferStep& step) {
+    const TransferResult result = readForm(readSession(), form, [&form](const TransferStep& step) {
         applyReadStep(form, step);
         return stepProgress();
     });
@@ -115,19 +130,22 @@ void readConfiguration() {
 }
 
 // Nothing is sent unless the form was read from the unit on the link's
-// connection that is still there and every field text can be written as it
-// stands.
+// connection that is still there (every request is for that connection
+// only) and every field text can be written as it stands.
 void writeConfiguration() {
     if (running) return;
     const RunningTransfer guard;
+    const bool installersWork = formAvailable();
     const FormValues form = readFormValues();
     beginProgress(transferSteps(form));
+    const bool sendable = formBelongsToUnit();
     int32_t badField = 0;
-    if (!formBelongsToUnit() || !fieldsWritable(form, badField)) {
+    if (sendable && !fieldsWritable(form, badField)) {
         endProgress();
-        showError(kTransferFailedMessage);
+        showError(kTransferFailedMessage);  // nothing sent: the field can be mended
         return;
     }
-    const TransferResult result = writeForm(form, [](const TransferStep&) { return stepProgress(); });
-    reportOutcome(result.status == TransferStatus::Complete, kWriteDoneMessage);
+    TransferResult result;
+    if (sendable) result = writeForm(readSession(), form, [](const TransferStep&) { return stepProgress(); });
+    concludeWrite(form, result.status == TransferStatus::Complete, installersWork);
 }

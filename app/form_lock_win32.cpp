@@ -35,8 +35,8 @@ void lockForm() {
 
 bool formBelongsToUnit() {
     if (!formAvailable()) return false;
-    const LinkConnection now = linkConnection();
-    if (now.portNumber != 0 && now.publication == appState.readPublication) return true;
+    const LinkConnection now = unitConnection();
+    if (now.portNumber != 0 && now.publication == appState.readConnection.publication) return true;
     lockForm();
     return false;
 }

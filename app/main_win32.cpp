@@ -5,7 +5,6 @@
 #include "app/dialogs.h"
 #include "app/form_win32.h"
 #include "app/main_window_win32.h"
-#include "link/link.h"
 
 #include <commctrl.h>
 
@@ -40,6 +39,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     InitCommonControlsEx(&controls);
     registerMainClass(instance);
     if (!createMainWindow(instance, showCommand)) return 0;
-    startLinkWorker();
+    startUnitLink();
     return runMessageLoop();
 }

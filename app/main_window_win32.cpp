@@ -6,6 +6,7 @@
 #include "app/placement_text.h"
 #include "app/settings.h"
 #include "app/status_line_win32.h"
+#include "link/link.h"
 #include "resources/resource.h"
 
 #include <cstring>
@@ -101,12 +102,23 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: return onPaint(window);
     case WM_COMMAND: return onCommand(window, wParam, lParam);
     case WM_TIMER: updateConnectionStatus(); return 0;
+    case kLinkChangedMessage: updateConnectionStatus(); return 0;
     case WM_VSCROLL: scrollParameterArea(wParam); return 0;
     case WM_MOUSEWHEEL: scrollParameterAreaByWheel(wParam); return 0;
     case WM_ACTIVATE: return onActivate(window, wParam, lParam);
     case WM_CTLCOLORSTATIC: return onCtlColorStatic(window, wParam, lParam);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+// The observer runs on the link's threads: it only posts. A message posted
+// to a window that is gone is dropped.
+void startUnitLink() {
+    HWND window = appState.mainWindow;
+    LinkOptions options;
+    options.ports = allPorts();
+    options.observer = [window](LinkChange, const LinkConnection&) { PostMessageA(window, kLinkChangedMessage, 0, 0); };
+    appState.link = startLink(std::move(options));
 }
 
 void restoreWindowPlacement() {

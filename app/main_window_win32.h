@@ -11,6 +11,10 @@
 // shows, from the one place that holds them.
 inline constexpr const char* kMainWindowTitle = QUILL_PRODUCT_NAME " " QUILL_SHORT_VERSION_TEXT;
 constexpr UINT kStatusTimerMilliseconds = 1000;
+// Posted by the link when it publishes or closes a connection: the status
+// line, its colour, the lock and the menu follow at once. The status timer
+// stays as a fallback.
+constexpr UINT kLinkChangedMessage = WM_APP + 1;
 // Status line text: green while a unit is connected, dark red otherwise.
 constexpr COLORREF kConnectedColour = RGB(0, 128, 0);
 constexpr COLORREF kDisconnectedColour = RGB(128, 0, 0);
@@ -18,6 +22,9 @@ constexpr COLORREF kDisconnectedColour = RGB(128, 0, 0);
 void registerMainClass(HINSTANCE instance);
 bool createMainWindow(HINSTANCE instance, int showCommand);
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Starts the link over COM1..COM256, telling the main window of each change.
+void startUnitLink();
 
 // Reads "WindowPlacement" and applies it when it is valid.
 void restoreWindowPlacement();

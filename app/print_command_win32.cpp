@@ -30,7 +30,7 @@ HDC choosePrinter() {
 // A cancelled dialog and a refusing printer both end the command quietly.
 // The heading names the unit connected when the command was given.
 void printReport() {
-    const std::string version = formatDeviceVersion(linkConnection());
+    const std::string version = formatDeviceVersion(unitConnection());
     HDC printer = choosePrinter();
     if (!printer) return;
     printReportDocument(printer, reportTexts(appState.definitions), readFormValues().rows, version);

@@ -44,7 +44,7 @@ void showStatusText(const std::string& status) {
 // The port number and identity come from one snapshot, so they always
 // belong to the same connection.
 void updateConnectionStatus() {
-    const LinkConnection connection = linkConnection();
+    const LinkConnection connection = unitConnection();
     std::string status;
     if (connection.portNumber == 0) {
         appState.connected = false;

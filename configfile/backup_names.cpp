@@ -2,16 +2,23 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
 constexpr const char* kExtension = ".sqc";
+constexpr const char* kUnsentMark = " unsent";
 constexpr int32_t kLastPort = 256;
 // "YYYY-MM-DD HH-MM-SS": the part of a name that says its age.
 constexpr size_t kMomentLength = 19;
 
 bool inRange(int32_t v, int32_t low, int32_t high) { return v >= low && v <= high; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool endsWith(const std::string& text, const char* end) {
+    const size_t n = std::strlen(end);
+    return text.size() >= n && text.compare(text.size() - n, n, end) == 0;
+}
 
 bool momentValid(const BackupMoment& m) {
     return inRange(m.year, 0, 9999) && inRange(m.month, 1, 12) && inRange(m.day, 1, 31) && inRange(m.hour, 0, 23) &&
@@ -49,22 +56,21 @@ size_t afterPort(const std::string& name) {
 
 }  // namespace
 
-std::string backupFileName(const BackupMoment& m, int32_t port, const std::string& version) {
+std::string backupFileName(const BackupMoment& m, int32_t port, const std::string& version, BackupKind kind) {
     if (!momentValid(m) || !inRange(port, 1, kLastPort) || !versionValid(version)) return std::string();
     char moment[40];
     std::snprintf(moment, sizeof moment, "%04d-%02d-%02d %02d-%02d-%02d", m.year, m.month, m.day, m.hour, m.minute,
                   m.second);
-    return std::string(moment) + " COM" + std::to_string(port) + " " + version + kExtension;
+    const char* mark = kind == BackupKind::Unsent ? kUnsentMark : "";
+    return std::string(moment) + " COM" + std::to_string(port) + " " + version + mark + kExtension;
 }
 
 bool isBackupFileName(const std::string& name) {
-    const std::string extension = kExtension;
-    if (!momentShape(name) || name.size() < extension.size() ||
-        name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
-        return false;
-    const size_t version = afterPort(name);
-    return version && version < name.size() - extension.size() &&
-           versionValid(name.substr(version, name.size() - extension.size() - version));
+    if (!momentShape(name) || !endsWith(name, kExtension)) return false;
+    std::string rest = name.substr(0, name.size() - std::strlen(kExtension));
+    if (endsWith(rest, kUnsentMark)) rest.resize(rest.size() - std::strlen(kUnsentMark));
+    const size_t version = afterPort(rest);
+    return version && version < rest.size() && versionValid(rest.substr(version));
 }
 
 std::vector<std::string> backupsToDelete(const std::vector<std::string>& names, const std::string& justWritten,

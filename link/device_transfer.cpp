@@ -33,22 +33,22 @@ TransferResult stoppedAtRow(TransferStatus status, const FormRow& row) {
     return result;
 }
 
-bool readField(const TextFieldLimit& limit, std::string& text) {
-    if (limit.fieldLength == 0) return readBcdPair(text);
-    return readDigitString(limit.registerBase, limit.fieldLength, text);
+bool readField(const LinkSession& session, const TextFieldLimit& limit, std::string& text) {
+    if (limit.fieldLength == 0) return readBcdPair(session, text);
+    return readDigitString(session, limit.registerBase, limit.fieldLength, text);
 }
 
-bool writeField(const TextFieldLimit& limit, const std::string& text) {
-    if (limit.fieldLength == 0) return writeBcdPair(text);
-    return writeDigitString(limit.registerBase, text, limit.fieldLength);
+bool writeField(const LinkSession& session, const TextFieldLimit& limit, const std::string& text) {
+    if (limit.fieldLength == 0) return writeBcdPair(session, text);
+    return writeDigitString(session, limit.registerBase, text, limit.fieldLength);
 }
 
-bool readRow(FormRow& row) {
+bool readRow(const LinkSession& session, FormRow& row) {
     uint8_t value = 0;
     uint8_t count = 0;
-    if (!submitRequest(kOpRead, rowRegister(row.number), 0, &value)) return false;
+    if (!submitRequest(session, kOpRead, rowRegister(row.number), 0, &value)) return false;
     row.selection = value;
-    if (!submitRequest(kOpChoiceCount, rowRegister(row.number), 0, &count)) return false;
+    if (!submitRequest(session, kOpChoiceCount, rowRegister(row.number), 0, &count)) return false;
     row.count = count;
     row.transferred = true;
     return true;
@@ -77,11 +77,11 @@ bool fieldsWritable(const FormValues& form, int32_t& badField) {
 
 // An absent field (no caption in the current language) is neither read nor
 // written: the unit keeps what it holds there. It still counts its step.
-TransferResult readForm(FormValues& form, const TransferProgress& progress) {
+TransferResult readForm(const LinkSession& session, FormValues& form, const TransferProgress& progress) {
     for (size_t i = 0; i < form.fields.size() && i < std::size(TextFieldLimits); ++i) {
         std::string text;
         if (form.fields[i].present) {
-            if (!readField(fieldLimit(i), text)) return stoppedAtField(TransferStatus::Failed, i);
+            if (!readField(session, fieldLimit(i), text)) return stoppedAtField(TransferStatus::Failed, i);
             form.fields[i].text = text;
         }
         if (!progress(TransferStep{true, i})) return stoppedAtField(TransferStatus::Stopped, i);
@@ -89,13 +89,13 @@ TransferResult readForm(FormValues& form, const TransferProgress& progress) {
     for (size_t k = 0; k < form.rows.size(); ++k) {
         FormRow& row = form.rows[k];
         if (!row.hasList) continue;
-        if (!readRow(row)) return stoppedAtRow(TransferStatus::Failed, row);
+        if (!readRow(session, row)) return stoppedAtRow(TransferStatus::Failed, row);
         if (!progress(TransferStep{false, k})) return stoppedAtRow(TransferStatus::Stopped, row);
     }
     return TransferResult{TransferStatus::Complete};
 }
 
-TransferResult writeForm(const FormValues& form, const TransferProgress& progress) {
+TransferResult writeForm(const LinkSession& session, const FormValues& form, const TransferProgress& progress) {
     int32_t badField = 0;
     if (!fieldsWritable(form, badField)) {
         TransferResult rejected;
@@ -105,14 +105,14 @@ TransferResult writeForm(const FormValues& form, const TransferProgress& progres
         return rejected;
     }
     for (size_t i = 0; i < form.fields.size() && i < std::size(TextFieldLimits); ++i) {
-        if (form.fields[i].present && !writeField(fieldLimit(i), form.fields[i].text))
+        if (form.fields[i].present && !writeField(session, fieldLimit(i), form.fields[i].text))
             return stoppedAtField(TransferStatus::Failed, i);
         if (!progress(TransferStep{true, i})) return stoppedAtField(TransferStatus::Stopped, i);
     }
     for (size_t k = 0; k < form.rows.size(); ++k) {
         const FormRow& row = form.rows[k];
         if (!row.hasList) continue;
-        if (row.selection >= 0 && !writeVerified(rowRegister(row.number), static_cast<uint8_t>(row.selection & 0xFF)))
+        if (row.selection >= 0 && !writeVerified(session, rowRegister(row.number), static_cast<uint8_t>(row.selection & 0xFF)))
             return stoppedAtRow(TransferStatus::Failed, row);
         if (!progress(TransferStep{false, k})) return stoppedAtRow(TransferStatus::Stopped, row);
     }

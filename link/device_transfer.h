@@ -16,9 +16,12 @@
 // walk before its next request. The first failed request ends the walk:
 // the registers before it hold their new values, those after it the old.
 //
-// User-interface thread (the only submitter of link requests).
+// The link's submitting thread (the window's user-interface thread, or a
+// tool's); every request goes to the session's connection, so a walk that
+// began on one connection fails, sending nothing more, once it is gone.
 #pragma once
 
+#include "link/link.h"
 #include "params/form_values.h"
 
 #include <cstdint>
@@ -60,10 +63,10 @@ bool fieldsWritable(const FormValues& form, int32_t& badField);
 
 // Fills the present fields' texts and each listed row's selection, count
 // and transferred flag from the unit.
-TransferResult readForm(FormValues& form, const TransferProgress& progress);
+TransferResult readForm(const LinkSession& session, FormValues& form, const TransferProgress& progress);
 // Writes the present fields and the listed rows' selections, each register
 // confirmed; Rejected before any request when fieldsWritable fails.
-TransferResult writeForm(const FormValues& form, const TransferProgress& progress);
+TransferResult writeForm(const LinkSession& session, const FormValues& form, const TransferProgress& progress);
 
 // "T1 (register 181)" or "parameter 12 (register 12)": where a walk stopped.
 std::string describeStop(const TransferResult& result);

@@ -1,75 +1,52 @@
-// The link worker and the request slot.
+// A link's worker and its request slot.
 //
-// The slot is a record behind a mutex plus two events: requestEvent
+// The slot is a record under the link's lock plus two events: requestEvent
 // (auto-reset) wakes the worker, doneEvent (manual-reset) wakes the
-// submitter. Each request gets a sequence number, and the reply byte stays
-// in the slot until the submitter copies it out after its own wait. So a
-// request the submitter gave up on can neither write into the submitter's
-// storage later nor be taken for the completion of the next request:
-//   - given up before the worker took it: withdrawn, never sent;
-//   - given up while in flight: its completion no longer matches the slot's
-//     sequence (or nobody collects it) and is dropped.
+// submitter. Each request carries the connection it was made for and gets
+// a sequence number, and the reply byte stays in the slot until the
+// submitter copies it out after its own wait. So:
+//   - a request for a connection that is not the link's is refused at once,
+//     unsent; one waiting while its connection closes fails with the close;
+//   - a request given up on before the worker took it is withdrawn, never
+//     sent;
+//   - a request given up on while in flight completes into a slot whose
+//     sequence no longer matches (or that nobody collects), and is dropped:
+//     it neither writes into the submitter's storage later nor counts as the
+//     completion of the next request.
 #include "link/link.h"
 
 #include "link/frame.h"
-#include "link/sync_event.h"
+#include "link/link_state.h"
+#include "link/thread_start.h"
 #include "link/transport.h"
-
-#include <atomic>
-#include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace {
 
 // After this long without a request the worker polls the unit's identity.
 constexpr uint32_t kIdlePollMs = 333;
 
-struct LinkRequest {
-    uint8_t op = 0;
-    uint8_t address = 0;
-    uint8_t data = 0;
-    bool pending = false;       // placed and not yet taken by the worker
-    uint32_t sequence = 0;      // number of the latest request placed
-    uint32_t doneSequence = 0;  // the request that `result` and `reply` belong to
-    uint8_t result = 0;         // 1 when that request's transaction succeeded
-    uint8_t reply = 0;          // that request's reply data byte
-};
-
-// Never destroyed: the worker runs until the process ends.
-struct WorkerState {
-    std::mutex slotLock;
-    LinkRequest slot;  // guarded by slotLock
-    SyncEvent requestEvent{false};
-    SyncEvent doneEvent{true};
-    std::atomic<bool> started{false};
-};
-
-WorkerState& worker() {
-    static WorkerState* state = new WorkerState;
-    return *state;
-}
-
-// Submitter side. doneEvent is cleared under the slot lock, and the worker
-// sets it only under the same lock for the request still in the slot, so no
-// completion of an older request can set it after this.
-uint32_t placeRequest(uint8_t op, uint8_t address, uint8_t data) {
-    WorkerState& w = worker();
-    std::lock_guard<std::mutex> hold(w.slotLock);
-    LinkRequest& r = w.slot;
+// Submitter side. doneEvent is cleared under the link's lock, and the
+// worker sets it only under the same lock for the request still in the
+// slot, so no completion of an older request can set it after this.
+bool placeRequest(Link& link, uint32_t connection, uint8_t op, uint8_t address, uint8_t data, uint32_t& sequence) {
+    std::lock_guard<std::mutex> hold(link.lock);
+    const LinkConnection& now = link.connection;
+    if (connection == 0 || now.portHandle == kNoPort || now.publication != connection) return false;
+    LinkRequest& r = link.slot;
     r.op = op;
     r.address = address;
     r.data = data;
+    r.connection = connection;
     r.result = 0;
     r.pending = true;
-    resetEvent(w.doneEvent);
-    return ++r.sequence;
+    resetEvent(link.doneEvent);
+    sequence = ++r.sequence;
+    return true;
 }
 
-bool collectResult(uint32_t sequence, uint8_t* replyTarget) {
-    WorkerState& w = worker();
-    std::lock_guard<std::mutex> hold(w.slotLock);
-    LinkRequest& r = w.slot;
+bool collectResult(Link& link, uint32_t sequence, uint8_t* replyTarget) {
+    std::lock_guard<std::mutex> hold(link.lock);
+    LinkRequest& r = link.slot;
     if (r.doneSequence != sequence) {
         r.pending = false;  // withdrawn: if not yet taken, it is never sent
         return false;
@@ -79,79 +56,93 @@ bool collectResult(uint32_t sequence, uint8_t* replyTarget) {
 }
 
 // Worker side.
-bool takeRequest(LinkFrame& request, uint32_t& sequence) {
-    WorkerState& w = worker();
-    std::lock_guard<std::mutex> hold(w.slotLock);
-    LinkRequest& r = w.slot;
+bool takeRequest(Link& link, LinkRequest& request) {
+    std::lock_guard<std::mutex> hold(link.lock);
+    LinkRequest& r = link.slot;
     if (!r.pending) return false;
     r.pending = false;
-    request.op = r.op;
-    request.address = r.address;
-    request.data = r.data;
-    sequence = r.sequence;
+    request = r;
     return true;
 }
 
-void completeRequest(uint32_t sequence, bool ok, uint8_t reply) {
-    WorkerState& w = worker();
-    std::lock_guard<std::mutex> hold(w.slotLock);
-    LinkRequest& r = w.slot;
+void completeRequest(Link& link, uint32_t sequence, bool ok, uint8_t reply) {
+    std::lock_guard<std::mutex> hold(link.lock);
+    LinkRequest& r = link.slot;
     if (r.sequence != sequence) return;  // a newer request is waiting
     r.result = ok ? 1 : 0;
     r.reply = reply;
     r.doneSequence = sequence;
-    setEvent(w.doneEvent);
+    setEvent(link.doneEvent);
 }
 
 // False when the transaction failed and the link must be re-established.
-bool serveRequest(PortHandle port) {
-    LinkFrame request;
-    uint32_t sequence = 0;
-    if (!takeRequest(request, sequence)) return true;  // withdrawn before it was taken
+// A request made for another connection than the one served is refused
+// unsent (placing it checks that already; this holds it here as well).
+bool serveRequest(Link& link, const LinkConnection& served) {
+    LinkRequest request;
+    if (!takeRequest(link, request)) return true;  // withdrawn before it was taken
+    if (request.connection != served.publication) {
+        completeRequest(link, request.sequence, false, 0);
+        return true;
+    }
     uint8_t reply = 0;
-    const bool ok = transact(port, request.op, request.address, request.data, &reply);
-    completeRequest(sequence, ok, reply);
+    const bool ok = transact(served.portHandle, request.op, request.address, request.data, &reply);
+    completeRequest(link, request.sequence, ok, reply);
     return ok;
 }
 
-// Serves the published connection until a transaction fails or the unit's
-// identity changes (unplugged, silent or exchanged).
-void serveConnection() {
-    const LinkConnection connection = linkConnection();
-    for (;;) {
-        if (waitForEvent(worker().requestEvent, kIdlePollMs)) {
-            if (!serveRequest(connection.portHandle)) return;
+// Serves the published connection until a transaction fails, the unit's
+// identity changes (unplugged, silent or exchanged) or the link stops.
+void serveConnection(Link& link) {
+    const LinkConnection connection = linkConnection(link);
+    while (!link.stopping.load()) {
+        if (waitForEvent(link.requestEvent, kIdlePollMs)) {
+            if (link.stopping.load() || !serveRequest(link, connection)) return;
         } else if (readIdentity(connection.portHandle) != connection.deviceId) {
             return;
         }
     }
 }
 
-void runLinkWorker() {
-    for (;;) {
-        scanPorts();
-        serveConnection();
-    }
+// Thread entry; the argument is the worker's own share of the link.
+void runLinkWorker(void* argument) {
+    const std::unique_ptr<std::shared_ptr<Link>> share(static_cast<std::shared_ptr<Link>*>(argument));
+    const std::shared_ptr<Link>& link = *share;
+    while (scanPorts(link)) serveConnection(*link);
+    closeConnection(*link);
+    setEvent(link->workerEnded);
 }
 
 }  // namespace
 
-bool startLinkWorker() {
-    WorkerState& w = worker();
-    if (w.started.exchange(true)) return true;
-    try {
-        std::thread(runLinkWorker).detach();
-    } catch (const std::system_error&) {
-        w.started.store(false);
-        return false;
+std::shared_ptr<Link> startLink(LinkOptions options) {
+    std::shared_ptr<Link> link = makeLink(std::move(options));
+    auto* share = new std::shared_ptr<Link>(link);
+    if (!startDetachedThread(runLinkWorker, share)) {
+        delete share;
+        return nullptr;
     }
-    return true;
+    return link;
 }
 
-bool submitRequest(uint8_t op, uint8_t address, uint8_t data, uint8_t* replyTarget) {
-    WorkerState& w = worker();
-    const uint32_t sequence = placeRequest(op, address, data);
-    setEvent(w.requestEvent);
-    waitForEvent(w.doneEvent, kRequestWaitMs);
-    return collectResult(sequence, replyTarget);
+void stopLink(Link& link) {
+    link.stopping.store(true);
+    setEvent(link.requestEvent);
+    waitForEvent(link.workerEnded, UINT32_MAX);
+}
+
+LinkSession currentSession(Link& link, LinkConnection* connection) {
+    const LinkConnection now = linkConnection(link);
+    if (connection) *connection = now;
+    return LinkSession{&link, now.portNumber != 0 ? now.publication : 0};
+}
+
+bool submitRequest(const LinkSession& session, uint8_t op, uint8_t address, uint8_t data, uint8_t* replyTarget) {
+    if (!session.link) return false;
+    Link& link = *session.link;
+    uint32_t sequence = 0;
+    if (!placeRequest(link, session.connection, op, address, data, sequence)) return false;
+    setEvent(link.requestEvent);
+    waitForEvent(link.doneEvent, kRequestWaitMs);
+    return collectResult(link, sequence, replyTarget);
 }

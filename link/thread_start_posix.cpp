@@ -3,7 +3,7 @@
 #include <system_error>
 #include <thread>
 
-bool startDetachedThread(void (*entry)(int32_t), int32_t argument) {
+bool startDetachedThread(void (*entry)(void*), void* argument) {
     try {
         std::thread(entry, argument).detach();
         return true;

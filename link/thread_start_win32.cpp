@@ -7,8 +7,8 @@
 namespace {
 
 struct ThreadStart {
-    void (*entry)(int32_t);
-    int32_t argument;
+    void (*entry)(void*);
+    void* argument;
 };
 
 DWORD WINAPI runThreadStart(void* parameter) {
@@ -20,7 +20,7 @@ DWORD WINAPI runThreadStart(void* parameter) {
 
 }  // namespace
 
-bool startDetachedThread(void (*entry)(int32_t), int32_t argument) {
+bool startDetachedThread(void (*entry)(void*), void* argument) {
     auto* start = new ThreadStart{entry, argument};
     HANDLE thread = CreateThread(nullptr, 0, runThreadStart, start, 0, nullptr);
     if (!thread) {

@@ -3,34 +3,13 @@
 #include "link/clock.h"
 #include "link/device_text.h"
 #include "link/frame.h"
+#include "link/link_state.h"
 #include "link/thread_start.h"
-
-#include <atomic>
-#include <mutex>
 
 namespace {
 
-// Shared by the link worker, the probe threads and the user-interface
-// thread. Never destroyed: probe threads are detached and may still run
-// while the process exits.
-struct TransportState {
-    std::mutex connectionLock;
-    LinkConnection connection;  // guarded by connectionLock
-    // Set by the scan before it starts a probe, cleared by that probe.
-    std::atomic<uint8_t> probeBusy[kPortCount];
-};
-
-TransportState& transport() {
-    static TransportState* state = [] {
-        auto* s = new TransportState;
-        for (auto& flag : s->probeBusy) flag.store(0);
-        return s;
-    }();
-    return *state;
-}
-
-bool connectionPublished() {
-    return linkConnection().portHandle != kNoPort;
+bool connectionPublished(Link& link) {
+    return linkConnection(link).portHandle != kNoPort;
 }
 
 // Waits for the rest of the deadline without reading: a complete frame with
@@ -64,40 +43,83 @@ bool awaitReply(PortHandle port, uint8_t* replyTarget) {
     }
 }
 
-int32_t probesInFlight() {
+int32_t probesInFlight(Link& link) {
     int32_t count = 0;
-    for (auto& flag : transport().probeBusy) {
+    for (auto& flag : link.probeBusy) {
         if (flag.load(std::memory_order_acquire) && ++count == kMaxProbesInFlight) break;
     }
     return count;
 }
 
-void startProbe(int32_t portIndex) {
-    auto& flag = transport().probeBusy[portIndex];
+// What a probe thread is given: its own share of the link, so that it may
+// outlive a link that was stopped.
+struct ProbeJob {
+    std::shared_ptr<Link> link;
+    int32_t portNumber;
+};
+
+// Thread entry: opens the port and identifies the unit there; publishes the
+// connection when one answers with a non-zero identity, else closes the
+// port. Clears its probeBusy flag last, whatever happened.
+void probePort(void* argument) {
+    const std::unique_ptr<ProbeJob> job(static_cast<ProbeJob*>(argument));
+    Link& link = *job->link;
+    PortHandle port = kNoPort;
+    if (openSerialPort(job->portNumber, port)) {
+        const int32_t deviceId = readIdentity(port);
+        if (deviceId == 0 || !publishConnection(link, port, job->portNumber, deviceId)) closeSerialPort(port);
+    }
+    link.probeBusy[job->portNumber - 1].store(0, std::memory_order_release);
+}
+
+void startProbe(const std::shared_ptr<Link>& link, int32_t portNumber) {
+    auto& flag = link->probeBusy[portNumber - 1];
     flag.store(1, std::memory_order_release);
-    if (!startDetachedThread(probePort, portIndex))
+    auto* job = new ProbeJob{link, portNumber};
+    if (!startDetachedThread(probePort, job)) {
+        delete job;
         flag.store(0, std::memory_order_release);  // tried again in the next pass
+    }
+}
+
+bool keepScanning(Link& link) {
+    return !connectionPublished(link) && !link.stopping.load();
 }
 
 // The pass holds the fine timer resolution: the 1 ms pauses between probe
 // starts are otherwise a whole scheduler tick on Windows (15.6 ms), and a
 // pass over 256 absent ports would take 4 s instead of a quarter of one.
-void probePass() {
+void probePass(const std::shared_ptr<Link>& link) {
     const FineSleeps fine;
-    for (int32_t i = 0; i < kPortCount && !connectionPublished(); ++i) {
-        while (probesInFlight() >= kMaxProbesInFlight) sleepMilliseconds(kThrottlePauseMs);
-        if (probeBusy(i)) continue;  // still probing it from an earlier pass
-        startProbe(i);
+    for (const int32_t portNumber : link->options.ports) {
+        if (!keepScanning(*link)) return;
+        if (portNumber < 1 || portNumber > kPortCount) continue;
+        while (probesInFlight(*link) >= kMaxProbesInFlight) sleepMilliseconds(kThrottlePauseMs);
+        if (probeBusy(*link, portNumber)) continue;  // still probing it from an earlier pass
+        startProbe(link, portNumber);
         sleepMilliseconds(kProbeStartSpacingMs);
     }
 }
 
+void tellObserver(const Link& link, LinkChange change, const LinkConnection& connection) {
+    if (link.options.observer) link.options.observer(change, connection);
+}
+
 }  // namespace
 
-LinkConnection linkConnection() {
-    TransportState& s = transport();
-    std::lock_guard<std::mutex> hold(s.connectionLock);
-    return s.connection;
+std::vector<int32_t> allPorts() {
+    std::vector<int32_t> ports;
+    for (int32_t n = 1; n <= kPortCount; ++n) ports.push_back(n);
+    return ports;
+}
+
+std::shared_ptr<Link> makeLink(LinkOptions options) {
+    return std::make_shared<Link>(std::move(options));
+}
+
+LinkConnection linkConnection(Link& link) {
+    std::lock_guard<std::mutex> hold(link.lock);
+    return link.connection;
 }
 
 std::string formatDeviceVersion(const LinkConnection& connection) {
@@ -127,50 +149,63 @@ int32_t readIdentity(PortHandle port) {
     return high * 256 + low;
 }
 
-bool publishConnection(PortHandle port, int32_t portNumber, int32_t deviceId) {
-    TransportState& s = transport();
-    std::lock_guard<std::mutex> hold(s.connectionLock);
-    if (s.connection.portHandle != kNoPort) return false;
-    s.connection.portHandle = port;
-    s.connection.portNumber = portNumber;
-    s.connection.deviceId = deviceId;
-    ++s.connection.publication;
+bool publishConnection(Link& link, PortHandle port, int32_t portNumber, int32_t deviceId) {
+    std::lock_guard<std::mutex> ordered(link.changeLock);
+    LinkConnection published;
+    {
+        std::lock_guard<std::mutex> hold(link.lock);
+        if (link.connection.portHandle != kNoPort || link.stopping.load()) return false;
+        link.connection.portHandle = port;
+        link.connection.portNumber = portNumber;
+        link.connection.deviceId = deviceId;
+        ++link.connection.publication;
+        published = link.connection;
+    }
+    tellObserver(link, LinkChange::Published, published);
     return true;
 }
 
-void closeConnection() {
-    TransportState& s = transport();
-    PortHandle port;
+// A request still waiting in the slot was made for the connection that is
+// going: it fails now, unsent, instead of waiting out its time or being
+// served on the next connection. Under the link's lock.
+void failWaitingRequest(Link& link) {
+    LinkRequest& r = link.slot;
+    if (!r.pending) return;
+    r.pending = false;
+    r.result = 0;
+    r.doneSequence = r.sequence;
+    setEvent(link.doneEvent);
+}
+
+void closeConnection(Link& link) {
+    std::lock_guard<std::mutex> ordered(link.changeLock);
+    LinkConnection closed;
     {
-        std::lock_guard<std::mutex> hold(s.connectionLock);
-        port = s.connection.portHandle;
-        s.connection.portHandle = kNoPort;
-        s.connection.portNumber = 0;
-        s.connection.deviceId = 0;
+        std::lock_guard<std::mutex> hold(link.lock);
+        closed = link.connection;
+        link.connection.portHandle = kNoPort;
+        link.connection.portNumber = 0;
+        link.connection.deviceId = 0;
+        failWaitingRequest(link);
     }
-    if (port != kNoPort) closeSerialPort(port);
+    if (closed.portHandle == kNoPort) return;
+    closeSerialPort(closed.portHandle);
+    tellObserver(link, LinkChange::Closed, closed);
 }
 
-bool probeBusy(int32_t portIndex) {
-    return transport().probeBusy[portIndex].load(std::memory_order_acquire) != 0;
+bool probeBusy(Link& link, int32_t portNumber) {
+    return link.probeBusy[portNumber - 1].load(std::memory_order_acquire) != 0;
 }
 
-void probePort(int32_t portIndex) {
-    PortHandle port = kNoPort;
-    if (openSerialPort(portIndex + 1, port)) {
-        const int32_t deviceId = readIdentity(port);
-        if (deviceId == 0 || !publishConnection(port, portIndex + 1, deviceId)) closeSerialPort(port);
-    }
-    transport().probeBusy[portIndex].store(0, std::memory_order_release);
-}
-
-void scanPorts() {
-    closeConnection();
+bool scanPorts(const std::shared_ptr<Link>& link) {
+    closeConnection(*link);
     for (;;) {
-        probePass();
+        probePass(link);
         sleepMilliseconds(kAfterPassPauseMs);
-        if (connectionPublished()) return;
+        if (connectionPublished(*link)) return true;
+        if (link->stopping.load()) return false;
         sleepMilliseconds(kBetweenPassesPauseMs);
-        if (connectionPublished()) return;
+        if (connectionPublished(*link)) return true;
+        if (link->stopping.load()) return false;
     }
 }

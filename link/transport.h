@@ -1,17 +1,18 @@
 // Below the request slot: single transactions on a port, the probe of one
-// port, and the scan that finds the unit. Used by the link worker and the
-// probe threads (and by tests); the user-interface thread uses link.h.
+// port, and the scan that finds the unit on one link's ports. Used by the
+// link worker and the probe threads (and by tests); the link's users use
+// link.h.
 #pragma once
 
 #include "link/link.h"
 #include "link/serial.h"
 
 #include <cstdint>
+#include <memory>
 
 // A transaction waits this long for its reply, counted from the request.
 constexpr uint32_t kReplyDeadlineMs = 5000;
 
-constexpr int32_t kPortCount = 256;           // COM1..COM256
 constexpr int32_t kMaxProbesInFlight = 20;
 constexpr uint32_t kProbeStartSpacingMs = 1;  // between two probe starts
 constexpr uint32_t kThrottlePauseMs = 100;    // while 20 probes run
@@ -28,20 +29,21 @@ bool transact(PortHandle port, uint8_t op, uint8_t address, uint8_t data, uint8_
 // either read fails.
 int32_t readIdentity(PortHandle port);
 
-// Thread entry: opens port portIndex + 1 and identifies the unit there;
-// publishes the connection when one answers with a non-zero identity, else
-// closes the port. Clears its probeBusy flag last, whatever happened.
-void probePort(int32_t portIndex);
+// A link without its worker: the tests drive its scan themselves.
+std::shared_ptr<Link> makeLink(LinkOptions options);
 
-// Closes the connection, then probes all ports, pass after pass, until a
-// probe publishes a unit. Link worker only.
-void scanPorts();
+// Closes the link's connection, then probes its ports, pass after pass,
+// until a probe publishes a unit: true then. False, with nothing
+// published, once the link is stopping. The link's worker only.
+bool scanPorts(const std::shared_ptr<Link>& link);
 
 // Publishes a connection unless one is already published (another probe was
-// first): false then, and the caller still owns `port`.
-bool publishConnection(PortHandle port, int32_t portNumber, int32_t deviceId);
-// Clears the connection and closes its port, if any.
-void closeConnection();
+// first) or the link is stopping: false then, and the caller still owns
+// `port`. Tells the observer.
+bool publishConnection(Link& link, PortHandle port, int32_t portNumber, int32_t deviceId);
+// Clears the connection, fails the request waiting in the slot for it,
+// closes its port and tells the observer; nothing when there is none.
+void closeConnection(Link& link);
 
-// Whether a probe of port portIndex + 1 is still running.
-bool probeBusy(int32_t portIndex);
+// Whether a probe of port `portNumber` is still running.
+bool probeBusy(Link& link, int32_t portNumber);

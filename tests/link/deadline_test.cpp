@@ -1,6 +1,8 @@
 // Transactions that run into the 5000 ms reply deadline while the millisecond
-// counter wraps. The cases run side by side on their own ports: one deadline.
+// counter wraps, and a request its submitter gives up on before any worker
+// took it. The cases run side by side on their own ports: one deadline.
 #include "link/clock.h"
+#include "link/link_state.h"
 #include "link/transport.h"
 #include "tests/link/sim_process.h"
 
@@ -23,6 +25,27 @@ Outcome readIdentityLow(int32_t portNumber) {
     return out;
 }
 
+// The counter moved near its wrap for the test's time, put back whatever
+// ends the test.
+struct WrappingCounter {
+    WrappingCounter() { setTickBiasForTesting(0u - platformTickCount() - 1000u); }  // wraps one second in
+    ~WrappingCounter() { setTickBiasForTesting(0); }
+};
+
+// A link with a connection and no worker: the request waits in the slot
+// until its submitter gives up, and is withdrawn then, so that no worker
+// would ever send it.
+bool givenUpRequestIsWithdrawn(int32_t portNumber) {
+    const std::shared_ptr<Link> link = makeLink(LinkOptions{});
+    PortHandle port = kNoPort;
+    if (!openSerialPort(portNumber, port) || !publishConnection(*link, port, portNumber, 105)) return false;
+    uint8_t value = 0x77;
+    const bool answered = submitRequest(currentSession(*link), kOpWrite, 7, 1, &value);
+    const bool pending = link->slot.pending;
+    closeConnection(*link);
+    return !answered && !pending && value == 0x77;
+}
+
 TEST(Deadline, HoldsAcrossTheWrapOfTheMillisecondCounter) {
     SimFolder folder("quill-deadline");
     setSerialPortsFolder(folder.path);
@@ -32,8 +55,9 @@ TEST(Deadline, HoldsAcrossTheWrapOfTheMillisecondCounter) {
         {"reply split over 3 s, wrapping on the way", {"--split", "1500"}, true, 2800, 4900},
         {"reply after 3.5 s", {"--latency", "3500"}, true, 3300, 4900},
     };
-    for (int32_t i = 0; i < 4; ++i) ASSERT_TRUE(folder.start(i + 1, cases[i].args));
-    setTickBiasForTesting(0u - platformTickCount() - 1000u);  // the counter wraps one second in
+    for (int32_t i = 0; i < 5; ++i) ASSERT_TRUE(folder.start(i + 1, i < 4 ? cases[i].args : std::vector<std::string>{}));
+    const WrappingCounter wrapping;
+    std::future<bool> withdrawn = std::async(std::launch::async, givenUpRequestIsWithdrawn, 5);
     std::vector<std::future<Outcome>> running;
     for (int32_t i = 0; i < 4; ++i) running.push_back(std::async(std::launch::async, readIdentityLow, i + 1));
     for (int32_t i = 0; i < 4; ++i) {
@@ -43,7 +67,8 @@ TEST(Deadline, HoldsAcrossTheWrapOfTheMillisecondCounter) {
         EXPECT_LE(out.elapsedMs, cases[i].maxMs) << cases[i].what;
         EXPECT_EQ(out.value, out.ok ? 105 : 0) << cases[i].what;
     }
-    setTickBiasForTesting(0);
+    EXPECT_TRUE(withdrawn.get());
+    EXPECT_TRUE(simRequests(folder.units[5]).empty());
 }
 
 }  // namespace

@@ -97,7 +97,8 @@ TEST_F(WorkerTest, EveryFaultWhereItStrikes) {
                 return true;
             };
             strike(TransferStep{});
-            const TransferResult result = write ? writeForm(form, strike) : readForm(form, strike);
+            const LinkSession s = session();
+            const TransferResult result = write ? writeForm(s, form, strike) : readForm(s, form, strike);
             const bool failed = (write ? c.write : c.read) == FailsThere;
             EXPECT_EQ(result.status, failed ? TransferStatus::Failed : TransferStatus::Complete) << what;
             EXPECT_EQ(result.stoppedParameter, failed ? c.at.stoppedParameter : 0) << what;

@@ -1,6 +1,6 @@
 // Transactions, the POSIX serial port, the probe and the scan against
 // quill-sim on pseudo-terminals, and the simulator's own numbers. No link
-// worker runs in this program: the tests drive scanPorts themselves.
+// worker runs in this program: the tests drive a link's scan themselves.
 #include "link/transport.h"
 #include "tests/link/sim_process.h"
 #include "tools/quill-sim/sim_state.h"
@@ -37,14 +37,14 @@ protected:
         ASSERT_FALSE(folder.path.empty());
         setSerialPortsFolder(folder.path);
     }
-    void TearDown() override { closeConnection(); }
+    void TearDown() override { closeConnection(*link); }
     SimProcess& start(int32_t port, const std::vector<std::string>& args) {
         EXPECT_TRUE(folder.start(port, args)) << "quill-sim on com" << port;
         return folder.units[port];
     }
-    static bool probeEnded(int32_t portNumber) {
+    bool probeEnded(int32_t portNumber) {
         for (const int64_t until = nowMs() + 8000; nowMs() < until; std::this_thread::sleep_for(5ms))
-            if (!probeBusy(portNumber - 1)) return true;
+            if (!probeBusy(*link, portNumber)) return true;
         return false;
     }
     static bool portOpens(int32_t portNumber) {
@@ -55,6 +55,7 @@ protected:
     }
 
     SimFolder folder{"quill-transport"};
+    const std::shared_ptr<Link> link = makeLink(LinkOptions{{1, 2, 3, 4, 5, 6, 7, 8, 9}, nullptr});
 };
 
 TEST_F(TransportTest, TransactCopesWithWhatTheLineDelivers) {
@@ -107,23 +108,23 @@ TEST_F(TransportTest, ScanSkipsAbsentSilentZeroAndBusyPortsAndFindsTheUnit) {
     start(6, {"--identity", "1234"});
     PortHandle heldPort = kNoPort;
     ASSERT_TRUE(openSerialPort(5, heldPort));  // another program has it
-    const uint32_t before = linkConnection().publication;
-    scanPorts();
-    const LinkConnection c = linkConnection();
+    const uint32_t before = linkConnection(*link).publication;
+    scanPorts(link);
+    const LinkConnection c = linkConnection(*link);
     EXPECT_EQ(c.portNumber, 6);
     EXPECT_EQ(c.deviceId, 1234);
     EXPECT_EQ(c.publication, before + 1);
     // The silent port's first probe still waits for its reply: a new scan
     // must not start a second one beside it.
-    scanPorts();
-    EXPECT_EQ(linkConnection().portNumber, 6);
+    scanPorts(link);
+    EXPECT_EQ(linkConnection(*link).portNumber, 6);
     EXPECT_EQ(countRequests(silent, kOpRead, 253), 1);
     EXPECT_TRUE(simRequests(held).empty());
     ASSERT_TRUE(probeEnded(3));
     EXPECT_TRUE(portOpens(3)) << "the probe of the identity-0 unit must close its port";
     closeSerialPort(heldPort);
-    closeConnection();
-    EXPECT_EQ(linkConnection().portNumber, 0);
+    closeConnection(*link);
+    EXPECT_EQ(linkConnection(*link).portNumber, 0);
 }
 
 TEST_F(TransportTest, TwoUnitsFoundAtOnceGiveOneConnectionAndConsistentSnapshots) {
@@ -133,14 +134,14 @@ TEST_F(TransportTest, TwoUnitsFoundAtOnceGiveOneConnectionAndConsistentSnapshots
     std::atomic<int> inconsistent{0};
     std::thread reader([&] {
         while (!stop) {
-            const LinkConnection c = linkConnection();
+            const LinkConnection c = linkConnection(*link);
             const int32_t expected = c.portNumber == 2 ? 105 : c.portNumber == 3 ? 200 : 0;
             if (c.deviceId != expected || (c.portNumber != 0 && expected == 0)) ++inconsistent;
         }
     });
     for (int round = 0; round < 5; ++round) {
-        scanPorts();
-        const int32_t found = linkConnection().portNumber;
+        scanPorts(link);
+        const int32_t found = linkConnection(*link).portNumber;
         ASSERT_TRUE(found == 2 || found == 3);
         ASSERT_TRUE(probeEnded(2) && probeEnded(3));
         EXPECT_TRUE(portOpens(found == 2 ? 3 : 2)) << "the losing probe must close its port";

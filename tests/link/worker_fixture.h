@@ -1,5 +1,6 @@
-// One link worker per test program on a private ports folder; each test puts
-// its unit on the next port, unplugs the previous one, and waits for the worker.
+// One link over ports 3..9 per test program on a private ports folder; each
+// test puts its unit on the next port, unplugs the previous one, and waits
+// for the link. The link's notifications are kept in order.
 #pragma once
 
 #include "link/link.h"
@@ -8,18 +9,56 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <mutex>
 #include <thread>
+
+struct Notification {
+    LinkChange change;
+    uint32_t publication;
+    int32_t portNumber;
+    bool operator==(const Notification& o) const {
+        return change == o.change && publication == o.publication && portNumber == o.portNumber;
+    }
+};
 
 class WorkerTest : public ::testing::Test {
 protected:
-    // The worker keeps running; the folder goes when the program ends.
+    // The link keeps running; the folder goes when the program ends.
     static void SetUpTestSuite() {
-        static bool started = false;
-        if (started) return;
+        if (link()) return;
         setSerialPortsFolder(folder().path);
-        ASSERT_TRUE(started = startLinkWorker());
+        LinkOptions options;
+        for (int32_t n = 3; n <= 9; ++n) options.ports.push_back(n);
+        options.observer = [](LinkChange change, const LinkConnection& c) {
+            std::lock_guard<std::mutex> hold(heard().lock);
+            heard().list.push_back(Notification{change, c.publication, c.portNumber});
+        };
+        ASSERT_TRUE(link() = startLink(std::move(options)));
     }
     void TearDown() override { stopSim(sim); }
+
+    static std::shared_ptr<Link>& link() {
+        static std::shared_ptr<Link> theLink;
+        return theLink;
+    }
+    static LinkConnection connection() { return linkConnection(*link()); }
+    // A session on the link's connection now.
+    static LinkSession session() { return currentSession(*link()); }
+    struct Heard {
+        std::mutex lock;
+        std::vector<Notification> list;
+    };
+    static Heard& heard() {
+        static Heard h;
+        return h;
+    }
+    // The notifications since the last call.
+    static std::vector<Notification> takeNotifications() {
+        std::vector<Notification> taken;
+        std::lock_guard<std::mutex> hold(heard().lock);
+        taken.swap(heard().list);
+        return taken;
+    }
 
     static SimFolder& folder() {
         static SimFolder ports("quill-worker");
@@ -31,7 +70,7 @@ protected:
     template <class Done>
     static bool awaitConnection(Done done, int64_t timeoutMs) {
         for (const int64_t until = nowMs() + timeoutMs; nowMs() < until; sleepMs(2))
-            if (done(linkConnection())) return true;
+            if (done(connection())) return true;
         return false;
     }
 

@@ -20,21 +20,25 @@ std::string registersText(const SimUnit& unit, int32_t base, int32_t length) {
 
 TEST_F(WorkerTest, VerifiedWritesAndARefusalThatMakesTheWorkerScanAgain) {
     ASSERT_TRUE(useUnit({"--readback-differs", "9", "--refuse-address", "100"}));
-    const LinkConnection c = linkConnection();
+    const LinkConnection c = connection();
+    const LinkSession s = session();
     EXPECT_EQ(c.deviceId, 105);
-    EXPECT_TRUE(writeVerified(12, 3));
-    EXPECT_FALSE(writeVerified(9, 5)) << "the read-back differs from the value written";
+    EXPECT_TRUE(writeVerified(s, 12, 3));
+    EXPECT_FALSE(writeVerified(s, 9, 5)) << "the read-back differs from the value written";
     EXPECT_EQ(simState(sim).registers[12], 3);
     EXPECT_EQ(simState(sim).registers[9], 6);
-    EXPECT_EQ(linkConnection().publication, c.publication) << "a read-back mismatch keeps the connection";
+    EXPECT_EQ(connection().publication, c.publication) << "a read-back mismatch keeps the connection";
     uint8_t value = 0xEE;
     const int64_t began = nowMs();
-    EXPECT_FALSE(submitRequest(kOpRead, 100, 0, &value));
+    EXPECT_FALSE(submitRequest(s, kOpRead, 100, 0, &value));
     EXPECT_LT(nowMs() - began, 2000);
     EXPECT_EQ(value, 0xEE);
-    EXPECT_TRUE(submitRequest(kOpRead, 253, 0, &value)) << "served once the scan found the unit again";
+    ASSERT_TRUE(awaitConnection([&](const LinkConnection& now) { return now.publication > c.publication; }, 5000))
+        << "the scan finds the unit again";
+    EXPECT_FALSE(submitRequest(s, kOpWrite, 12, 4, nullptr)) << "the old connection's session is refused";
+    EXPECT_EQ(countRequests(sim, kOpWrite, 12), 1) << "and nothing of it sent";
+    EXPECT_TRUE(submitRequest(session(), kOpRead, 253, 0, &value)) << "a new session is served";
     EXPECT_EQ(value, 105);
-    EXPECT_GT(linkConnection().publication, c.publication);
 }
 
 // Reads stop at the first zero and never ask for the last register; writes
@@ -47,7 +51,7 @@ TEST_F(WorkerTest, DigitStrings) {
         {181, 16, "0123"}, {197, 16, ""}, {245, 7, "999999"}};
     for (const auto& r : reads) {
         std::string text = "stale";
-        EXPECT_TRUE(readDigitString(r.base, r.length, text));
+        EXPECT_TRUE(readDigitString(session(), r.base, r.length, text));
         EXPECT_EQ(text, r.text);
     }
     EXPECT_EQ(countRequests(sim, kOpRead, 197), 1);
@@ -62,7 +66,7 @@ TEST_F(WorkerTest, DigitStrings) {
         {245, 7, "1234567", true, "123456.", 0},
     };
     for (const auto& w : writes) {
-        EXPECT_EQ(writeDigitString(w.base, w.text, w.length), w.ok) << w.text;
+        EXPECT_EQ(writeDigitString(session(), w.base, w.text, w.length), w.ok) << w.text;
         EXPECT_EQ(registersText(simState(sim), w.base, *w.registers ? w.length : 0), w.registers) << w.text;
         EXPECT_EQ(countRequests(sim, kOpWrite, uint8_t(w.unsent)), 0) << w.text;
     }
@@ -70,10 +74,10 @@ TEST_F(WorkerTest, DigitStrings) {
 
 TEST_F(WorkerTest, ChangedIdentityOrAVanishedUnitIsFoundAgain) {
     ASSERT_TRUE(useUnit({"--away", "300"}));
-    EXPECT_TRUE(writeVerified(kIdentityLowRegister, 106));
+    EXPECT_TRUE(writeVerified(session(), kIdentityLowRegister, 106));
     EXPECT_TRUE(awaitConnection([](const LinkConnection& c) { return c.deviceId == 106; }, 5000))
         << "the idle poll sees the new identity and the scan publishes it";
-    const LinkConnection before = linkConnection();
+    const LinkConnection before = connection();
     signalSim(sim, SIGUSR2);  // the adapter is pulled: the port disappears
     ASSERT_TRUE(awaitAnnouncement(sim, 5000));
     const auto back = [&](const LinkConnection& c) {
@@ -81,7 +85,7 @@ TEST_F(WorkerTest, ChangedIdentityOrAVanishedUnitIsFoundAgain) {
     };
     EXPECT_TRUE(awaitConnection(back, 8000));
     uint8_t value = 0;
-    EXPECT_TRUE(submitRequest(kOpRead, 254, 0, &value));
+    EXPECT_TRUE(submitRequest(session(), kOpRead, 254, 0, &value));
 }
 
 // The walk's form: rows 1..5, row 3 hidden.
@@ -109,7 +113,7 @@ TEST_F(WorkerTest, ReadFillsFieldsRowsAndCountsSkipsHiddenRowsAndStopsWhenAsked)
     FormValues form = fiveRows();
     form.fields[2].present = false;  // T3 without caption: its registers are not asked
     std::vector<TransferStep> steps;
-    EXPECT_EQ(readForm(form, counting(steps)).status, TransferStatus::Complete);
+    EXPECT_EQ(readForm(session(), form, counting(steps)).status, TransferStatus::Complete);
     EXPECT_EQ(static_cast<int32_t>(steps.size()), transferSteps(form));
     EXPECT_EQ(steps.size(), 6u + 4u);
     const std::string texts[] = {"12", "", "", "", "4", "59"};
@@ -127,7 +131,7 @@ TEST_F(WorkerTest, ReadFillsFieldsRowsAndCountsSkipsHiddenRowsAndStopsWhenAsked)
     form = fiveRows();
     steps.clear();
     const int32_t asked = countRequests(sim, kOpRead, 2);
-    const TransferResult stopped = readForm(form, counting(steps, 7));
+    const TransferResult stopped = readForm(session(), form, counting(steps, 7));
     EXPECT_EQ(stopped.status, TransferStatus::Stopped);
     EXPECT_EQ(stopped.stoppedParameter, 1);
     EXPECT_EQ(countRequests(sim, kOpRead, 2), asked) << "nothing asked after the stop";
@@ -144,7 +148,7 @@ TEST_F(WorkerTest, WriteStoresFieldsWithPaddingAndEveryListedRow) {
     const int32_t selections[] = {0, 2, 1, -1, 255};  // row 3 hidden, row 4 without selection
     for (size_t k = 0; k < 5; ++k) form.rows[k].selection = selections[k];
     std::vector<TransferStep> steps;
-    EXPECT_EQ(writeForm(form, counting(steps)).status, TransferStatus::Complete);
+    EXPECT_EQ(writeForm(session(), form, counting(steps)).status, TransferStatus::Complete);
     EXPECT_EQ(steps.size(), 10u) << "a row without a selection still steps";
     const SimUnit unit = simState(sim);
     EXPECT_EQ(registersText(unit, 181, 16), "123456789012345.");
@@ -164,7 +168,7 @@ TEST_F(WorkerTest, WriteRefusesUnwritableTextsBeforeAnyRequest) {
         form.fields[c.field].text = c.text;
         const size_t before = simRequests(sim).size();
         std::vector<TransferStep> steps;
-        const TransferResult result = writeForm(form, counting(steps));
+        const TransferResult result = writeForm(session(), form, counting(steps));
         EXPECT_EQ(result.status, TransferStatus::Rejected) << c.text;
         EXPECT_EQ(result.stoppedField, TextFieldLimits[c.field].controlId) << c.text;
         EXPECT_EQ(simRequests(sim).size(), before) << c.text;

@@ -144,8 +144,9 @@ TEST_F(QuillctlTest, BadInputSendsNothing) {
         {{"write-config", path("flipped.sqc")}, false}, {{"write-config", path("plain.sqc")}, false},
         {{"write-config", path("empty.sqc")}, false},   {{"write-config", path("missing.sqc")}, false},
         {{"diff", good, "--language", "Klingon"}, false}, {{"diff", good, "--language"}, false},
-        {{"diff", good, good}, true},                   {{"restore", path("ten.txt")}, false},
-        {{"restore", good, "--force"}, false},
+        {{"diff", good, good}, false},                  {{"restore", path("ten.txt")}, false},
+        {{"restore", good, "--force"}, false},          {{"restore", good, good}, false},
+        {{"get", "256"}, true},
     };
     for (const auto& c : cases) {
         const size_t requests = simRequests(b).size();

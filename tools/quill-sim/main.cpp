@@ -144,6 +144,9 @@ void handleSignal(Simulator& sim, int signalNumber) {
     } else if (signalNumber == SIGWINCH) {
         refuseNextRequest(sim.unit);
         note(sim, "refusing the next request");
+    } else if (signalNumber == SIGALRM) {
+        corruptNextReply(sim.unit);
+        note(sim, "a wrong checksum in the next reply");
     } else if (signalNumber == SIGUSR2) {
         if (sim.present)
             takeLineDown(sim);
@@ -175,7 +178,7 @@ void serve(Simulator& sim, int signals) {
 int blockedSignals() {
     sigset_t set;
     sigemptyset(&set);
-    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2, SIGWINCH}) sigaddset(&set, s);
+    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2, SIGWINCH, SIGALRM}) sigaddset(&set, s);
     sigprocmask(SIG_BLOCK, &set, nullptr);
     std::signal(SIGPIPE, SIG_IGN);  // a reader of standard output that went away
     return signalfd(-1, &set, SFD_CLOEXEC);

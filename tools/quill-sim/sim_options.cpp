@@ -48,6 +48,8 @@ const char* const kSimUsage =
     "  SIGUSR1                  go silent / answer again\n"
     "  SIGUSR2                  vanish (line closed, link removed) / come back\n"
     "  SIGWINCH                 refuse the next request, once (a single bad reply)\n"
+    "  SIGALRM                  a wrong checksum in the next reply, once (the link\n"
+    "                           waits out its 5 s deadline, then finds the unit again)\n"
     "  SIGINT, SIGTERM, SIGHUP  end, with the state saved\n"
     "\n"
     "State file, one setting per line ('#' starts a comment):\n"

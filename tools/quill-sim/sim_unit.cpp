@@ -31,8 +31,12 @@ uint8_t serve(SimUnit& unit, const LinkFrame& request, bool& changed) {
     return request.data;
 }
 
-void appendReply(const SimFaults& faults, LinkFrame reply, std::vector<uint8_t>& bytes) {
-    const bool corrupt = faults.badChecksum || faults.badChecksumAddresses.count(reply.address) != 0;
+void appendReply(SimFaults& faults, LinkFrame reply, std::vector<uint8_t>& bytes) {
+    bool corrupt = faults.badChecksum || faults.badChecksumAddresses.count(reply.address) != 0;
+    if (faults.badChecksumNext > 0) {
+        --faults.badChecksumNext;
+        corrupt = true;
+    }
     if (faults.mismatch) {
         reply.op = static_cast<uint8_t>(reply.op ^ 0x01);
         reply.address = static_cast<uint8_t>(reply.address + 1);
@@ -75,6 +79,8 @@ SimAnswer answerRequest(SimUnit& unit, const LinkFrame& request) {
 }
 
 void refuseNextRequest(SimUnit& unit) { ++unit.faults.refuseNext; }
+
+void corruptNextReply(SimUnit& unit) { ++unit.faults.badChecksumNext; }
 
 void toggleSilence(SimUnit& unit) {
     if (isSilent(unit)) {

@@ -23,6 +23,7 @@ struct SimFaults {
     int64_t silentAfter = -1;           // answer this many requests, then none
     int64_t vanishAfter = -1;           // close the line at request N + 1 (once)
     int32_t refuseNext = 0;             // answer FE for the next N requests, whatever they ask
+    int32_t badChecksumNext = 0;        // the next N replies carry a wrong checksum
 };
 
 struct SimUnit {
@@ -46,8 +47,10 @@ int32_t identityOf(const SimUnit& unit);
 // are refused.
 SimAnswer answerRequest(SimUnit& unit, const LinkFrame& request);
 
-// One bad reply: the next request is refused (a signal arms it).
+// One bad reply, armed by a signal: the next request is refused, or the
+// next reply carries a wrong checksum (the link waits out its deadline).
 void refuseNextRequest(SimUnit& unit);
+void corruptNextReply(SimUnit& unit);
 
 // Silent units answer again (also after --silent-after); answering ones go
 // silent.

@@ -35,9 +35,9 @@ bool chooseLanguage(DefinitionStore& store, const std::string& name, std::string
 
 // The walk over the rows of the connected unit's variant, with the bar.
 template <class Walk>
-TransferResult walkRows(FormValues& form, const std::string& doing, Walk walk) {
+TransferResult walkRows(const LinkSession& session, FormValues& form, const std::string& doing, Walk walk) {
     ProgressDisplay display = startProgressDisplay(transferSteps(form));
-    const TransferResult result = walk(form, [&](const TransferStep& step) {
+    const TransferResult result = walk(session, form, [&](const TransferStep& step) {
         const std::string what = step.isField ? "" : " parameter " + std::to_string(form.rows[step.index].number);
         stepProgressDisplay(display, doing + what);
         return true;
@@ -48,10 +48,9 @@ TransferResult walkRows(FormValues& form, const std::string& doing, Walk walk) {
 
 // The connected unit's rows read: selections and choice counts.
 bool readUnitRows(Plan& plan, FormValues& form, int& status) {
-    form = unitForm(plan.store, linkConnection().deviceId);
+    form = unitForm(plan.store, plan.connection.deviceId);
     withoutFields(form);
-    const TransferResult result =
-        walkRows(form, "reading", [](FormValues& f, const TransferProgress& p) { return readForm(f, p); });
+    const TransferResult result = walkRows(plan.session, form, "reading", readForm);
     if (result.status == TransferStatus::Complete) return true;
     status = failed("read stopped at " + describeStop(result));
     return false;
@@ -88,7 +87,11 @@ bool prepareDiff(const std::vector<std::string>& args, Plan& plan, std::string& 
             return false;
         }
     }
-    if (files.size() != 1) return false;
+    if (files.size() != 1) {
+        problem = files.empty() ? "diff needs the file to compare the unit with"
+                                : "diff compares the unit with one file (two files: sqctool config diff A B)";
+        return false;
+    }
     std::string payload;
     plan.path = files[0];
     if (!readConfigFile(plan.path, payload, plan.pairs, problem) || !loadTable(plan.store, problem)) return false;
@@ -113,8 +116,7 @@ int runWriteConfig(Plan& plan) {
     int status = kExitOk;
     if (!readUnitRows(plan, form, status)) return status;
     openPairs(plan.pairs, form);
-    const TransferResult result =
-        walkRows(form, "writing", [](FormValues& f, const TransferProgress& p) { return writeForm(f, p); });
+    const TransferResult result = walkRows(plan.session, form, "writing", writeForm);
     if (result.status != TransferStatus::Complete) return failed("write stopped at " + describeStop(result));
     return kExitOk;
 }

@@ -42,7 +42,10 @@ bool prepareRestore(const std::vector<std::string>& args, Plan& plan, std::strin
         else
             files.push_back(arg);
     }
-    if (files.size() != 1) return false;
+    if (files.size() != 1) {
+        problem = "restore writes one dump (and --force)";
+        return false;
+    }
     std::string text, reason;
     if (!readWholeFile(files[0], text, problem)) return false;
     if (text.size() > kMaxDumpFileBytes) {
@@ -56,11 +59,11 @@ bool prepareRestore(const std::vector<std::string>& args, Plan& plan, std::strin
 
 int runDump(Plan& plan) {
     RegisterDump dump;
-    dump.identity = linkConnection().deviceId;
+    dump.identity = plan.connection.deviceId;
     dump.time = localTimeText();
     ProgressDisplay display = startProgressDisplay(kDumpRegisters);
     for (int32_t r = 0; r < kDumpRegisters; ++r) {
-        if (!submitRequest(kOpRead, static_cast<uint8_t>(r), 0, &dump.values[r])) {
+        if (!submitRequest(plan.session, kOpRead, static_cast<uint8_t>(r), 0, &dump.values[r])) {
             endProgressDisplay(display);
             return failed("read stopped at " + registerLabel(r));
         }
@@ -75,13 +78,13 @@ int runDump(Plan& plan) {
 // Each register written and read back before the next; the first failure
 // ends the restore there (the registers before it hold the dump's values).
 int runRestore(Plan& plan) {
-    const int32_t identity = linkConnection().deviceId;
+    const int32_t identity = plan.connection.deviceId;
     if (identity != plan.dump.identity && !plan.force)
         return failed("the dump is of identity " + identityText(plan.dump.identity) + ", the unit is " +
                       identityText(identity) + ": nothing written (--force writes it anyway)");
     ProgressDisplay display = startProgressDisplay(kDumpRegisters);
     for (int32_t r = 0; r < kDumpRegisters; ++r) {
-        if (!writeVerified(static_cast<uint8_t>(r), plan.dump.values[r])) {
+        if (!writeVerified(plan.session, static_cast<uint8_t>(r), plan.dump.values[r])) {
             endProgressDisplay(display);
             return failed("restore stopped at " + registerLabel(r) + ": the write failed or read back differently");
         }

@@ -1,6 +1,8 @@
-// quillctl: the device link from a terminal. Every command goes through the
-// link worker and submitRequest, the path the main window uses; the whole
-// configurations through the window's walk.
+// quillctl: the device link from a terminal. Every command goes through a
+// link and submitRequest, the path the main window uses; the whole
+// configurations through the window's walk. A command runs on the
+// connection it began on: when the link loses it, the next request fails
+// and the command exits 1 naming the register.
 //
 //   quillctl [--ports DIR] [--timeout S] COMMAND [ARGS...]
 //
@@ -10,14 +12,15 @@
 #include "link/device_text.h"
 #include "link/frame.h"
 #include "link/link.h"
+#include "link/sync_event.h"
 #include "tools/quillctl/quillctl.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -87,8 +90,8 @@ int failed(const std::string& reason) {
 
 namespace {
 
-int runScan(Plan&) {
-    const LinkConnection c = linkConnection();
+int runScan(Plan& plan) {
+    const LinkConnection& c = plan.connection;
     std::printf("COM%d %d %s\n", static_cast<int>(c.portNumber), static_cast<int>(c.deviceId),
                 formatDeviceVersion(c).c_str());
     return kExitOk;
@@ -97,7 +100,7 @@ int runScan(Plan&) {
 int runGet(Plan& plan) {
     for (uint8_t address : plan.addresses) {
         uint8_t value = 0;
-        if (!submitRequest(kOpRead, address, 0, &value)) return failed("read of register " + std::to_string(address) + " failed");
+        if (!submitRequest(plan.session, kOpRead, address, 0, &value)) return failed("read of register " + std::to_string(address) + " failed");
         std::printf("%d\n", value);
         std::fflush(stdout);
     }
@@ -106,33 +109,33 @@ int runGet(Plan& plan) {
 
 int runSet(Plan& plan) {
     const uint8_t address = plan.addresses[0];
-    if (!writeVerified(address, plan.value))
+    if (!writeVerified(plan.session, address, plan.value))
         return failed("write of register " + std::to_string(address) + " failed or did not read back");
     return kExitOk;
 }
 
 int runGetText(Plan& plan) {
     std::string text;
-    if (!readDigitString(plan.base, plan.length, text)) return failed("read of the field failed");
+    if (!readDigitString(plan.session, plan.base, plan.length, text)) return failed("read of the field failed");
     std::printf("%s\n", text.c_str());
     return kExitOk;
 }
 
 int runSetText(Plan& plan) {
-    if (!writeDigitString(plan.base, plan.text, plan.length))
+    if (!writeDigitString(plan.session, plan.base, plan.text, plan.length))
         return failed("write of the field failed (digits only; stopped at the failing register)");
     return kExitOk;
 }
 
-int runGetBcd(Plan&) {
+int runGetBcd(Plan& plan) {
     std::string text;
-    if (!readBcdPair(text)) return failed("read of register 252 failed");
+    if (!readBcdPair(plan.session, text)) return failed("read of register 252 failed");
     std::printf("%s\n", text.c_str());
     return kExitOk;
 }
 
 int runSetBcd(Plan& plan) {
-    if (!writeBcdPair(plan.text)) return failed("write of register 252 failed (up to two digits)");
+    if (!writeBcdPair(plan.session, plan.text)) return failed("write of register 252 failed (up to two digits)");
     return kExitOk;
 }
 
@@ -220,12 +223,16 @@ bool parseOptions(int argc, char** argv, std::vector<std::string>& words, double
     return true;
 }
 
-bool awaitUnit(double seconds) {
+// The link's observer sets `found` when it publishes a unit; the wait is
+// for that, not a poll.
+bool awaitUnit(Link& link, SyncEvent& found, double seconds, Plan& plan) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     for (;;) {
-        if (linkConnection().portNumber != 0) return true;
-        if (std::chrono::steady_clock::now() >= until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        plan.session = currentSession(link, &plan.connection);
+        if (plan.session.connection != 0) return true;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return false;
+        waitForEvent(found, static_cast<uint32_t>(std::min<int64_t>(left.count(), UINT32_MAX)));
     }
 }
 
@@ -265,7 +272,14 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (!good) return usage(std::string("bad arguments for ") + command->name);
-    if (!startLinkWorker()) return failed("cannot start the link worker");
-    if (!awaitUnit(findSeconds)) return failed(noUnitFound(findSeconds));
+    SyncEvent found{false};
+    LinkOptions options;
+    options.ports = allPorts();
+    options.observer = [&found](LinkChange change, const LinkConnection&) {
+        if (change == LinkChange::Published) setEvent(found);
+    };
+    const std::shared_ptr<Link> link = startLink(std::move(options));
+    if (!link) return failed("cannot start the link");
+    if (!awaitUnit(*link, found, findSeconds, plan)) return failed(noUnitFound(findSeconds));
     return command->run(plan);
 }

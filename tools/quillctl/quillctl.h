@@ -6,6 +6,7 @@
 
 #include "configfile/config_text.h"
 #include "defs/definition_store.h"
+#include "link/link.h"
 #include "tools/quillctl/register_dump.h"
 
 #include <cstdint>
@@ -30,6 +31,10 @@ struct Plan {
     DefinitionStore store;          // read-config, write-config, diff: the built-in table
     RegisterDump dump;              // restore: the registers to write
     bool force = false;             // restore: to a unit of another identity too
+    // Set once a unit is found: every request of the command goes to that
+    // connection, so none reaches a unit the link finds after losing it.
+    LinkConnection connection;
+    LinkSession session;
 };
 
 // One line "quillctl: reason" on standard error; returns kExitFailed.

@@ -4,7 +4,7 @@
 // unit, and the link worker pauses after that scan before it serves a request:
 // that start-up ("quillctl get 253" less its one request) is printed apart and
 // taken off before the ratio of the walk.
-#include "tests/bench/bench_unit.h"
+#include "bench/bench_unit.h"
 #include "tests/file_text.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // What the link benchmarks share: quill-sim in a fresh ports folder, the
-// link worker connected to it, and the wire time of a request with its
+// link connected to it, and the wire time of a request with its
 // reply (10 characters of 10 bits) at the line's 9600 baud.
 #pragma once
 
@@ -28,13 +28,19 @@ struct BenchUnit {
         std::printf("quill-sim did not start\n");
         return false;
     }
-    // Starts the link worker and waits until it serves the unit: the first request
-    // waits out the pause after the scan, start-up that no figure measures.
+    // Starts a link over port 1 and waits until it serves the unit: the first
+    // request waits out the pause after the scan, start-up that no figure
+    // measures. `session` then goes to that connection.
     bool connectWorker() {
-        startLinkWorker();
-        for (int i = 0; i < 1000 && linkConnection().portNumber == 0; ++i)
+        link = startLink(LinkOptions{{1}, nullptr});
+        for (int i = 0; link && i < 1000 && linkConnection(*link).portNumber == 0; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!link) return false;
+        session = currentSession(*link);
         uint8_t value = 0;
-        return submitRequest(0, kIdentityLowRegister, 0, &value);
+        return submitRequest(session, 0, kIdentityLowRegister, 0, &value);
     }
+
+    std::shared_ptr<Link> link;
+    LinkSession session;
 };

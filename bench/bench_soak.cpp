@@ -3,7 +3,7 @@
 // the end. Flat means the end within 2% of the middle: nothing the walk, the
 // worker or the request slot allocate may pile up.
 #include "link/device_transfer.h"
-#include "tests/bench/bench_unit.h"
+#include "bench/bench_unit.h"
 
 #include <fstream>
 
@@ -40,8 +40,8 @@ int main() {
         FormValues form = emptyForm();
         for (int32_t n = 1; n <= kRows; ++n) form.rows.push_back(FormRow{n, true, -1, 0, false});
         form.fields[0].text = std::to_string(100000 + cycle);
-        if (readForm(form, keepGoing).status != TransferStatus::Complete ||
-            writeForm(form, keepGoing).status != TransferStatus::Complete) {
+        if (readForm(unit.session, form, keepGoing).status != TransferStatus::Complete ||
+            writeForm(unit.session, form, keepGoing).status != TransferStatus::Complete) {
             std::printf("cycle %d failed\n", cycle);
             return 1;
         }

@@ -2,7 +2,7 @@
 // wire-time bound of 10.42 ms: transact on the port directly, and submitRequest
 // through the link worker (the user interface's path: the slot and both events).
 #include "link/transport.h"
-#include "tests/bench/bench_unit.h"
+#include "bench/bench_unit.h"
 
 #include <functional>
 
@@ -38,7 +38,7 @@ int main() {
     ok = ok && measure("transact", 1, [&] { return transact(port, kOpRead, 12, 0, &value); });
     if (port != kNoPort) closeSerialPort(port);
     ok = ok && unit.connectWorker();
-    ok = ok && measure("submitRequest (link worker)", 1, [&] { return submitRequest(kOpRead, 12, 0, &value); });
-    ok = ok && measure("writeVerified", 2, [&] { return writeVerified(12, 3); });
+    ok = ok && measure("submitRequest (link worker)", 1, [&] { return submitRequest(unit.session, kOpRead, 12, 0, &value); });
+    ok = ok && measure("writeVerified", 2, [&] { return writeVerified(unit.session, 12, 3); });
     return ok ? 0 : 1;
 }

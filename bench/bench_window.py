@@ -10,7 +10,7 @@
   soak      --rounds of a read (no pacing), a language switch and a resize; resident memory, GDI
             and USER objects, handles (Wine answers 0), windows (by the probe) and descriptors at
             the start, middle and end. Flat: the end within 2% (or a few objects) of the middle
-python3 tests/bench/bench_window.py [startup] [transfer] [soak] [--runs 5] [--rounds 200]
+python3 bench/bench_window.py [startup] [transfer] [soak] [--runs 5] [--rounds 200]
 """
 import argparse
 import os
@@ -20,7 +20,7 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "tests", "e2e"))
 from quill_e2e import ID, IDOK, VENDOR_KEY, Harness, copy_unit_105  # noqa: E402
 
 ROWS, BITS_PER_REQUEST = 51, 2 * 5 * 10
@@ -118,7 +118,7 @@ def soak(H, folder, args):
 def main():
     H = Harness.from_args()
     parts = {"startup": startup, "transfer": transfer, "soak": soak}
-    parser = argparse.ArgumentParser(prog="tests/bench/bench_window.py")
+    parser = argparse.ArgumentParser(prog="bench/bench_window.py")
     parser.add_argument("parts", nargs="*", help="of startup, transfer, soak (none: all)")
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--rounds", type=int, default=200)

@@ -3,7 +3,7 @@
 // wire-time bound. The form is the largest of the built-in table's units:
 // 51 rows, every field full.
 #include "link/device_transfer.h"
-#include "tests/bench/bench_unit.h"
+#include "bench/bench_unit.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ int main() {
     FormValues form = emptyForm();
     for (int32_t n = 1; n <= kRows; ++n) form.rows.push_back(FormRow{n, true, -1, 0, false});
     const auto keepGoing = [](const TransferStep&) { return true; };
-    bool ok = measure("read", unit.sim, [&] { return readForm(form, keepGoing); });
+    bool ok = measure("read", unit.sim, [&] { return readForm(unit.session, form, keepGoing); });
     for (FormRow& row : form.rows) row.selection = 2;
-    return measure("write", unit.sim, [&] { return writeForm(form, keepGoing); }) && ok ? 0 : 1;
+    return measure("write", unit.sim, [&] { return writeForm(unit.session, form, keepGoing); }) && ok ? 0 : 1;
 }
