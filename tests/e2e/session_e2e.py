@@ -506,6 +506,7 @@ class A_Session(unittest.TestCase):
         writes = self.writes_logged() - before
         self.assertGreater(writes, 0)
         self.assertLess(writes, 2 * 90, "the write was cut short")
+        self.assertEqual(len(self.unsent_files()), 3, "its rows are kept as after any write that stopped")
 
     def test_p_report_in_polski_with_code_page_1250(self):
         with mock.patch.dict(os.environ, CODEPAGE_1250):  # program and driver, as on a Polish Windows
