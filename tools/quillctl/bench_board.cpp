@@ -31,7 +31,7 @@ std::string fitted(const std::string& text, size_t width, bool pad) {
 std::string portRow(const PortLine& line, int32_t columns) {
     std::string row = fitted("COM" + std::to_string(line.port), kPortWidth, true) +
                       fitted(line.label, kLabelWidth - 1, true) + " " +
-                      fitted(line.state, kStateWidth, line.total > 0);
+                      (line.total > 0 ? fitted(line.state, kStateWidth, true) : line.state);
     if (line.total > 0) {
         std::string bar = progressLine(line.done, line.total, "");
         row += " " + bar.substr(0, bar.find_last_not_of(' ') + 1);

@@ -184,7 +184,5 @@ int runBench(Plan& plan) {
     startPorts(b, threads);
     showBench(b, screen);
     for (std::thread& thread : threads) thread.join();
-    for (BenchPort& port : b.ports)
-        if (port.link) stopLink(*port.link);
     return conclude(b);
 }

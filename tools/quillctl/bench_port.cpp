@@ -320,6 +320,7 @@ bool listDone(const Bench& b) {
 LinkObserver portObserver(Bench& b, BenchPort& p) {
     return [&b, &p](LinkChange change, const LinkConnection& c) {
         std::lock_guard<std::mutex> hold(b.lock);
+        if (p.ending) return;  // the table keeps the port's last result
         const bool idle = p.busySinceMs == 0;
         if (change == LinkChange::Published) {
             p.connection = c.publication;
@@ -335,12 +336,19 @@ LinkObserver portObserver(Bench& b, BenchPort& p) {
     };
 }
 
+// Each port stops its own link as it ends, so the links stop side by side
+// (a stop waits out a pause of the link's scan).
 void runPort(Bench& b, BenchPort& p) {
     TakenUnit taken;
     while (awaitUnit(b, p, taken)) {
         UnitJob job = beginJob(p, taken);
         finishJob(b, p, job, workOnUnit(b, p, job));
     }
+    {
+        std::lock_guard<std::mutex> hold(b.lock);
+        p.ending = true;
+    }
+    stopLink(*p.link);
     std::lock_guard<std::mutex> hold(b.lock);
     p.running = false;
     markChanged(b);

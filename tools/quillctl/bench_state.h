@@ -43,6 +43,7 @@ struct BenchPort {
     int64_t busySinceMs = 0; // 0: no unit being worked on
     int32_t unitsDone = 0;   // units with a receipt from this port
     bool running = true;     // the port thread has not ended
+    bool ending = false;     // the port is done: its link is being stopped
     PortLine line;
     // The port thread's own: what the last unit was left holding.
     UnitMemory memory;
