@@ -139,9 +139,11 @@ void showBench(Bench& b, Screen& screen) {
     }
 }
 
-int conclude(Bench& b) {
+// The tally once more on standard output, unless the table's last row
+// already shows it there.
+int conclude(Bench& b, const Screen& screen) {
     std::lock_guard<std::mutex> hold(b.lock);
-    std::printf("%s\n", tallyLine(tallyOf(b)).c_str());
+    if (screen.table.out != stdout) std::printf("%s\n", tallyLine(tallyOf(b)).c_str());
     std::fflush(stdout);
     if (!b.fatal.empty()) return failed(b.fatal);
     if (b.stopAsked) return kExitInterrupted;
@@ -184,5 +186,5 @@ int runBench(Plan& plan) {
     startPorts(b, threads);
     showBench(b, screen);
     for (std::thread& thread : threads) thread.join();
-    return conclude(b);
+    return conclude(b, screen);
 }

@@ -31,6 +31,8 @@ constexpr size_t kNoLabel = static_cast<size_t>(-1);
 constexpr int32_t kWalksPerUnit = 3;
 
 constexpr const char* kWaitingForLabel = "waiting for a label";
+constexpr const char* kStillThere = "still the unit just done: unplug it";
+constexpr const char* kNoUnit = "no unit";
 
 struct TakenUnit {
     uint32_t connection = 0;
@@ -101,7 +103,8 @@ void takeUnit(Bench& b, BenchPort& p, size_t label, TakenUnit& taken) {
     b.labels[label] = LabelState::Busy;
     p.taken = p.connection;
     p.busySinceMs = benchMs();
-    p.line = PortLine{p.number, unitOf(b, label).label, "reading"};
+    // A unit that may be the one just done shows no label until it is not.
+    p.line = PortLine{p.number, taken.maybeSame ? "" : unitOf(b, label).label, "reading", 0, 1};
     markChanged(b);
 }
 
@@ -146,8 +149,11 @@ JobOutcome released(const std::string& what) {
 JobOutcome stoppedAt(const std::string& doing, const TransferResult& result, const UnitMemory& memory) {
     JobOutcome outcome;
     outcome.end = result.status == TransferStatus::Stopped ? JobEnd::Interrupted : JobEnd::Failed;
-    const std::string how = outcome.end == JobEnd::Interrupted ? "interrupted " : "failed ";
-    outcome.what = how + doing + " at " + describeStop(result);
+    // A walk stops on request after a step it has done, and fails at the
+    // step it could not do.
+    const bool interrupted = outcome.end == JobEnd::Interrupted;
+    outcome.what = (interrupted ? "interrupted " : "failed ") + doing + (interrupted ? " after " : " at ") +
+                   describeStop(result);
     if (outcome.end == JobEnd::Failed) outcome.what += ": replace the unit";
     outcome.stoppedRegister = result.stoppedRegister;
     outcome.memory = memory;
@@ -198,7 +204,8 @@ JobOutcome programUnit(Bench& b, BenchPort& p, UnitJob& job) {
     const FormValues expected = expectedContents(job.read, meant);
     {
         std::lock_guard<std::mutex> hold(b.lock);
-        note(b, p, unitOf(b, job.taken.label).label, "writing (backup " + job.backup + ")");
+        p.line.label = unitOf(b, job.taken.label).label;
+        note(b, p, p.line.label, "writing (backup " + job.backup + ")");
     }
     showState(b, p, "writing", 2 * transferSteps(job.read) + transferSteps(meant));
     TransferResult result = writeForm(job.session, meant, [&](const TransferStep&) { return stepDone(b, p); });
@@ -216,14 +223,13 @@ JobOutcome programUnit(Bench& b, BenchPort& p, UnitJob& job) {
 }
 
 JobOutcome workOnUnit(Bench& b, BenchPort& p, UnitJob& job) {
-    if (job.session.connection != job.taken.connection) return released("no unit");  // gone already
+    if (job.session.connection != job.taken.connection) return released(kNoUnit);  // gone already
     showState(b, p, "reading", kWalksPerUnit * transferSteps(wholeForm(b, job.connection.deviceId)));
     const TransferResult result = readWhole(b, p, job, "reading", job.read);
-    if (result.status == TransferStatus::Failed && job.taken.maybeSame) return released("no unit");
+    if (result.status == TransferStatus::Failed && job.taken.maybeSame) return released(kNoUnit);
     if (result.status != TransferStatus::Complete)
         return stoppedAt("reading", result, rememberBefore(job.read, stoppedCell(job.read, result)));
-    if (job.taken.maybeSame && holdsRemembered(job.read, p.memory))
-        return released("still the unit just done: unplug it");
+    if (job.taken.maybeSame && holdsRemembered(job.read, p.memory)) return released(kStillThere);
     const std::string held = heldLabel(b, job.read);
     if (!held.empty()) return released("holds " + held + " already: unplug it");
     return programUnit(b, p, job);
@@ -265,6 +271,7 @@ void recordOutcome(Bench& b, BenchPort& p, size_t label, const Receipt& receipt,
     p.line.state = outcome.what;
     p.line.total = 0;
     p.line.seconds = receipt.seconds;
+    p.result = p.line;
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, " (%.1f s)", receipt.seconds);
     note(b, p, receipt.label, outcome.what + seconds);
@@ -284,8 +291,8 @@ void finishJob(Bench& b, BenchPort& p, const UnitJob& job, const JobOutcome& out
     } else {
         b.labels[job.taken.label] = LabelState::Open;
         p.busySinceMs = 0;
-        p.line = PortLine{p.number, "", outcome.what};
-        if (outcome.what != "no unit") note(b, p, "", outcome.what);
+        p.line = outcome.what == kStillThere ? p.result : PortLine{p.number, "", outcome.what};
+        if (outcome.what != kNoUnit) note(b, p, "", outcome.what);
     }
     markChanged(b);
 }
@@ -331,7 +338,7 @@ LinkObserver portObserver(Bench& b, BenchPort& p) {
             p.closedMs = benchMs();
             note(b, p, "", "unit gone");
         }
-        if (idle) p.line = PortLine{p.number, "", change == LinkChange::Published ? "unit found" : "no unit"};
+        if (idle) p.line = PortLine{p.number, "", change == LinkChange::Published ? "unit found" : kNoUnit};
         markChanged(b);
     };
 }

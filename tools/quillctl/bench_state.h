@@ -45,6 +45,8 @@ struct BenchPort {
     bool running = true;     // the port thread has not ended
     bool ending = false;     // the port is done: its link is being stopped
     PortLine line;
+    PortLine result;         // the line of the last unit done, kept while
+                             // the same unit is checked again
     // The port thread's own: what the last unit was left holding.
     UnitMemory memory;
 };

@@ -8,8 +8,10 @@
 //   Shop 13,COM4,105,1.05,2026-12-06T14:03:23+01:00,2026-12-06T14:03:40+01:00,17.0,failed,197,2026-12-06 14-03-26 COM4 1.05.sqc
 //
 // result: programmed, failed or interrupted (the bench was stopped);
-// stopped_register: where a failed or interrupted unit stopped, empty when
-// nowhere; backup: the file saved before writing, empty when none was.
+// stopped_register: the first register of the field or row a failed unit
+// failed at (a check that read back another value: that register), of the
+// last one an interrupted unit did; empty when none; backup: the file saved
+// before writing, empty when none was.
 // Each line is appended in one write (safe_file.h): a killed bench leaves
 // whole lines, and a torn last line (a power cut) is dropped on the next
 // start.
