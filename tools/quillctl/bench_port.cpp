@@ -261,8 +261,8 @@ void recordOutcome(Bench& b, BenchPort& p, size_t label, const Receipt& receipt,
     if (programmed) ++b.tally.programmed;
     if (outcome.end == JobEnd::Failed) ++b.tally.failed;
     if (!error.empty()) {
-        b.fatal = "the receipt of " + receipt.label + " could not be written: " + error +
-                  (programmed ? " (the unit on COM" + std::to_string(p.number) + " is programmed)" : "");
+        b.fatal += (b.fatal.empty() ? "" : "; ") + ("the receipt of " + receipt.label + " could not be written: " + error) +
+                   (programmed ? " (the unit on COM" + std::to_string(p.number) + " is programmed)" : "");
         b.stopping.store(true);
     }
     ++p.unitsDone;
