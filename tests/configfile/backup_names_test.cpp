@@ -12,6 +12,9 @@ std::string nthBackup(int32_t day, int32_t port = 3) {
 
 TEST(BackupNames, OnlyTheProgramsNamesAreBackups) {
     EXPECT_EQ(backupFileName({2026, 12, 6, 14, 3, 22}, 256, "12.34"), "2026-12-06 14-03-22 COM256 12.34.sqc");
+    const std::string unsent = backupFileName({2026, 12, 6, 14, 3, 22}, 3, "1.05", BackupKind::Unsent);
+    EXPECT_EQ(unsent, "2026-12-06 14-03-22 COM3 1.05 unsent.sqc");
+    EXPECT_TRUE(isBackupFileName(unsent));
     for (int32_t port : {1, 99, 100, 256})
         EXPECT_TRUE(isBackupFileName(backupFileName({2026, 12, 6, 14, 3, 22}, port, "1.05"))) << port;
     const struct { BackupMoment moment; int32_t port; const char* version; } unnamed[] = {
@@ -22,6 +25,7 @@ TEST(BackupNames, OnlyTheProgramsNamesAreBackups) {
     const char* const others[] = {
         "config.sqc", "2026-12-06 14-03-22 COM3 1.05.sqc.part", "2026-12-06 14-03-22 COM03 1.05.sqc",
         "2026-12-06 14:03:22 COM3 1.05.sqc", "2026-12-06 14-03-22 COM3 .sqc", "2026-12-06 14-03-22 COM3 1.05 mine.sqc",
+        "2026-12-06 14-03-22 COM3 unsent.sqc", "2026-12-06 14-03-22 COM3 1.05 unsent unsent.sqc",
     };
     for (const char* name : others) EXPECT_FALSE(isBackupFileName(name)) << name;
 }
@@ -36,6 +40,8 @@ TEST(BackupNames, TheNewestFiftyStay) {
             {"the 51st removes the oldest", {nthBackup(60), "mine.sqc"}, nthBackup(60), {nthBackup(0)}},
             {"a clock set back keeps the one just written", {setBack}, setBack, {nthBackup(0)}},
             {"listed in any order", {nthBackup(52), nthBackup(51)}, nthBackup(52), {nthBackup(0), nthBackup(1)}},
+            {"unsent files count", {fifty[0].substr(0, 29) + " unsent.sqc", nthBackup(60)}, nthBackup(60),
+             {fifty[0].substr(0, 29) + " unsent.sqc", nthBackup(0)}},
         };
     for (const auto& c : cases) {
         std::vector<std::string> names = c.more;

@@ -48,9 +48,10 @@ protected:
         std::mutex lock;
         std::vector<Notification> list;
     };
+    // Never destroyed: the link's threads run until the program ends.
     static Heard& heard() {
-        static Heard h;
-        return h;
+        static Heard* h = new Heard;
+        return *h;
     }
     // The notifications since the last call.
     static std::vector<Notification> takeNotifications() {

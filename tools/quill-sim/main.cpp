@@ -11,6 +11,7 @@
 #include "tools/common/tool_io.h"
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -38,7 +39,13 @@ struct Simulator {
 };
 
 void note(const Simulator& sim, const std::string& text) {
-    if (sim.options.verbose) std::fprintf(stderr, "quill-sim: %s\n", text.c_str());
+    if (!sim.options.verbose) return;
+    if (sim.options.logTimes) {
+        const auto since1970 = std::chrono::system_clock::now().time_since_epoch();
+        const auto us = std::chrono::duration_cast<std::chrono::microseconds>(since1970).count();
+        std::fprintf(stderr, "%lld.%06lld ", static_cast<long long>(us / 1000000), static_cast<long long>(us % 1000000));
+    }
+    std::fprintf(stderr, "quill-sim: %s\n", text.c_str());
 }
 
 void complain(const std::string& text) {

@@ -31,11 +31,13 @@ const char* const kSimUsage =
     "  --latency MS             think time before each reply\n"
     "  --ready-file FILE        write the terminal's path to FILE when ready\n"
     "  -v                       log every frame in hexadecimal on standard error\n"
+    "  --log-times              start each logged line with the time in seconds\n"
+    "                           since 1970 (to the microsecond)\n"
     "Faults (LIST: numbers separated by commas, decimal or 0x hex):\n"
     "  --refuse-address LIST    answer FE (refusal) for these registers\n"
     "  --refuse-op LIST         answer FE for these op codes\n"
-  "  --refuse-write LIST      answer FE for writes to these registers (reads\n"
-  "                           of them are answered)\n"
+    "  --refuse-write LIST      answer FE for writes to these registers (reads\n"
+    "                           of them are answered)\n"
     "  --noise N                send N noise bytes before each reply\n"
     "  --split MS               send each reply in three writes, MS apart\n"
     "  --bad-checksum           replies carry a wrong checksum\n"
@@ -97,6 +99,7 @@ const OptionSpec kOptions[] = {
     {"--latency", true, [](SimOptions& o, const std::string& v) { return parseInto(v, 600000, o.pacing.latencyMs); }},
     {"--ready-file", true, [](SimOptions& o, const std::string& v) { o.readyPath = v; return !v.empty(); }},
     {"-v", false, [](SimOptions& o, const std::string&) { return o.verbose = true; }},
+    {"--log-times", false, [](SimOptions& o, const std::string&) { return o.logTimes = true; }},
     {"--help", false, [](SimOptions& o, const std::string&) { return o.help = true; }},
     {"--refuse-address", true, [](SimOptions& o, const std::string& v) { return parseByteList(v, o.faults.refuseAddresses); }},
     {"--refuse-op", true, [](SimOptions& o, const std::string& v) { return parseByteList(v, o.faults.refuseOps); }},

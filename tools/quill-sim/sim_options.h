@@ -16,6 +16,7 @@ struct SimOptions {
     uint32_t baud = 0;      // 0: no pacing
     uint32_t awayMs = kDefaultAwayMs;
     bool verbose = false;
+    bool logTimes = false;  // each frame-log line starts with the wall-clock time
     bool help = false;
     LinePacing pacing;
     SimFaults faults;

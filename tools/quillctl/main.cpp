@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -289,14 +290,16 @@ int main(int argc, char** argv) {
     }
     if (!good) return usage(std::string("bad arguments for ") + command->name);
     if (command->ownLinks) return command->run(plan);
-    SyncEvent found{false};
+    // The link's threads outlive main (they end with the process): the
+    // observer keeps its own share of what it sets.
+    const auto found = std::make_shared<SyncEvent>(false);
     LinkOptions options;
     options.ports = allPorts();
-    options.observer = [&found](LinkChange change, const LinkConnection&) {
-        if (change == LinkChange::Published) setEvent(found);
+    options.observer = [found](LinkChange change, const LinkConnection&) {
+        if (change == LinkChange::Published) setEvent(*found);
     };
     const std::shared_ptr<Link> link = startLink(std::move(options));
     if (!link) return failed("cannot start the link");
-    if (!awaitUnit(*link, found, findSeconds, plan)) return failed(noUnitFound(findSeconds));
+    if (!awaitUnit(*link, *found, findSeconds, plan)) return failed(noUnitFound(findSeconds));
     return command->run(plan);
 }
