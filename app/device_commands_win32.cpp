@@ -1,11 +1,11 @@
 #include "app/device_commands_win32.h"
 
 #include "app/app_state.h"
-#include "app/backup_win32.h"
 #include "app/dialogs.h"
 #include "app/form_win32.h"
 #include "app/messages.h"
 #include "app/progress_bar_win32.h"
+#include "configfile/backup_files.h"
 #include "link/device_transfer.h"
 #include "link/link.h"
 #include "params/parameter_list.h"

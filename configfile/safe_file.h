@@ -20,6 +20,14 @@ enum class ReplaceResult {
 // gets a one-line reason on failure.
 ReplaceResult replaceFileSafely(const std::string& path, const std::string& bytes, std::string& error);
 
+// Adds `bytes` (one record, a line) to the end of `path`, creating it when
+// missing, in one write call, then flushes it to the disk. A record is
+// never left in part: when fewer bytes went in (a full disk), the file is
+// cut back to its old length and the result is false. So a process killed
+// at any moment leaves whole records only, and a power cut at worst a torn
+// last one, which its reader drops. One appending thread per file.
+bool appendToFile(const std::string& path, const std::string& bytes, std::string& error);
+
 // Reads the whole of `path`. Fails, with `bytes` empty and a one-line
 // `error`, when it cannot be opened or read or holds more than `maxBytes`.
 bool readFileBytes(const std::string& path, size_t maxBytes, std::string& bytes, std::string& error);

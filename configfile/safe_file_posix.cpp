@@ -93,3 +93,27 @@ ReplaceResult replaceFileSafely(const std::string& path, const std::string& byte
     if (!good) ::unlink(temp.c_str());
     return good ? ReplaceResult::replaced : ReplaceResult::writeFailed;
 }
+
+bool appendToFile(const std::string& path, const std::string& bytes, std::string& error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    struct stat before = {};
+    if (fd < 0 || ::fstat(fd, &before) != 0) {
+        error = describeErrno(path);
+        if (fd >= 0) ::close(fd);
+        return false;
+    }
+    ssize_t n = -1;
+    do {
+        n = ::write(fd, bytes.data(), bytes.size());
+    } while (n < 0 && errno == EINTR);
+    bool good = n == static_cast<ssize_t>(bytes.size());
+    if (!good) {
+        error = n < 0 ? describeErrno(path) : path + ": the disk is full";
+        if (n > 0 && ::ftruncate(fd, before.st_size) != 0) error += " (a part of the line stays)";
+    }
+    if (good && ::fsync(fd) != 0) {
+        good = false;
+        error = describeErrno(path);
+    }
+    return ::close(fd) == 0 && good;
+}

@@ -107,3 +107,26 @@ ReplaceResult replaceFileSafely(const std::string& path, const std::string& byte
     DeleteFileA(temp.c_str());
     return ReplaceResult::writeFailed;
 }
+
+// GENERIC_WRITE rather than append-only access: cutting a short write back
+// needs SetEndOfFile. Shared for reading, so the receipts can be watched.
+bool appendToFile(const std::string& path, const std::string& bytes, std::string& error) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    LARGE_INTEGER before = {};
+    if (h == INVALID_HANDLE_VALUE || !SetFilePointerEx(h, LARGE_INTEGER{}, &before, FILE_END)) {
+        error = describeError(path, GetLastError());
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        return false;
+    }
+    DWORD written = 0;
+    const DWORD want = static_cast<DWORD>(bytes.size());
+    const bool whole = WriteFile(h, bytes.data(), want, &written, nullptr) && written == want;
+    DWORD code = whole ? 0 : GetLastError();
+    if (!whole && written > 0 && SetFilePointerEx(h, before, nullptr, FILE_BEGIN)) SetEndOfFile(h);
+    const bool flushed = whole && FlushFileBuffers(h);
+    if (whole && !flushed) code = GetLastError();
+    CloseHandle(h);
+    if (!flushed) error = describeError(path, code == ERROR_SUCCESS ? ERROR_DISK_FULL : code);
+    return flushed;
+}

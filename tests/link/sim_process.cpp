@@ -85,6 +85,19 @@ int runProgram(const std::vector<std::string>& argv, std::string& output, std::s
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+bool startProgram(const std::vector<std::string>& args, const std::string& outputPath, pid_t& pid) {
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return rc == 0;
+}
+
 bool stopSim(SimProcess& sim) {
     if (sim.pid <= 0) return false;
     kill(sim.pid, SIGTERM);

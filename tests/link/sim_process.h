@@ -54,5 +54,9 @@ int32_t countRequests(const SimProcess& sim, uint8_t op, uint8_t address);
 // status, or -1 when it did not exit normally.
 int runProgram(const std::vector<std::string>& argv, std::string& output, std::string& errors);
 
+// Starts a program in the background, its standard output and error both
+// appended to `outputPath`; the caller waits for it.
+bool startProgram(const std::vector<std::string>& argv, const std::string& outputPath, pid_t& pid);
+
 // Milliseconds on a steady clock, for elapsed times in tests.
 int64_t nowMs();

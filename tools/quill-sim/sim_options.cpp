@@ -36,6 +36,8 @@ const char* const kSimUsage =
     "Faults (LIST: numbers separated by commas, decimal or 0x hex):\n"
     "  --refuse-address LIST    answer FE (refusal) for these registers\n"
     "  --refuse-op LIST         answer FE for these op codes\n"
+    "  --refuse-write LIST      answer FE for writes to these registers (reads\n"
+    "                           of them are answered)\n"
     "  --noise N                send N noise bytes before each reply\n"
     "  --split MS               send each reply in three writes, MS apart\n"
     "  --bad-checksum           replies carry a wrong checksum\n"
@@ -101,6 +103,7 @@ const OptionSpec kOptions[] = {
     {"--help", false, [](SimOptions& o, const std::string&) { return o.help = true; }},
     {"--refuse-address", true, [](SimOptions& o, const std::string& v) { return parseByteList(v, o.faults.refuseAddresses); }},
     {"--refuse-op", true, [](SimOptions& o, const std::string& v) { return parseByteList(v, o.faults.refuseOps); }},
+    {"--refuse-write", true, [](SimOptions& o, const std::string& v) { return parseByteList(v, o.faults.refuseWrites); }},
     {"--noise", true, [](SimOptions& o, const std::string& v) { return parseInto(v, 1000, o.faults.noiseBytes); }},
     {"--split", true, [](SimOptions& o, const std::string& v) { return parseInto(v, 600000, o.pacing.splitMs); }},
     {"--bad-checksum", false, [](SimOptions& o, const std::string&) { return o.faults.badChecksum = true; }},

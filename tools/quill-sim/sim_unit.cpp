@@ -14,6 +14,7 @@ bool refused(SimUnit& unit, const LinkFrame& request) {
         return true;
     }
     if (request.op != kOpRead && request.op != kOpChoiceCount && request.op != kOpWrite) return true;
+    if (request.op == kOpWrite && f.refuseWrites.count(request.address)) return true;
     return f.refuseAddresses.count(request.address) || f.refuseOps.count(request.op);
 }
 

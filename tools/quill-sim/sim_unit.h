@@ -15,6 +15,7 @@ constexpr int32_t kDefaultIdentity = 105;
 struct SimFaults {
     std::set<uint8_t> refuseAddresses;  // answer FE for these registers
     std::set<uint8_t> refuseOps;        // answer FE for these op codes
+    std::set<uint8_t> refuseWrites;     // answer FE for writes (op 128) to these registers
     int32_t noiseBytes = 0;             // bytes before each reply (never 56 or FE)
     bool badChecksum = false;           // replies carry checksum + 1
     std::set<uint8_t> badChecksumAddresses;  // the same for these registers only

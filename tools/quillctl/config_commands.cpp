@@ -16,12 +16,6 @@ namespace {
 
 const char* const kLanguageOption = "--language";
 
-bool loadTable(DefinitionStore& store, std::string& problem) {
-    loadDefinitionsFrom(store, SealedDefinitionTable);
-    problem = "built-in table: " + startupError(store);
-    return startupError(store).empty();
-}
-
 // The table's language called `name` (as the table spells it or in UTF-8).
 bool chooseLanguage(DefinitionStore& store, const std::string& name, std::string& problem) {
     for (const std::string& language : languageNames(store))
@@ -61,6 +55,12 @@ std::string choiceShown(const DefinitionStore& store, int32_t n, int32_t index) 
 }
 
 }  // namespace
+
+bool loadTable(DefinitionStore& store, std::string& problem) {
+    loadDefinitionsFrom(store, SealedDefinitionTable);
+    problem = "built-in table: " + startupError(store);
+    return startupError(store).empty();
+}
 
 bool prepareReadConfig(const std::vector<std::string>& args, Plan& plan, std::string& problem) {
     plan.path = args.at(0);

@@ -8,7 +8,7 @@
 //
 // Exit status: 0 success, 1 a failed request, no unit found or an output
 // not written (one line on stderr), 2 usage error or bad input (nothing
-// sent), 3 diff found differences.
+// sent), 3 diff found differences; the bench 130 when stopped by Ctrl+C.
 #include "link/device_text.h"
 #include "link/frame.h"
 #include "link/link.h"
@@ -50,6 +50,18 @@ const char* const kUsage =
     "  restore IN.txt [--force]  write a dump back, every register read back;\n"
     "                            a dump of another identity only with --force\n"
     "\n"
+    "  bench TEMPLATE.sqc UNITS.csv PORTS [--receipts FILE] [--once]\n"
+    "                            the production bench: on each port of PORTS\n"
+    "                            (\"3,4,7-9\") every unit plugged gets the\n"
+    "                            template's choices and the digit fields of\n"
+    "                            the next label of UNITS.csv not yet programmed\n"
+    "                            (header: label and any of T1 T2 T3 T4 H K),\n"
+    "                            after a backup; a line per unit goes to the\n"
+    "                            receipts (default UNITS-receipts.csv beside the\n"
+    "                            list), which a new start goes on from. It ends\n"
+    "                            when every label is programmed, with --once\n"
+    "                            when every port has done one unit\n"
+    "\n"
     "  --ports DIR   folder of the ports: port n is DIR/comn (default\n"
     "                $QUILL_PORTS, else /tmp/quill-ports; not used on Windows,\n"
     "                where the ports are COM1..COM256)\n"
@@ -57,8 +69,10 @@ const char* const kUsage =
     "\n"
     "Exit status: 0 success, 1 failed request (naming the register), no unit\n"
     "found or output not written, 2 usage error or bad input (nothing is sent),\n"
-    "3 diff found differences. On a terminal, standard error shows a progress\n"
-    "bar while a whole configuration or dump goes over the link.\n";
+    "3 diff found differences, 130 bench stopped by Ctrl+C (each port stops\n"
+    "after its current step). On a terminal, standard error shows a progress\n"
+    "bar while a whole configuration or dump goes over the link, and the\n"
+    "bench's table; elsewhere the bench prints a line per event.\n";
 
 bool parseNumber(const std::string& text, int64_t max, int64_t& value) {
     if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
@@ -148,6 +162,7 @@ struct Command {
     // Instead of parse: also reads the inputs; a problem is bad input.
     bool (*prepare)(const std::vector<std::string>& args, Plan& plan, std::string& problem);
     int (*run)(Plan& plan);
+    bool ownLinks = false;  // run makes its links itself: no unit is awaited first
 };
 
 bool noArguments(const std::vector<std::string>&, Plan&) { return true; }
@@ -187,6 +202,7 @@ const Command kCommands[] = {
     {"diff", 1, 3, nullptr, prepareDiff, runDiff},
     {"dump", 1, 1, nullptr, prepareDump, runDump},
     {"restore", 1, 2, nullptr, prepareRestore, runRestore},
+    {"bench", 3, 6, nullptr, prepareBench, runBench, true},
 };
 
 int usage(const std::string& problem) {
@@ -273,6 +289,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (!good) return usage(std::string("bad arguments for ") + command->name);
+    if (command->ownLinks) return command->run(plan);
     // The link's threads outlive main (they end with the process): the
     // observer keeps its own share of what it sets.
     const auto found = std::make_shared<SyncEvent>(false);

@@ -1,10 +1,6 @@
-#include "app/backup_win32.h"
-
-#include "configfile/config_file.h"
+#include "configfile/backup_files.h"
 
 #include <windows.h>
-
-#include <vector>
 
 namespace {
 
@@ -12,8 +8,8 @@ inline constexpr const char* kAppDataVariable = "APPDATA";
 // Below %APPDATA%, one folder at a time (CreateDirectoryA makes one level).
 inline constexpr const char* kBackupFolders[] = {"Valdrix", "BrontivaSetup", "Backups"};
 
-// The backup folder, created where missing; false when there is no
-// %APPDATA% or a level cannot be made.
+}  // namespace
+
 bool backupFolder(std::string& folder) {
     char appData[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableA(kAppDataVariable, appData, sizeof appData);
@@ -26,7 +22,7 @@ bool backupFolder(std::string& folder) {
     return true;
 }
 
-std::vector<std::string> filesIn(const std::string& folder) {
+std::vector<std::string> backupCandidates(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found = {};
     HANDLE search = FindFirstFileA((folder + "\\*.sqc").c_str(), &found);
@@ -38,19 +34,16 @@ std::vector<std::string> filesIn(const std::string& folder) {
     return names;
 }
 
-}  // namespace
+std::string backupPath(const std::string& folder, const std::string& name) {
+    return folder + "\\" + name;
+}
+
+void removeBackup(const std::string& path) {
+    DeleteFileA(path.c_str());
+}
 
 BackupMoment localMoment() {
     SYSTEMTIME now = {};
     GetLocalTime(&now);
     return BackupMoment{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-}
-
-void backUpConfiguration(const std::vector<FormRow>& rows, const BackupMoment& moment, int32_t port,
-                         const std::string& version, BackupKind kind) {
-    std::string folder, error;
-    const std::string name = backupFileName(moment, port, version, kind);
-    if (name.empty() || !backupFolder(folder)) return;
-    if (writeConfigFile(folder + "\\" + name, rows, error) != ReplaceResult::replaced) return;
-    for (const std::string& old : backupsToDelete(filesIn(folder), name)) DeleteFileA((folder + "\\" + old).c_str());
 }
