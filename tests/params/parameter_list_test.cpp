@@ -35,7 +35,7 @@ TEST(ParameterList, EndsAtTheFirstGapOfTheVariantAndLanguage) {
     }
 }
 
-TEST(ParameterList, VisibilityAndVisibleIndices) {
+TEST(ParameterList, VisibilityIndicesAndCaptions) {
     // 1 visible, 2 hidden, 3 visible, 4 hidden, 5 visible; 7 beyond a gap.
     DefinitionStore store = storeOf("Y;E\nX;\"One\"\nX;\"0\"\nX;\"Three\"\nX;\"0\";\"x\"\nX;\"Five\"\nX7;\"Seven\"\n");
     struct Case { int32_t n; bool visible; int32_t index; };
@@ -49,10 +49,6 @@ TEST(ParameterList, VisibilityAndVisibleIndices) {
     const std::pair<const char*, bool> captions[] = {{"", false}, {"0", false}, {"00", true}, {" 0", true}};
     for (const auto& [caption, visible] : captions)
         EXPECT_EQ(isVisibleCaption(caption), visible) << caption;
-}
-
-TEST(ParameterList, DisplayedCaptionKeepsTheParameterNumber) {
-    EXPECT_EQ(displayedCaption(4, "Siren"), "4. Siren");
     EXPECT_EQ(displayedCaption(999, ""), "999. ");
     EXPECT_EQ(displayedCaption(12, std::string(600, 'c')), "12. " + std::string(495, 'c')) << "cut at 499";
 }
@@ -89,12 +85,6 @@ TEST(ChoiceRules, CountsTextsAndGeneratedTexts) {
         EXPECT_EQ(choiceCount(s, c.counts, c.n), c.counts.count(c.n) ? c.counts.at(c.n) : int32_t(c.expected.size()))
             << c.what;
     }
-}
-
-TEST(ChoiceRules, SelectionIsKeptWhileBelowTheCount) {
-    struct Case { int32_t remembered, count, expected; };
-    const Case cases[] = {{3, 5, 3}, {3, 4, 3}, {3, 3, 0}, {3, 2, 0}, {-1, 4, 0}, {0, 0, 0}, {2, 0, 0}};
-    for (const Case& c : cases) EXPECT_EQ(keptSelection(c.remembered, c.count), c.expected) << c.remembered << "/" << c.count;
 }
 
 TEST(ChoiceFormat, OnlyOneIntegerConversionReachesPrintf) {
@@ -135,36 +125,28 @@ TEST(ChoiceCounts, FilledFromTheListUpToTheFirstGap) {
 // Every consumer of the form's rows walks them from 1 to the first missing
 // number, never past 999.
 TEST(ChoiceCounts, RowWalkFromOneToTheFirstGap) {
-    struct Case { const char* what; std::vector<int32_t> keys; size_t visited; };
-    const Case cases[] = {
-        {"empty", {}, 0},
-        {"contiguous", {1, 2, 3}, 3},
-        {"stops at the first missing record", {1, 2, 4, 5}, 2},
-        {"needs a record for 1", {0, 2, 3}, 0},
-        {"ends at 999", {}, 999},
-    };
-    for (const Case& c : cases) {
-        std::map<int32_t, int> rows;
-        for (int32_t key : c.keys) rows[key] = 0;
-        if (c.visited == 999)
-            for (int32_t n = 1; n <= 1005; ++n) rows[n] = 0;
-        std::vector<int32_t> visited;
-        forEachParameterRow(rows, [&](int32_t n, int) { visited.push_back(n); });
-        ASSERT_EQ(visited.size(), c.visited) << c.what;
-        for (size_t i = 0; i < visited.size(); ++i) EXPECT_EQ(visited[i], static_cast<int32_t>(i) + 1) << c.what;
+    std::map<int32_t, int> all;
+    for (int32_t n = 1; n <= 1005; ++n) all[n] = 0;
+    const struct { std::map<int32_t, int> rows; int32_t last; } cases[] = {
+        {{}, 0}, {{{1, 0}, {2, 0}, {3, 0}}, 3}, {{{1, 0}, {2, 0}, {4, 0}, {5, 0}}, 2}, {{{0, 0}, {2, 0}}, 0}, {all, 999}};
+    for (const auto& c : cases) {
+        int32_t next = 1;
+        forEachParameterRow(c.rows, [&](int32_t n, int) { EXPECT_EQ(n, next++); });
+        EXPECT_EQ(next - 1, c.last);
     }
 }
 
-// Rows 1..5 as read from a unit: row 3 hidden; row 4's unit offers no
-// choice; row 2 holds 7, beyond the unit's 5 choices; row 5 was not read.
+// Rows 1..7 as read from a unit: row 3 hidden; row 4's unit offers no
+// choice; rows 2 and 6 hold a selection past the unit's count, row 7 none;
+// row 5 was not read.
 TEST(ChoiceCounts, ReadSelectionsSettleOnTheUnitsCounts) {
     FormValues form;
     form.rows = {{1, true, 1, 4, true}, {2, true, 7, 5, true}, {3, false, -1, 0, false}, {4, true, 2, 0, true},
-                 {5, true, 6, 0, false}};
+                 {5, true, 6, 0, false}, {6, true, 5, 5, true},  {7, true, -1, 4, true}};
     settleReadSelections(form);
     std::vector<int32_t> selections;
     for (const FormRow& row : form.rows) selections.push_back(row.selection);
-    EXPECT_EQ(selections, (std::vector<int32_t>{1, 0, -1, -1, 6}));
+    EXPECT_EQ(selections, (std::vector<int32_t>{1, 0, -1, -1, 6, 0, 0}));
 }
 
 }  // namespace
