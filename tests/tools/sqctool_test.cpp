@@ -19,10 +19,7 @@ using namespace std::string_literals;
 
 namespace {
 
-struct CommandResult {
-    int code;
-    std::string out;
-};
+struct CommandResult { int code; std::string out; };
 
 // A command run in-process, its standard output captured, its standard error dropped.
 CommandResult runCaptured(int (*command)(const std::vector<std::string>&), const std::vector<std::string>& args) {
@@ -48,12 +45,11 @@ std::string sealedFile(const std::string& name, const std::string& payload) {
 TEST(Windows1250, ConvertsWhatItCanAndNamesTheRest) {
     struct Case { std::string utf8; std::string expected; std::vector<std::string> problems; };
     const Case cases[] = {
-        {"Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87", "Za\xBF\xF3\xB3\xE6", {}},  // Zażółć
-        {"\xE2\x82\xAC \xC3\x9F \xE2\x80\x9E", "\x80 \xDF \x84", {}},        // € ß „
-        {"\xEF\xBB\xBFY;E", "Y;E", {}},                                      // byte-order mark dropped
-        {"a\nb \xE2\x82\xBD", "a\nb ?", {"2:3:U+20BD"}},                     // ₽
-        {"\xC3", "?", {"1:1:byte 0xC3"}},                                         // truncated sequence
-        {"\xC0\x80", "??", {"1:1:byte 0xC0", "1:2:byte 0x80"}},                        // overlong NUL
+        // Zażółć, "€ ß „", a byte-order mark dropped, ₽, a truncated sequence, an overlong NUL
+        {"Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87", "Za\xBF\xF3\xB3\xE6", {}},
+        {"\xE2\x82\xAC \xC3\x9F \xE2\x80\x9E", "\x80 \xDF \x84", {}}, {"\xEF\xBB\xBFY;E", "Y;E", {}},
+        {"a\nb \xE2\x82\xBD", "a\nb ?", {"2:3:U+20BD"}}, {"\xC3", "?", {"1:1:byte 0xC3"}},
+        {"\xC0\x80", "??", {"1:1:byte 0xC0", "1:2:byte 0x80"}},
         {"\xED\xA0\x80", "???", {"1:1:byte 0xED", "1:2:byte 0xA0", "1:3:byte 0x80"}},       // surrogate
         {"x\0y"s, "x?y", {"1:2:U+0000"}},
         {"\xF0\x9F\x94\x94", "?", {"1:1:U+1F514"}},                          // a bell emoji
@@ -181,23 +177,17 @@ TEST(SqctoolDefs, ExitCodesAndOutput) {
     std::remove(never.c_str());
     struct Case { std::vector<std::string> args; int code; std::string out; bool whole = true; };
     const Case cases[] = {
-        {{"lint", plain}, 0, ""},
-        {{"lint", bad}, 1, ":21: XI (English, variant 100)", false},
-        {{"lint", tempPath("missing.txt")}, 1, ""},
-        {{"lint"}, 2, ""},
-        {{"lint", plain, "--sealed"}, 2, ""},
-        {{"text", plain, "Q", "1"}, 0, "b\n"},
-        {{"text", plain, "--language", "Polski", "Q", "0"}, 0, "\xC4\x85\n"},
+        {{"lint", plain}, 0, ""}, {{"lint", bad}, 1, ":21: XI (English, variant 100)", false},
+        {{"lint", tempPath("missing.txt")}, 1, ""}, {{"lint"}, 2, ""}, {{"lint", plain, "--sealed"}, 2, ""},
+        {{"text", plain, "Q", "1"}, 0, "b\n"}, {{"text", plain, "--language", "Polski", "Q", "0"}, 0, "\xC4\x85\n"},
         {{"text", sealedPath, "--sealed", "--language", "Polski", "Q", "0"}, 0, "\xC4\x85\n"},
         {{"text", plain, "--device", "105", "T3", "0"}, 0, "0\n"},  // unknown unit: newest variant
         {{"text", plain, "X1", "3"}, 0, "\n"},                      // no such text: empty
-        {{"text", broken, "Q", "0"}, 1, ""},
-        {{"text", plain, "--sealed", "Q", "0"}, 1, ""},
-        {{"text", plain, "Q", "x"}, 2, ""},
-        {{"text", plain, "--device", "new", "Q", "0"}, 2, ""},
+        {{"text", broken, "Q", "0"}, 1, ""}, {{"text", plain, "--sealed", "Q", "0"}, 1, ""},
+        {{"text", plain, "Q", "x"}, 2, ""}, {{"text", plain, "--device", "new", "Q", "0"}, 2, ""},
         {{"text", plain, "--colour", "Q", "0"}, 2, ""},
-        {{"embed", unmappable, never}, 1, ""},  // a character the program could not show
-        {{"embed", broken, never}, 1, ""},      // a table it could not load
+        // A character the program could not show, a table it could not load.
+        {{"embed", unmappable, never}, 1, ""}, {{"embed", broken, never}, 1, ""},
     };
     for (const Case& c : cases) {
         const CommandResult r = defs(c.args);
@@ -250,20 +240,16 @@ TEST(SqctoolConfig, MadeFilesShowWithTheTableTextsAndBadInputIsRefused) {
     const std::string halfValid = sealedFile("half.sqc", "BRONTIVASETUP1.0 T1 - T2 - T3 - T4 - H - K - 1 0 2 x -1");
     struct Case { std::vector<std::string> args; int code; std::string out; };
     const Case cases[] = {
-        {{"show", a}, 0,
-         "1=2\tInput 1 type\tNC\n"
-         "2=-1\tInput 1 function\t(no selection)\n"
-         "3=9\tInput 1 response time\t50 ms (past the list: the first choice)\n"
-         "43=0\tPrepaid credit check\tDisabled\n"},
+        {{"show", a}, 0, "1=2\tInput 1 type\tNC\n2=-1\tInput 1 function\t(no selection)\n3=9\tInput 1 response "
+                         "time\t50 ms (past the list: the first choice)\n43=0\tPrepaid credit check\tDisabled\n"},
         {{"show", a, "--raw"}, 0, "BRONTIVASETUP1.0\nT1 -\nT2 -\nT3 -\nT4 -\nH -\nK -\n1 2\n2 -1\n3 9\n43 0\n-1\n"},
         {{"show", b, "--device", "100", "--language", "Deutsch"}, 0,
          "1=2\tEingang 1: Typ\tNC (\xC3\x96" "ffner)\n3=1\tEingang 1: Reaktionszeit\t100 ms\n"
          "8=0\tEingang 3: Funktion\tVerz\xC3\xB6gert\n"},
-        {{"diff", a, b}, 0,
-         "2\t-1\t-\tInput 1 function\n3\t9\t1\tInput 1 response time\n8\t-\t0\tInput 3 function\n"
-         "43\t0\t-\tPrepaid credit check\n"},
-        {{"diff", a, a}, 0, ""},
-        {{"show", halfValid}, 1, ""}, {{"diff", halfValid, halfValid}, 1, ""}, {{"show"}, 2, ""},
+        {{"diff", a, b}, 0, "2\t-1\t-\tInput 1 function\n3\t9\t1\tInput 1 response time\n8\t-\t0\tInput 3 "
+                            "function\n43\t0\t-\tPrepaid credit check\n"},
+        {{"diff", a, a}, 0, ""}, {{"show"}, 2, ""},
+        {{"show", halfValid}, 1, ""}, {{"diff", halfValid, halfValid}, 1, ""},
         {{"make", never, "0=1"}, 2, ""}, {{"make", never, "1000=1"}, 2, ""}, {{"make", never, "1=-2"}, 2, ""},
         {{"make", never, "1=x"}, 2, ""}, {{"make", never, "1=1", "1=2"}, 2, ""},
     };
