@@ -1,6 +1,6 @@
-// Transactions, the POSIX serial port, the probe and the scan against
-// quill-sim on pseudo-terminals, and the simulator's own numbers. No link
-// worker runs in this program: the tests drive a link's scan themselves.
+// The POSIX serial port, the probe and the scan against quill-sim on
+// pseudo-terminals, and the simulator's own numbers (transactions are the
+// worker tests'). No link worker runs here: the tests drive a scan themselves.
 #include "link/transport.h"
 #include "tests/link/sim_process.h"
 #include "tools/quill-sim/sim_state.h"
@@ -33,10 +33,7 @@ TEST(SimNumber, TheWholeTextIsTheNumber) {
 
 class TransportTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_FALSE(folder.path.empty());
-        setSerialPortsFolder(folder.path);
-    }
+    void SetUp() override { setSerialPortsFolder(folder.path); }
     void TearDown() override { closeConnection(*link); }
     SimProcess& start(int32_t port, const std::vector<std::string>& args) {
         EXPECT_TRUE(folder.start(port, args)) << "quill-sim on com" << port;
@@ -57,32 +54,6 @@ protected:
     SimFolder folder{"quill-transport"};
     const std::shared_ptr<Link> link = makeLink(LinkOptions{{1, 2, 3, 4, 5, 6, 7, 8, 9}, nullptr});
 };
-
-TEST_F(TransportTest, TransactCopesWithWhatTheLineDelivers) {
-    struct Case { const char* what; std::vector<std::string> args; LinkFrame request; bool ok; uint8_t value; };
-    const Case cases[] = {
-        {"plain read", {}, {kOpRead, 253, 0}, true, 105},
-        {"noise before the reply", {"--noise", "9"}, {kOpRead, 253, 0}, true, 105},  // every noise byte
-        {"reply split over reads", {"--split", "150"}, {kOpRead, 253, 0}, true, 105},
-        {"paced line", {"--baud", "9600", "--latency", "30"}, {kOpRead, 254, 0}, true, 0},
-        {"write", {}, {kOpWrite, 12, 9}, true, 9},
-        {"refused address", {"--refuse-address", "253"}, {kOpRead, 253, 0}, false, 0},
-        {"refused write", {"--refuse-op", "128"}, {kOpWrite, 12, 9}, false, 0},
-    };
-    for (const auto& c : cases) {
-        SimProcess& sim = start(1, c.args);
-        PortHandle port = kNoPort;
-        ASSERT_TRUE(openSerialPort(1, port)) << c.what;
-        uint8_t value = 0xEE;
-        const int64_t began = nowMs();
-        EXPECT_EQ(transact(port, c.request.op, c.request.address, c.request.data, &value), c.ok) << c.what;
-        EXPECT_LT(nowMs() - began, 2000) << c.what << ": a refusal fails at once, not at the deadline";
-        EXPECT_EQ(value, c.ok ? c.value : 0xEE) << c.what;
-        closeSerialPort(port);
-        stopSim(sim);
-        EXPECT_EQ(simState(sim).registers[12], c.ok && c.request.op == kOpWrite ? c.value : 0) << c.what;
-    }
-}
 
 TEST_F(TransportTest, ReadsReturnWithinTheirTimeOutsAndFailWhenTheLineIsGone) {
     SimProcess& sim = start(2, {"--silent-after", "0"});
