@@ -16,8 +16,7 @@ const std::string kHead = "BRONTIVASETUP1.0\nT1 -\nT2 -\nT3 -\nT4 -\nH -\nK -\n"
 
 TEST(ParseConfigText, GoodTextsGiveEveryPairInFileOrder) {
     using Pairs = std::vector<std::pair<int32_t, int32_t>>;
-    struct Case { const char* name; std::string text; Pairs pairs; };
-    const Case cases[] = {
+    const struct { const char* name; std::string text; Pairs pairs; } cases[] = {
         {"as written", kHead + "1 0\n2 -1\n3 4\n-1\n", {{1, 0}, {2, -1}, {3, 4}}},
         {"CR LF, tabs, vertical tab, form feed",
          "BRONTIVASETUP1.0\r\nT1\t-\r\nT2 -\vT3 -\fT4 -\r\nH -\r\nK -\r\n1\t3\r\n-1\r\n", {{1, 3}}},
@@ -30,7 +29,7 @@ TEST(ParseConfigText, GoodTextsGiveEveryPairInFileOrder) {
         {"anything after the terminator", kHead + "1 1\n-1\ngarbage \xff\x00 2"s, {{1, 1}}},
         {"a NUL after the terminator", kHead + "-1\0junk"s, {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::vector<ConfigPair> pairs;
         std::string reason;
         ASSERT_TRUE(parseConfigText(c.text, pairs, reason)) << c.name << ": " << reason;
@@ -42,8 +41,7 @@ TEST(ParseConfigText, GoodTextsGiveEveryPairInFileOrder) {
 
 // Every failure leaves no pairs, whatever came before it: the caller applies nothing.
 TEST(ParseConfigText, AnyFaultRejectsTheWholeText) {
-    struct Case { const char* name; std::string text; };
-    const Case cases[] = {
+    const struct { const char* name; std::string text; } cases[] = {
         {"empty", ""}, {"a token before the header", "x " + kHead + "-1\n"},
         {"lower-case header", "brontivasetup1.0" + kHead.substr(16) + "-1\n"},
         {"longer header", "BRONTIVASETUP1.00" + kHead.substr(16) + "-1\n"},
@@ -57,7 +55,7 @@ TEST(ParseConfigText, AnyFaultRejectsTheWholeText) {
         {"an index beyond 32 bits", kHead + "1 2147483648\n-1\n"},
         {"a NUL before the terminator", kHead + "1 0\n\0-1\n"s}, {"a lone sign", kHead + "1 - -1"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::vector<ConfigPair> pairs = {{9, 9}};
         std::string reason;
         EXPECT_FALSE(parseConfigText(c.text, pairs, reason)) << c.name;
@@ -67,12 +65,11 @@ TEST(ParseConfigText, AnyFaultRejectsTheWholeText) {
 }
 
 TEST(SelectionForPair, PastTheEndSelectsTheFirstNegativeClearsEmptyIsLeftAlone) {
-    struct Case { int32_t index, count; bool applies; int32_t selection; };
-    const Case cases[] = {
+    const struct { int32_t index, count; bool applies; int32_t selection; } cases[] = {
         {2, 5, true, 2}, {4, 5, true, 4}, {5, 5, true, 0}, {99, 1, true, 0},
         {-1, 5, true, -1}, {-7, 5, true, -1}, {0, 0, false, 77}, {-1, 0, false, 77},  // 77: left alone
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         int32_t selection = 77;
         EXPECT_EQ(selectionForPair(c.index, c.count, selection), c.applies) << c.index << " of " << c.count;
         EXPECT_EQ(selection, c.selection) << c.index << " of " << c.count;

@@ -11,8 +11,7 @@ namespace {
 // (narrower than the groups: they overhang to the left, the halves
 // truncated toward zero), and the parameter area above it.
 TEST(Layout, FixedStripStandsAboveTheBottomInCentredGroups) {
-    struct Case { const char* what; ControlPlace place; int32_t width, height; Point first, second; };
-    const Case cases[] = {
+    const struct { const char* what; ControlPlace place; int32_t width, height; Point first, second; } cases[] = {
         {"Read", commandButtonPlace(300), 640, 560, {420, 500}, {120, 500}},
         {"Defaults", commandButtonPlace(0), 300, 400, {-50, 340}, {-50, 340}},
         {"T1", textFieldPlace(5), 640, 560, {167, 340}, {322, 340}},
@@ -20,7 +19,7 @@ TEST(Layout, FixedStripStandsAboveTheBottomInCentredGroups) {
         {"K", textFieldPlace(0), 640, 560, {167, 465}, {322, 465}},
         {"status line", footPlace(), 640, 560, {120, 535}, {120, 535}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const Point first = fixedFirstWindowPosition(c.place, c.width, c.height);
         const Point second = fixedSecondWindowPosition(c.place, c.width, c.height);
         EXPECT_EQ(std::make_pair(first.x, first.y), std::make_pair(c.first.x, c.first.y)) << c.what;
@@ -66,8 +65,7 @@ TEST(Scrolling, PageIsWholeRowsAndAtLeastOne) {
 TEST(Scrolling, RequestsAreLimitedToWhatTheScrollBarAccepts) {
     // Mostly 30 rows, 10 fit: the last position shows nine rows and one
     // empty slot. Empty or short lists stay at the top.
-    struct Case { int32_t rows, position, track, request, expected; };
-    const Case cases[] = {
+    const struct { int32_t rows, position, track, request, expected; } cases[] = {
         {30, 5, 17, kScrollBottom, 21},       {30, 5, 17, kScrollTop, 0},         {30, 0, 17, kScrollLineUp, 0},
         {30, 21, 17, kScrollLineDown, 21},    {30, 5, 17, kScrollLineDown, 6},    {30, 5, 17, kScrollPageDown, 15},
         {30, 15, 17, kScrollPageDown, 21},    {30, 5, 17, kScrollPageUp, 0},      {30, 5, 17, kScrollThumbTrack, 17},
@@ -105,7 +103,7 @@ TEST(Scrolling, WheelMovesRowsPerNotchAndAddsUpParts) {
         {"one screen a notch", kWheelPageScroll, {-120, 60, 60}, {10, -5, -5}},
         {"wheel scrolling off", 0, {-120, -120}, {0, 0}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         int32_t pending = 0;
         std::vector<int32_t> rows;
         for (int32_t delta : c.deltas) rows.push_back(wheelRows(pending, delta, c.lines, 10));

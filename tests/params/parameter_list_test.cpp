@@ -16,15 +16,14 @@ namespace {
 // first language filling in for the selected one.
 TEST(ParameterList, EndsAtTheFirstGapOfTheVariantAndLanguage) {
     const std::string variants = "Y;E\nX;\"a\"\nV;5\nX;\"a\"\nX;\"b\"\nX;\"c\"\nY;D\nV;5\nX;\"a\"\nX;\"b\"\nX5;\"e\"\n";
-    struct Case { std::string table; int32_t variant; const char* language; int32_t length; };
-    const Case cases[] = {
+    const struct { std::string table; int32_t variant; const char* language; int32_t length; } cases[] = {
         {"Y;E\nX1;\"a\"\nX2;\"b\"\nX4;\"d\"\n", 0, "", 2},
         {"Y;E\nX2;\"b\"\n", 0, "", 0},
         {variants, 0, "", 1},
         {variants, 5, "", 3},
         {variants, 5, "D", 3},  // its own X1, X2; X3 from the first language; X5 beyond the gap
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         DefinitionStore store = storeOf(c.table);
         store.currentVariant = c.variant;
         if (*c.language) selectLanguage(store, c.language);
@@ -41,7 +40,7 @@ TEST(ParameterList, VisibilityIndicesAndCaptions) {
     struct Case { int32_t n; bool visible; int32_t index; };
     const Case cases[] = {{1, true, 0}, {2, false, -1}, {3, true, 1}, {4, false, -1}, {5, true, 2},
                           {6, false, -1}, {7, false, -1}, {0, false, -1}};
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(isParameterVisible(store, c.n), c.visible) << c.n;
         EXPECT_EQ(visibleIndex(store, c.n), c.index) << c.n;
     }
@@ -79,7 +78,7 @@ TEST(ChoiceRules, CountsTextsAndGeneratedTexts) {
         {"negative count", {{1, -4}}, 1, {}},
         {"no XI format: generated texts empty", {{1, 3}}, 1, {"Off", "", ""}, &noFormat},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const DefinitionStore& s = c.store ? *c.store : store;
         EXPECT_EQ(choiceTexts(s, c.counts, c.n), c.expected) << c.what;
         EXPECT_EQ(choiceCount(s, c.counts, c.n), c.counts.count(c.n) ? c.counts.at(c.n) : int32_t(c.expected.size()))
@@ -102,20 +101,19 @@ TEST(ChoiceFormat, OnlyOneIntegerConversionReachesPrintf) {
         {"%*d", false, "3"}, {"%.*d", false, "3"}, {"%1$d", false, "3"}, {"%'d", false, "3"},
         {"%1000d", false, "3"}, {"%.1000d", false, "3"}, {"min %", false, "3"}, {"%d %", false, "3"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(isSingleIntegerFormat(c.format), c.single) << c.format;
         EXPECT_EQ(formatChoiceIndex(c.format, 3), c.forThree) << c.format;
     }
 }
 
 TEST(ChoiceCounts, FilledFromTheListUpToTheFirstGap) {
-    struct Case { const char* what; std::string table; ChoiceCountMap expected; };
-    const Case cases[] = {
+    const struct { const char* what; std::string table; ChoiceCountMap expected; } cases[] = {
         {"one count per parameter", "Y;E\nX;\"a\";\"x\";\"y\"\nX;\"b\"\nX;\"c\";\"x\"\n", {{1, 2}, {2, 0}, {3, 1}}},
         {"gap after 2", "Y;E\nX1;\"a\";\"x\"\nX2;\"b\"\nX4;\"d\";\"x\"\n", {{1, 1}, {2, 0}}},
         {"only inside V sections", "Y;E\nV;100\nX;\"a\";\"x\"\n", {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         ChoiceCountMap counts;
         fillChoiceCountsFromDefinitions(storeOf(c.table), counts);
         EXPECT_EQ(counts, c.expected) << c.what;

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <string>
 
 namespace {
 
@@ -20,8 +19,7 @@ CalendarTime monday() {
 // What is not the C library's (which the last test compares): POSIX's flags
 // and widths, for years the two- and four-digit fields do not hold.
 TEST(DateFormat, FlagsAndWidthsOfYearsAndCenturies) {
-    struct Case { int year; const char* format; const char* expected; };
-    const Case cases[] = {
+    const struct { int year; const char* format; const char* expected; } cases[] = {
         {2026, "%6Y|%06Y|%+6Y|%+4Y|%+Y", "002026|002026|+02026|2026|2026"},
         {2026, "%3C|%+3C|%+C", "020|+20|20"},
         {2026, "%12F|%+12F|%012F|%5F|%+F", "002026-12-07|+02026-12-07|002026-12-07|2026-12-07|2026-12-07"},
@@ -30,7 +28,7 @@ TEST(DateFormat, FlagsAndWidthsOfYearsAndCenturies) {
         {5, "%Y|%C|%y|%F|%+3C", "5|00|05|0005-12-07|+00"},
         {-1, "%Y|%C|%y|%F|%6Y", "-1|00|01|-001-12-07|-00001"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         CalendarTime t = monday();
         t.fields.tm_year = c.year - 1900;
         EXPECT_EQ(formatDate(c.format, t), c.expected) << c.year << " " << c.format;
@@ -38,15 +36,11 @@ TEST(DateFormat, FlagsAndWidthsOfYearsAndCenturies) {
 }
 
 TEST(DateFormat, ZoneSecondsAndFieldsOutOfRange) {
-    struct Case { bool zoneKnown; int32_t offset; const char* name; const char* expected; };
-    const Case cases[] = {
-        {true, 3600, "CET", "+0100 CET 1796634303"},
-        {true, -12600, "NST", "-0330 NST 1796634303"},
-        {true, 0, "", "+0000  1796634303"},
-        {false, 3600, "CET", "  1796634303"},
-    };
+    const struct { bool zoneKnown; int32_t offset; const char* name; const char* expected; } cases[] = {
+        {true, 3600, "CET", "+0100 CET 1796634303"}, {true, -12600, "NST", "-0330 NST 1796634303"},
+        {true, 0, "", "+0000  1796634303"}, {false, 3600, "CET", "  1796634303"}};
     CalendarTime t = monday();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         t.zoneKnown = c.zoneKnown;
         t.utcOffsetSeconds = c.offset;
         t.zoneName = c.name;
@@ -59,17 +53,12 @@ TEST(DateFormat, ZoneSecondsAndFieldsOutOfRange) {
 }
 
 TEST(DateFormat, UnknownConversionsPrintAsTheyStand) {
-    struct Case { const char* format; const char* expected; std::vector<std::string> unknown; };
-    const Case cases[] = {
+    const struct { const char* format; const char* expected; std::vector<std::string> unknown; } cases[] = {
         {"%Q|%k|%P|%-d|%:z", "%Q|%k|%P|%-d|%:z", {"%Q", "%k", "%P", "%-", "%:"}},
         {"%5d|%05H|%+m", "%5d|%05H|%+m", {"%5d", "%05H", "%+m"}},  // widths only for C F G Y
         {"%Ed|%Oa|%EOY", "%Ed|%Oa|%EOY", {"%Ed", "%Oa", "%EO"}},  // modifiers where none belongs
-        {"100%", "100%", {"%"}},
-        {"%E", "%E", {"%E"}},
-        {"%+12", "%+12", {"%+12"}},
-        {"%%Q %Y", "%Q 2026", {}},
-    };
-    for (const Case& c : cases) {
+        {"100%", "100%", {"%"}}, {"%E", "%E", {"%E"}}, {"%+12", "%+12", {"%+12"}}, {"%%Q %Y", "%Q 2026", {}}};
+    for (const auto& c : cases) {
         EXPECT_EQ(formatDate(c.format, monday()), c.expected) << c.format;
         EXPECT_EQ(unknownDateConversions(c.format), c.unknown) << c.format;
     }
@@ -78,11 +67,9 @@ TEST(DateFormat, UnknownConversionsPrintAsTheyStand) {
 TEST(DateFormat, TextIsCutToTheReportBuffer) {
     std::string many;
     for (int i = 0; i < 100; ++i) many += "%c";
-    struct Case { std::string format; size_t limit; size_t size; };
-    const Case cases[] = {
-        {many, kDateTextLimit, 999}, {"%999999999999Y", kDateTextLimit, 999}, {"%Y", 3, 3}, {"", 10, 0},
-    };
-    for (const Case& c : cases) EXPECT_EQ(formatDate(c.format, monday(), c.limit).size(), c.size) << c.format;
+    const struct { std::string format; size_t limit; size_t size; } cases[] = {
+        {many, kDateTextLimit, 999}, {"%999999999999Y", kDateTextLimit, 999}, {"%Y", 3, 3}, {"", 10, 0}};
+    for (const auto& c : cases) EXPECT_EQ(formatDate(c.format, monday(), c.limit).size(), c.size) << c.format;
     EXPECT_EQ(formatDate("%Y-%m", monday(), 6), "2026-1");
 }
 
@@ -109,8 +96,7 @@ TEST(DateFormat, MatchesTheCLibraryInAZoneWithSummerTime) {
     const std::string format =
         "%a|%A|%b|%B|%c|%C|%d|%D|%e|%F|%g|%G|%h|%H|%I|%j|%m|%M|%n|%p|%r|%R|%s|%S|%t|%T|%u|%U|%V|%w|%W|%x|%X|%y|"
         "%Y|%z|%Z|%%|%Ec|%EC|%Ex|%EX|%Ey|%EY|%Od|%Oe|%OH|%OI|%Om|%OM|%OS|%Ou|%OU|%OV|%Ow|%OW|%Oy";
-    int compared = 0;
-    for (int64_t moment = -2208988800LL; moment < 4102444800LL; moment += 86400LL * 13 + 3607, ++compared) {
+    for (int64_t moment = -2208988800LL; moment < 4102444800LL; moment += 86400LL * 13 + 3607) {
         const std::time_t t = static_cast<std::time_t>(moment);
         std::tm local{};
         localtime_r(&t, &local);
@@ -118,7 +104,6 @@ TEST(DateFormat, MatchesTheCLibraryInAZoneWithSummerTime) {
         ASSERT_GT(std::strftime(expected, sizeof expected, format.c_str(), &local), 0u);
         ASSERT_EQ(formatDate(format, localCalendarTime(t)), expected) << moment;
     }
-    EXPECT_GT(compared, 5000);
     // Half past midnight on 1 February and 1 March 2026 (CET): the local date
     // is a month on from the UTC one, so the offset spans a month end.
     for (const std::time_t t : {std::time_t{1769902200}, std::time_t{1772321400}})

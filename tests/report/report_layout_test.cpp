@@ -10,8 +10,7 @@ FormRow shown(int32_t number, bool hasList, const char* caption, const char* cho
 }
 
 TEST(ReportLines, FollowTheNumberOfVisibleRows) {
-    struct Case { std::vector<FormRow> rows; std::vector<ReportCells> cells; int32_t dots, caption; };
-    const Case cases[] = {
+    const struct { std::vector<FormRow> rows; std::vector<ReportCells> cells; int32_t dots, caption; } cases[] = {
         {{}, {}, 7, 8},
         {{shown(1, true, "1. Delay", "Off"), shown(2, true, "2. Siren", "On"), shown(3, false, "", ""),
           shown(4, true, "4. Entry time", "30 s")},
@@ -20,7 +19,7 @@ TEST(ReportLines, FollowTheNumberOfVisibleRows) {
         {{shown(12, true, "12. Mode", "")}, {{"12.", " Mode", ""}}, 8, 9},
         {{shown(1, false, "", ""), shown(2, false, "", "")}, {}, 7, 8},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const std::vector<ReportCells> cells = reportRows(c.rows);
         EXPECT_EQ(cells, c.cells) << c.rows.size();
         const ReportLines lines = reportLines(static_cast<int32_t>(cells.size()));
@@ -30,18 +29,16 @@ TEST(ReportLines, FollowTheNumberOfVisibleRows) {
 }
 
 TEST(ReportRows, CaptionCellStartsAtTheFirstBlank) {
-    struct Case { const char* shown; const char* cell; };
-    const Case cases[] = {
+    const struct { const char* shown; const char* cell; } cases[] = {
         {"12. Siren", " Siren"}, {"3. Two  blanks ", " Two  blanks "}, {"7. ", " "},
         {"9.NoBlank", ""},       {"", ""},                             {" lead", " lead"},
     };
-    for (const Case& c : cases) EXPECT_EQ(captionCell(c.shown), c.cell) << c.shown;
+    for (const auto& c : cases) EXPECT_EQ(captionCell(c.shown), c.cell) << c.shown;
 }
 
 TEST(ReportLines, RunOnAcrossPagesFromTheTopMargin) {
     // Page 1000 high, lines 60: 880 usable; a page break lands mid-line.
-    struct Case { int32_t pageHeight, lineHeight, line, page, top; };
-    const Case cases[] = {
+    const struct { int32_t pageHeight, lineHeight, line, page, top; } cases[] = {
         {1000, 60, 0, 0, 60},   {1000, 60, 2, 0, 180},  {1000, 60, 14, 0, 900},
         {1000, 60, 15, 1, 80},  {1000, 60, 29, 1, 920}, {1000, 60, 30, 2, 100},
         // Exactly one page of lines: the next starts at the margin again.
@@ -52,7 +49,7 @@ TEST(ReportLines, RunOnAcrossPagesFromTheTopMargin) {
         {100, 60, 0, 0, 60},    {100, 60, 1, 1, 60},    {100, 60, 3, 3, 60},
         {0, 0, 5, 5, 1},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const LineBand band = lineBand(c.pageHeight, c.lineHeight, c.line);
         const std::string where = std::to_string(c.pageHeight) + "/" + std::to_string(c.lineHeight) + " line " +
                                   std::to_string(c.line);
@@ -63,15 +60,14 @@ TEST(ReportLines, RunOnAcrossPagesFromTheTopMargin) {
 }
 
 TEST(ReportColumns, CentredAndTruncatedTowardZero) {
-    struct Case { int32_t pageWidth, w0, w1, w2; std::array<int32_t, 4> x; };
-    const Case cases[] = {
+    const struct { int32_t pageWidth, w0, w1, w2; std::array<int32_t, 4> x; } cases[] = {
         {2400, 100, 900, 300, {550, 650, 1550, 1850}},
         {2401, 100, 900, 300, {550, 650, 1550, 1850}},
         {1000, 100, 900, 300, {-150, -50, 850, 1150}},  // wider than the page
         {1001, 100, 900, 300, {-149, -49, 851, 1151}},
         {1000, 0, 0, 0, {500, 500, 500, 500}},
     };
-    for (const Case& c : cases) EXPECT_EQ(columnEdges(c.pageWidth, c.w0, c.w1, c.w2), c.x) << c.pageWidth;
+    for (const auto& c : cases) EXPECT_EQ(columnEdges(c.pageWidth, c.w0, c.w1, c.w2), c.x) << c.pageWidth;
 }
 
 TEST(ReportHeading, DateTimeAndVersionWithTheirLabels) {

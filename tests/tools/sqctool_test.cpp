@@ -43,8 +43,7 @@ std::string sealedFile(const std::string& name, const std::string& payload) {
 }
 
 TEST(Windows1250, ConvertsWhatItCanAndNamesTheRest) {
-    struct Case { std::string utf8; std::string expected; std::vector<std::string> problems; };
-    const Case cases[] = {
+    const struct { std::string utf8; std::string expected; std::vector<std::string> problems; } cases[] = {
         // Zażółć, "€ ß „", a byte-order mark dropped, ₽, a truncated sequence, an overlong NUL
         {"Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87", "Za\xBF\xF3\xB3\xE6", {}},
         {"\xE2\x82\xAC \xC3\x9F \xE2\x80\x9E", "\x80 \xDF \x84", {}}, {"\xEF\xBB\xBFY;E", "Y;E", {}},
@@ -54,7 +53,7 @@ TEST(Windows1250, ConvertsWhatItCanAndNamesTheRest) {
         {"x\0y"s, "x?y", {"1:2:U+0000"}},
         {"\xF0\x9F\x94\x94", "?", {"1:1:U+1F514"}},                          // a bell emoji
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::string out;
         std::vector<EncodingProblem> problems;
         EXPECT_EQ(utf8ToWindows1250(c.utf8, out, problems), c.problems.empty()) << c.utf8;
@@ -118,8 +117,7 @@ std::string describe(const std::vector<LintFinding>& findings) {
 }
 
 TEST(Lint, FindingsNameTheLineAndTheProblem) {
-    struct Case { const char* what; std::vector<Edit> edits; int line; const char* fragment; };
-    const Case cases[] = {
+    const struct { const char* what; std::vector<Edit> edits; int line; const char* fragment; } cases[] = {
         {"key missing everywhere", {{6, ""}, {36, ""}}, 1, "A1 is missing (English)"},
         {"translation shorter than asked", {{32, "Q;\"a\";\"b\";\"c\";\"d\";\"e\""}}, 32, "Q 5 is missing (Polski)"},
         {"caption missing in a variant", {{24, ""}, {54, ""}}, 20, "T3 is missing (English, variant 100)"},
@@ -136,7 +134,7 @@ TEST(Lint, FindingsNameTheLineAndTheProblem) {
          "X2-0 has 1 choices in Polski but 2 in English"},
         {"overlong line", {{8, "A3;\"" + std::string(10000, 'a') + "\""}}, 8, "longer than 9999 characters"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const auto findings = lintDefinitionSource(tableWith(c.edits));
         const bool found = std::any_of(findings.begin(), findings.end(), [&](const LintFinding& f) {
             return !f.note && f.line == c.line && f.message.find(c.fragment) != std::string::npos;
@@ -175,8 +173,7 @@ TEST(SqctoolDefs, ExitCodesAndOutput) {
     const std::string broken = writeFile("broken.txt", "Q;\"no language\"\n"), never = tempPath("never.cpp");
     const std::string sealedPath = sealedFile("text.sqc", tableWith({}));
     std::remove(never.c_str());
-    struct Case { std::vector<std::string> args; int code; std::string out; bool whole = true; };
-    const Case cases[] = {
+    const struct { std::vector<std::string> args; int code; std::string out; bool whole = true; } cases[] = {
         {{"lint", plain}, 0, ""}, {{"lint", bad}, 1, ":21: XI (English, variant 100)", false},
         {{"lint", tempPath("missing.txt")}, 1, ""}, {{"lint"}, 2, ""}, {{"lint", plain, "--sealed"}, 2, ""},
         {{"text", plain, "Q", "1"}, 0, "b\n"}, {{"text", plain, "--language", "Polski", "Q", "0"}, 0, "\xC4\x85\n"},
@@ -189,7 +186,7 @@ TEST(SqctoolDefs, ExitCodesAndOutput) {
         // A character the program could not show, a table it could not load.
         {{"embed", unmappable, never}, 1, ""}, {{"embed", broken, never}, 1, ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const CommandResult r = defs(c.args);
         const std::string what = testing::PrintToString(c.args);
         EXPECT_EQ(r.code, c.code) << what;
@@ -238,8 +235,7 @@ TEST(SqctoolConfig, MadeFilesShowWithTheTableTextsAndBadInputIsRefused) {
     ASSERT_EQ(config({"make", a, "3=9", "1=2", "2=-1", "43=0"}).code, 0);
     ASSERT_EQ(config({"make", b, "1=2", "3=1", "8=0"}).code, 0);
     const std::string halfValid = sealedFile("half.sqc", "BRONTIVASETUP1.0 T1 - T2 - T3 - T4 - H - K - 1 0 2 x -1");
-    struct Case { std::vector<std::string> args; int code; std::string out; };
-    const Case cases[] = {
+    const struct { std::vector<std::string> args; int code; std::string out; } cases[] = {
         {{"show", a}, 0, "1=2\tInput 1 type\tNC\n2=-1\tInput 1 function\t(no selection)\n3=9\tInput 1 response "
                          "time\t50 ms (past the list: the first choice)\n43=0\tPrepaid credit check\tDisabled\n"},
         {{"show", a, "--raw"}, 0, "BRONTIVASETUP1.0\nT1 -\nT2 -\nT3 -\nT4 -\nH -\nK -\n1 2\n2 -1\n3 9\n43 0\n-1\n"},
@@ -253,7 +249,7 @@ TEST(SqctoolConfig, MadeFilesShowWithTheTableTextsAndBadInputIsRefused) {
         {{"make", never, "0=1"}, 2, ""}, {{"make", never, "1000=1"}, 2, ""}, {{"make", never, "1=-2"}, 2, ""},
         {{"make", never, "1=x"}, 2, ""}, {{"make", never, "1=1", "1=2"}, 2, ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const CommandResult r = config(c.args);
         EXPECT_EQ(r.code, c.code) << c.args.front() << " " << c.args.back();
         EXPECT_EQ(r.out, c.out) << c.args.front() << " " << c.args.back();
