@@ -25,18 +25,15 @@ TEST(CentredOrigin, PlacesTheDialogInTheMiddleOfItsParent) {
     };
     for (const auto& c : cases) {
         const ScreenPoint p = centredOrigin(c.dialog, c.parent);
-        EXPECT_EQ(p.x, c.x) << c.name;
-        EXPECT_EQ(p.y, c.y) << c.name;
+        EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << c.name;
     }
 }
 
 TEST(EntryAcceptable, RequiredLengthAndDigits) {
     const struct { int32_t required; const char* entered; bool ok; } cases[] = {
-        {6, "", false},        {6, "12345", false},  {6, "123456", true},  {6, "1234567", false},
-        {6, "12345a", false},  {6, "12 456", false}, {-1, "", true},       {-1, "12", true},
-        {-1, "1", true},       {-1, "1x", false},    {-1, "-1", false},    {0, "", true},
-        {-1, "123456789012345", true},
-    };
+        {6, "", false},       {6, "12345", false}, {6, "123456", true}, {6, "1234567", false}, {6, "12345a", false},
+        {6, "12 456", false}, {-1, "", true},      {-1, "12", true},    {-1, "1", true},       {-1, "1x", false},
+        {-1, "-1", false},    {0, "", true},       {-1, "123456789012345", true}};
     for (const auto& c : cases)
         EXPECT_EQ(entryAcceptable(c.required, c.entered), c.ok) << c.required << " '" << c.entered << "'";
 }

@@ -138,8 +138,7 @@ TEST_F(MainWindow, MenuBarAndLanguageSwitchKeepSelections) {
     SendMessageA(rowList(1), CB_SETCURSEL, 2, 0);
     SendMessageA(rowList(2), CB_SETCURSEL, 1, 0);
     SendMessageA(rowList(30), CB_SETCURSEL, 2, 0);
-    const int thirdRowY = placementIn(rowCaption(3)).y;
-    const int secondRowY = placementIn(rowCaption(2)).y;
+    const int secondRowY = placementIn(rowCaption(2)).y, thirdRowY = placementIn(rowCaption(3)).y;
 
     // The pop-up lists the languages byte-wise, Deutsch first.
     HMENU languages = GetSubMenu(GetMenu(mainWindow()), 3);
@@ -165,9 +164,7 @@ TEST_F(MainWindow, MenuBarAndLanguageSwitchKeepSelections) {
 }
 
 TEST_F(MainWindow, ChoiceListsFollowTheCountsWithGeneratedTextsAndDefaultsSelectTheFirst) {
-    appState.choiceCounts[3] = 6;
-    appState.choiceCounts[4] = 0;
-    appState.choiceCounts[5] = 2;
+    appState.choiceCounts = {{3, 6}, {4, 0}, {5, 2}};
     SendMessageA(rowList(5), CB_SETCURSEL, 2, 0);
     buildParameterRows();
     ASSERT_EQ(choiceCount(3), 6);
@@ -218,8 +215,8 @@ TEST_F(MainWindow, ControlsAndRowsFollowTheClientSize) {
         }
         EXPECT_EQ(placementIn(fixedWindow(IDC_READ_DEVICE)).x, 300 + (width - 400) / 2);
         EXPECT_EQ(placementIn(fixedWindow(IDC_TEXT_H, true)).y, height - 120);
-        EXPECT_EQ(placementIn(area()).height, parameterAreaHeight(height));
-        EXPECT_EQ(placementIn(area()).width, width);
+        EXPECT_EQ(std::make_pair(placementIn(area()).width, placementIn(area()).height),
+                  std::make_pair(width, parameterAreaHeight(height)));
         RECT client = {};
         GetClientRect(area(), &client);
         const LayoutMetrics& m = appState.layoutMetrics;
@@ -230,7 +227,32 @@ TEST_F(MainWindow, ControlsAndRowsFollowTheClientSize) {
     EXPECT_GT(appState.layoutMetrics.captionWidth, 50) << "measured from the captions";
 }
 
-TEST_F(MainWindow, ScrollRangeAndLimits) {
+// Drags the area's scroll thumb with real mouse input to just past the
+// bar's end (close enough that the bar does not let go of it). The whole
+// drag is queued before any of it is dispatched: the scroll bar tracks the
+// thumb in a loop of its own inside the button-down message.
+void dragThumbToTheBottom() {
+    RECT r = {};
+    GetWindowRect(area(), &r);
+    const int x = r.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 2, thumb = r.top + GetSystemMetrics(SM_CYVSCROLL) + 4;
+    const struct { DWORD flags; int y; } steps[] = {
+        {0, thumb}, {MOUSEEVENTF_LEFTDOWN, thumb}, {0, (thumb + r.bottom) / 2}, {0, r.bottom + 10},
+        {MOUSEEVENTF_LEFTUP, r.bottom + 10}};
+    std::vector<INPUT> drag;
+    for (const auto& step : steps) {
+        INPUT input = {INPUT_MOUSE};
+        input.mi.dwFlags = step.flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = step.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        drag.push_back(input);
+    }
+    SetForegroundWindow(mainWindow());
+    pumpFor(100);
+    SendInput(static_cast<UINT>(drag.size()), drag.data(), sizeof(INPUT));
+    pumpFor(500);
+}
+
+TEST_F(MainWindow, ScrollRangeLimitsAndTheDraggedThumb) {
     SCROLLINFO info = {sizeof info, SIF_ALL};
     GetScrollInfo(area(), SB_VERT, &info);
     const int page = areaHeight() / rowPitch(), last = 30 - page + 1;
@@ -245,52 +267,14 @@ TEST_F(MainWindow, ScrollRangeAndLimits) {
     EXPECT_EQ(placementIn(rowCaption(30)).y, (29 - last) * rowPitch() + 4);
     layoutMainWindow();
     EXPECT_EQ(scrollPosition(), 0) << "every layout scrolls back to the first row";
-}
-
-// Drags the scroll thumb of the area with real mouse input past the end of
-// the bar and dispatches what that produces: the rows follow the thumb
-// (SB_THUMBTRACK) and stop at the last position the range allows.
-INPUT mouseAt(DWORD flags, int x, int y) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    return input;
-}
-
-// The whole drag is queued before any of it is dispatched: the scroll bar
-// tracks the thumb in a loop of its own inside the button-down message.
-void dragThumbToTheBottom() {
-    RECT window = {};
-    GetWindowRect(area(), &window);
-    const int scrollX = window.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 2;
-    const int thumbY = window.top + GetSystemMetrics(SM_CYVSCROLL) + 4;
-    // Past the bar's end, but close enough that the thumb is not snapped
-    // back (the bar lets go of a pointer moved far away from it).
-    const int beyondBottom = window.bottom + 10;
-    SetForegroundWindow(mainWindow());
-    pumpFor(100);
-    INPUT drag[] = {
-        mouseAt(0, scrollX, thumbY),
-        mouseAt(MOUSEEVENTF_LEFTDOWN, scrollX, thumbY),
-        mouseAt(0, scrollX, (thumbY + window.bottom) / 2),
-        mouseAt(0, scrollX, beyondBottom),
-        mouseAt(MOUSEEVENTF_LEFTUP, scrollX, beyondBottom),
-    };
-    SendInput(static_cast<UINT>(std::size(drag)), drag, sizeof(INPUT));
-    pumpFor(500);
-}
-
-TEST_F(MainWindow, RowsFollowTheDraggedThumbToTheLastPosition) {
-    const int last = 30 - areaHeight() / rowPitch() + 1;
+    // The rows follow the thumb (SB_THUMBTRACK) and stop at the last position the range allows.
     dragThumbToTheBottom();
     EXPECT_EQ(scrollPosition(), last);
     EXPECT_EQ(placementIn(rowCaption(1)).y, 4 - last * rowPitch());
 }
 
-// Paints the area into a bitmap of button-face colour and returns the rows
-// (y) that hold a white separator pixel at x = 5.
+// Paints the area into a black bitmap and returns the rows (y) that hold a
+// white separator pixel at x = 5.
 std::vector<int> separatorRows() {
     RECT client = {};
     GetClientRect(area(), &client);
@@ -336,10 +320,8 @@ TEST_F(MainWindow, ProgressReplacesTheStatusLineSpansAllStepsAndKeepsAQuit) {
     beginProgress(30 + 6);
     PBRANGE range = {};
     SendMessageA(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-    EXPECT_EQ(range.iLow, 0);
-    EXPECT_EQ(range.iHigh, 30 + 6);
-    EXPECT_TRUE(IsWindowVisible(bar));
-    EXPECT_FALSE(IsWindowVisible(status));
+    EXPECT_EQ(std::make_pair(range.iLow, range.iHigh), std::make_pair(0, 30 + 6));
+    EXPECT_TRUE(IsWindowVisible(bar) && !IsWindowVisible(status));
     EXPECT_TRUE(stepProgress());
     PostQuitMessage(3);
     EXPECT_FALSE(stepProgress()) << "a quit tells the transfer to stop";
@@ -349,8 +331,7 @@ TEST_F(MainWindow, ProgressReplacesTheStatusLineSpansAllStepsAndKeepsAQuit) {
     EXPECT_EQ(message.wParam, 3u);
     endProgress();
     EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 0);
-    EXPECT_FALSE(IsWindowVisible(bar));
-    EXPECT_TRUE(IsWindowVisible(status));
+    EXPECT_TRUE(!IsWindowVisible(bar) && IsWindowVisible(status));
 }
 
 }  // namespace
