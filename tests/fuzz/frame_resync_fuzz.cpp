@@ -81,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (feedRequestByte(assembler, static_cast<uint8_t>(c), request)) collected.push_back(request);
     }
     const std::vector<LinkFrame> scanned = scannedRequests(line);
-    FUZZ_CHECK(collected.size() == scanned.size(), "the unit found another number of requests");
-    for (size_t i = 0; i < scanned.size(); ++i)
-        FUZZ_CHECK(std::memcmp(&collected[i], &scanned[i], sizeof(LinkFrame)) == 0, "the unit found another request");
+    FUZZ_CHECK(std::equal(collected.begin(), collected.end(), scanned.begin(), scanned.end(),
+                          [](const LinkFrame& a, const LinkFrame& b) { return std::memcmp(&a, &b, sizeof a) == 0; }),
+               "the unit found other requests");
     return 0;
 }
