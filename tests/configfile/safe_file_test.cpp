@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <iterator>
-#include <string>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -25,10 +24,7 @@ class SafeFile : public ::testing::Test {
 protected:
     void SetUp() override { empty(); }
     void TearDown() override { fs::remove_all(dir); }
-    void empty() {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
+    void empty() { fs::remove_all(dir); fs::create_directories(dir); }
     std::string path(const std::string& name) const { return (dir / name).string(); }
     size_t entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {})); }
 

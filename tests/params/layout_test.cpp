@@ -57,12 +57,9 @@ TEST(Layout, MetricsStartSmallGrowWithTextsAndArePadded) {
               (std::vector<int32_t>{170, 100, 21}));
 }
 
-TEST(Scrolling, PageIsWholeRowsAndAtLeastOne) {
-    const struct { int32_t height, page; } cases[] = {{240, 10}, {263, 10}, {10, 1}, {0, 1}};
-    for (const auto& c : cases) EXPECT_EQ(scrollPage(c.height, 20), c.page) << c.height;
-}
-
-TEST(Scrolling, RequestsAreLimitedToWhatTheScrollBarAccepts) {
+TEST(Scrolling, PagesAreWholeRowsAndRequestsAreLimitedToWhatTheScrollBarAccepts) {
+    const struct { int32_t height, page; } pages[] = {{240, 10}, {263, 10}, {10, 1}, {0, 1}};
+    for (const auto& c : pages) EXPECT_EQ(scrollPage(c.height, 20), c.page) << c.height;
     // Mostly 30 rows, 10 fit: the last position shows nine rows and one
     // empty slot. Empty or short lists stay at the top.
     const struct { int32_t rows, position, track, request, expected; } cases[] = {
@@ -71,8 +68,7 @@ TEST(Scrolling, RequestsAreLimitedToWhatTheScrollBarAccepts) {
         {30, 15, 17, kScrollPageDown, 21},    {30, 5, 17, kScrollPageUp, 0},      {30, 5, 17, kScrollThumbTrack, 17},
         {30, 5, 17, kScrollThumbPosition, 5}, {30, 5, 17, kScrollEnd, 5},         {30, 5, 17, 1234, 5},
         {30, 0, 40, kScrollThumbTrack, 21},   {0, 0, 0, kScrollBottom, 0},        {0, 0, 0, kScrollLineDown, 0},
-        {4, 0, 0, kScrollBottom, 0},          {4, 0, 0, kScrollPageDown, 0},
-    };
+        {4, 0, 0, kScrollBottom, 0},          {4, 0, 0, kScrollPageDown, 0}};
     for (const auto& c : cases) {
         const ScrollState s{0, c.rows, 10, c.position, c.track};
         EXPECT_EQ(scrolledPosition(s, c.request), c.expected) << c.rows << " rows: " << c.request << " from " << c.position;
@@ -92,17 +88,13 @@ TEST(Scrolling, MovesByRowsAndToShowARow) {
 // Deltas of one wheel turn after another, from nothing pending: notches,
 // fine wheels that add up, a turn back, "one screen" and wheel scrolling off.
 TEST(Scrolling, WheelMovesRowsPerNotchAndAddsUpParts) {
-    struct Case { const char* what; uint32_t lines; std::vector<int32_t> deltas; std::vector<int32_t> rows; };
-    const Case cases[] = {
-        {"a notch down, three lines", 3, {-120}, {3}},
-        {"a notch up", 3, {120}, {-3}},
-        {"two notches in one message", 3, {-240}, {6}},
+    const struct { const char* what; uint32_t lines; std::vector<int32_t> deltas, rows; } cases[] = {
+        {"a notch down, three lines", 3, {-120}, {3}}, {"a notch up", 3, {120}, {-3}}, {"two notches", 3, {-240}, {6}},
         {"fine wheel: 30 a turn adds up to rows", 3, {-30, -30, -30, -30}, {0, 1, 1, 1}},
         {"seven lines: 1/120 rows exactly", 7, {-10, -10, -100}, {0, 1, 6}},
         {"a turn back drops the part pending", 3, {-30, 30, 30}, {0, 0, -1}},
         {"one screen a notch", kWheelPageScroll, {-120, 60, 60}, {10, -5, -5}},
-        {"wheel scrolling off", 0, {-120, -120}, {0, 0}},
-    };
+        {"wheel scrolling off", 0, {-120, -120}, {0, 0}}};
     for (const auto& c : cases) {
         int32_t pending = 0;
         std::vector<int32_t> rows;

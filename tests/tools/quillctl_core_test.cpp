@@ -16,7 +16,7 @@ std::string dumpText(const std::string& header, const std::string& changedLine =
 
 const char* const kHeader = "quill-dump identity 105 version 1.05 time 2026-12-06 14:03:22";
 
-TEST(RegisterDump, WrittenAndHandEditedDumpsRead) {
+TEST(RegisterDump, WrittenAndHandEditedDumpsReadRefusedOnesNameTheirFault) {
     RegisterDump written, edited;
     std::string reason;
     ASSERT_TRUE(parseRegisterDump(dumpText(kHeader), written, reason)) << reason;
@@ -25,24 +25,18 @@ TEST(RegisterDump, WrittenAndHandEditedDumpsRead) {
                                   reason)) << reason;
     EXPECT_EQ(std::string(edited.values, edited.values + kDumpRegisters),
               std::string(written.values, written.values + kDumpRegisters));
-}
-
-TEST(RegisterDump, RefusedDumpsNameTheirFault) {
     const struct { std::string text; const char* reason; } cases[] = {
         {dumpText("quill-dump identity 65536"), "line 1: not a quill-dump header"},
-        {"0 0\n", "line 1: not a quill-dump header"},
-        {"", "line 0: no quill-dump header"},
+        {"0 0\n", "line 1: not a quill-dump header"}, {"", "line 0: no quill-dump header"},
         {dumpText(kHeader, "12 256\n", 12), "line 14: value 256 is over 255"},
         {dumpText(kHeader, "12 -1\n", 12), "line 14: not ADDR VALUE"},
         {dumpText(kHeader, "12 9999999999\n", 12), "line 14: not ADDR VALUE"},
         {dumpText(kHeader, "12 1 2\n", 12), "line 14: not ADDR VALUE"},
         {dumpText(kHeader, "253 1\n", 12), "line 14: register 253 is not in 0..252"},
         {dumpText(kHeader, "11 1\n", 12), "line 14: register 11 given twice"},
-        {dumpText(kHeader, "", 12), "register 12 is missing"},
-    };
+        {dumpText(kHeader, "", 12), "register 12 is missing"}};
     for (const auto& c : cases) {
         RegisterDump dump;
-        std::string reason;
         EXPECT_FALSE(parseRegisterDump(c.text, dump, reason)) << c.reason;
         EXPECT_EQ(reason, c.reason);
     }

@@ -214,14 +214,6 @@ TEST(SqctoolDefs, EmbedGeneratesALoadableReproducibleTable) {
     EXPECT_EQ(defs({"text", "--builtin", "Q", "0"}).code, 1);
 }
 
-// The table built into the program passes the lint.
-TEST(BuiltinTable, PassesTheLint) {
-    std::string payload;
-    ASSERT_TRUE(unsealDefinitionTable(SealedDefinitionTable, payload));
-    const auto findings = lintDefinitionSource(windows1250ToUtf8(payload));
-    EXPECT_FALSE(hasFailures(findings)) << describe(findings);
-}
-
 CommandResult config(const std::vector<std::string>& args) {
     setBuiltinDefinitionTable(SealedDefinitionTable);
     return runCaptured(runConfig, args);
