@@ -21,8 +21,7 @@ TEST(CentredOrigin, PlacesTheDialogInTheMiddleOfItsParent) {
         {"far corner, huge dialog: limited", {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX},
          {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN}, INT32_MIN, INT32_MIN},
         {"inverted dialog at the top end: limited", {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN},
-         {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}, INT32_MAX, INT32_MAX},
-    };
+         {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}, INT32_MAX, INT32_MAX}};
     for (const auto& c : cases) {
         const ScreenPoint p = centredOrigin(c.dialog, c.parent);
         EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << c.name;

@@ -15,15 +15,11 @@ TEST(MessageName, KeyAndIndexOrVerbatim) {
         {"E  7", true, "E", 7},        {"E -2", true, "E", -2},    {"E +4", true, "E", 4},    {"E 12abc", true, "E", 12},
         {"Q1 3 extra", true, "Q1", 3}, {" 4", true, "", 4},        {"E 99999999999", true, "E", 2147483647},
         {longKey + " 2", true, key99, 2}, {key99 + " 1", true, key99, 1},
-        {"", false, "", 0}, {"E5", false, "", 0}, {"Ready", false, "", 0}, {"E\t5", false, "", 0},
-    };
+        {"", false, "", 0}, {"E5", false, "", 0}, {"Ready", false, "", 0}, {"E\t5", false, "", 0}};
     for (const auto& c : cases) {
         MessageName parts;
         ASSERT_EQ(splitMessageName(c.name, parts), c.keyed) << c.name;
-        if (c.keyed) {
-            EXPECT_EQ(parts.key, c.key) << c.name;
-            EXPECT_EQ(parts.index, c.index) << c.name;
-        }
+        if (c.keyed) EXPECT_EQ(std::make_pair(parts.key, parts.index), std::make_pair(c.key, c.index)) << c.name;
     }
 }
 

@@ -16,8 +16,7 @@ TEST(BackupNames, OnlyTheProgramsNamesAreBackups) {
         EXPECT_TRUE(isBackupFileName(backupFileName({2026, 12, 6, 14, 3, 22}, port, "1.05"))) << port;
     const struct { BackupMoment moment; int32_t port; const char* version; } unnamed[] = {
         {{2026, 13, 6, 14, 3, 22}, 3, "1.05"}, {{2026, 12, 6, 24, 3, 22}, 3, "1.05"},
-        {{2026, 12, 6, 14, 3, 22}, 257, "1.05"}, {{2026, 12, 6, 14, 3, 22}, 3, "1.05\\..\\x"},
-    };
+        {{2026, 12, 6, 14, 3, 22}, 257, "1.05"}, {{2026, 12, 6, 14, 3, 22}, 3, "1.05\\..\\x"}};
     for (const auto& c : unnamed) EXPECT_EQ(backupFileName(c.moment, c.port, c.version), "") << c.version;
     const char* const others[] = {
         "config.sqc", "2026-12-06 14-03-22 COM3 1.05.sqc.part", "2026-12-06 14-03-22 COM03 1.05.sqc",
@@ -35,8 +34,7 @@ TEST(BackupNames, TheNewestFiftyStay) {
             {"fifty", {}, fifty.back(), {}},
             {"the 51st removes the oldest", {nthBackup(60), "mine.sqc"}, nthBackup(60), {nthBackup(0)}},
             {"a clock set back keeps the one just written", {setBack}, setBack, {nthBackup(0)}},
-            {"listed in any order", {nthBackup(52), nthBackup(51)}, nthBackup(52), {nthBackup(0), nthBackup(1)}},
-        };
+            {"listed in any order", {nthBackup(52), nthBackup(51)}, nthBackup(52), {nthBackup(0), nthBackup(1)}}};
     for (const auto& c : cases) {
         std::vector<std::string> names = c.more;
         names.insert(names.end(), fifty.begin(), fifty.end());

@@ -62,8 +62,7 @@ TEST(ParseConfigText, AnyFaultRejectsTheWholeText) {
 TEST(SelectionForPair, PastTheEndSelectsTheFirstNegativeClearsEmptyIsLeftAlone) {
     const struct { int32_t index, count; bool applies; int32_t selection; } cases[] = {
         {2, 5, true, 2}, {4, 5, true, 4}, {5, 5, true, 0}, {99, 1, true, 0},
-        {-1, 5, true, -1}, {-7, 5, true, -1}, {0, 0, false, 77}, {-1, 0, false, 77},  // 77: left alone
-    };
+        {-1, 5, true, -1}, {-7, 5, true, -1}, {0, 0, false, 77}, {-1, 0, false, 77}};  // 77: left alone
     for (const auto& c : cases) {
         int32_t selection = 77;
         EXPECT_EQ(selectionForPair(c.index, c.count, selection), c.applies) << c.index << " of " << c.count;

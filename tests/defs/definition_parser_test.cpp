@@ -27,8 +27,7 @@ TEST(ParserErrors, MissingYIdentifierOrLanguageNameAfterTheRowsBeforeIt) {
         {"", "Missing Y identifier"}, {"\nY;English\n", "Missing Y identifier"}, {"  \nY;x", "Missing Y identifier"},
         {"Q;\"Save\"\nY;English\n", "Missing Y identifier"}, {"Y", "Missing language name"},
         {"Y;   ", "Missing language name"}, {"Y;\"\"", "Missing language name"},
-        {"Y;\" \t\"\nQ;a", "Missing language name"}, {"Y;English\nY;\n", "Missing language name"},
-    };
+        {"Y;\" \t\"\nQ;a", "Missing language name"}, {"Y;English\nY;\n", "Missing language name"}};
     for (const auto& c : cases) EXPECT_EQ(parseDefinitions(c.text).parseError, c.error) << c.text;
     const auto db = parseDefinitions("Y;English\nQ;\"a\"\nY;\nQ1;\"b\"\n");
     EXPECT_EQ(db.parseError, "Missing language name");
@@ -57,8 +56,7 @@ TEST(ParserRows, KeysFieldsAndNumbering) {
         {"", "E;\"a\";\n", "E", {"a"}}, {"", "E;\"a\",\"b\"\n", "E", {"a", "b"}},
         {"", "E; \"  lead\";\"trail  \"\n", "E", {"lead", "trail  "}}, {"", "E;\"a\"\r\n", "E", {"a"}},
         {"", "E;\"semi;colon, comma\"\n", "E", {"semi;colon, comma"}}, {"", "E;\"caf\xe9\"\n", "E", {"caf\xe9"}},
-        {"", "E;unquoted\r\n", "E", {"unquoted\r"}}, {"", "E;a, b; c\n", "E", {"a, b; c", "b; c", "c"}},
-    };
+        {"", "E;unquoted\r\n", "E", {"unquoted\r"}}, {"", "E;a, b; c\n", "E", {"a, b; c", "b; c", "c"}}};
     for (const auto& c : cases) {
         const auto db = parseDefinitions("Y;English\n" + c.body);
         EXPECT_EQ(db.parseError, "") << c.what << c.body;

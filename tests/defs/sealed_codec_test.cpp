@@ -28,8 +28,7 @@ std::string sealed(const std::string& payload, std::time_t at = 1700000000) {
 TEST(XteaBlock, KnownAnswersWith32Cycles) {
     const struct { const char* key; const char* plain; const char* cipher; } cases[] = {
         {"2b02056806144976775d0e266c287843", "74657374206d652e", "94ebc896846a49a8"},
-        {"00000000000000000000000000000000", "4141414141414141", "5a3723ed2d8c1a82"},
-    };
+        {"00000000000000000000000000000000", "4141414141414141", "5a3723ed2d8c1a82"}};
     for (const auto& c : cases) {
         SealedCodec codec;
         codec.cycles = 32;

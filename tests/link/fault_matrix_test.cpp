@@ -38,8 +38,7 @@ const Case kCases[] = {
     {"split replies", {"--split", "2"}, 0, {kMiddle}, Completes, Completes, New},
     {"mismatched replies", {"--mismatch"}, 0, {kMiddle}, Completes, Completes, New},
     {"bad checksum", {"--bad-checksum-at", "@"}, 0, {kFirst}, FailsThere, FailsThere, New},
-    {"silence", {}, SIGUSR1, {kMiddle}, FailsThere, FailsThere, Old},
-};
+    {"silence", {}, SIGUSR1, {kMiddle}, FailsThere, FailsThere, Old}};
 
 std::string oldUnit() {
     std::string state;

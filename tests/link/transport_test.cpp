@@ -22,8 +22,7 @@ TEST(SimNumber, TheWholeTextIsTheNumber) {
         {"0", true, 0},      {"255", true, 255}, {"0x1f", true, 31},  {"0XFF", true, 255}, {"256", false, 0},
         {"0x100", false, 0}, {"", false, 0},     {"0x", false, 0},    {"3\0"s, false, 0}, {"3\0009"s, false, 0},
         {" 3", false, 0},    {"3 ", false, 0},   {"+3", false, 0},    {"0x-1", false, 0},  {"1e2", false, 0},
-        {"99999999999999999999", false, 0},
-    };
+        {"99999999999999999999", false, 0}};
     for (const auto& c : cases) {
         int64_t value = -1;
         EXPECT_EQ(parseSimNumber(c.text, 255, value), c.ok) << "'" << c.text << "'";

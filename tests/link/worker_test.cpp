@@ -63,8 +63,7 @@ TEST_F(WorkerTest, DigitStrings) {
         {213, 16, "", true, "................", 0},
         {229, 16, "12a4", false, "12~~~~~~~~~~~~~~", 231},
         {250, 7, "1", false, "", 250},  // would run past register 255
-        {245, 7, "1234567", true, "123456.", 0},
-    };
+        {245, 7, "1234567", true, "123456.", 0}};
     for (const auto& w : writes) {
         EXPECT_EQ(writeDigitString(session(), w.base, w.text, w.length), w.ok) << w.text;
         EXPECT_EQ(registersText(simState(sim), w.base, *w.registers ? w.length : 0), w.registers) << w.text;

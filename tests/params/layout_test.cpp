@@ -17,8 +17,7 @@ TEST(Layout, FixedStripStandsAboveTheBottomInCentredGroups) {
         {"T1", textFieldPlace(5), 640, 560, {167, 340}, {322, 340}},
         {"H", textFieldPlace(1), 300, 400, {-2, 280}, {153, 280}},
         {"K", textFieldPlace(0), 640, 560, {167, 465}, {322, 465}},
-        {"status line", footPlace(), 640, 560, {120, 535}, {120, 535}},
-    };
+        {"status line", footPlace(), 640, 560, {120, 535}, {120, 535}}};
     for (const auto& c : cases) {
         const Point first = fixedFirstWindowPosition(c.place, c.width, c.height);
         const Point second = fixedSecondWindowPosition(c.place, c.width, c.height);

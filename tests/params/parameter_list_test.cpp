@@ -21,8 +21,7 @@ TEST(ParameterList, EndsAtTheFirstGapOfTheVariantAndLanguage) {
         {"Y;E\nX2;\"b\"\n", 0, "", 0},
         {variants, 0, "", 1},
         {variants, 5, "", 3},
-        {variants, 5, "D", 3},  // its own X1, X2; X3 from the first language; X5 beyond the gap
-    };
+        {variants, 5, "D", 3}};  // its own X1, X2; X3 from the first language; X5 beyond the gap
     for (const auto& c : cases) {
         DefinitionStore store = storeOf(c.table);
         store.currentVariant = c.variant;
@@ -76,8 +75,7 @@ TEST(ChoiceRules, CountsTextsAndGeneratedTexts) {
         {"caption only, unit offers two", {{3, 2}}, 3, {"0 min", "1 min"}},
         {"no definition", {}, 8, {}},
         {"negative count", {{1, -4}}, 1, {}},
-        {"no XI format: generated texts empty", {{1, 3}}, 1, {"Off", "", ""}, &noFormat},
-    };
+        {"no XI format: generated texts empty", {{1, 3}}, 1, {"Off", "", ""}, &noFormat}};
     for (const auto& c : cases) {
         const DefinitionStore& s = c.store ? *c.store : store;
         EXPECT_EQ(choiceTexts(s, c.counts, c.n), c.expected) << c.what;
@@ -99,8 +97,7 @@ TEST(ChoiceFormat, OnlyOneIntegerConversionReachesPrintf) {
         // wrong type: the index in decimal instead.
         {"%s", false, "3"}, {"%n", false, "3"}, {"%d of %d", false, "3"}, {"%ld", false, "3"}, {"%hd", false, "3"},
         {"%*d", false, "3"}, {"%.*d", false, "3"}, {"%1$d", false, "3"}, {"%'d", false, "3"},
-        {"%1000d", false, "3"}, {"%.1000d", false, "3"}, {"min %", false, "3"}, {"%d %", false, "3"},
-    };
+        {"%1000d", false, "3"}, {"%.1000d", false, "3"}, {"min %", false, "3"}, {"%d %", false, "3"}};
     for (const auto& c : cases) {
         EXPECT_EQ(isSingleIntegerFormat(c.format), c.single) << c.format;
         EXPECT_EQ(formatChoiceIndex(c.format, 3), c.forThree) << c.format;
@@ -111,8 +108,7 @@ TEST(ChoiceCounts, FilledFromTheListUpToTheFirstGap) {
     const struct { const char* what; std::string table; ChoiceCountMap expected; } cases[] = {
         {"one count per parameter", "Y;E\nX;\"a\";\"x\";\"y\"\nX;\"b\"\nX;\"c\";\"x\"\n", {{1, 2}, {2, 0}, {3, 1}}},
         {"gap after 2", "Y;E\nX1;\"a\";\"x\"\nX2;\"b\"\nX4;\"d\";\"x\"\n", {{1, 1}, {2, 0}}},
-        {"only inside V sections", "Y;E\nV;100\nX;\"a\";\"x\"\n", {}},
-    };
+        {"only inside V sections", "Y;E\nV;100\nX;\"a\";\"x\"\n", {}}};
     for (const auto& c : cases) {
         ChoiceCountMap counts;
         fillChoiceCountsFromDefinitions(storeOf(c.table), counts);

@@ -26,8 +26,7 @@ TEST(DateFormat, FlagsAndWidthsOfYearsAndCenturies) {
         {12345, "%Y|%+Y|%C|%+C|%y|%F", "12345|+12345|123|+123|45|+12345-12-07"},
         {270, "%Y|%+5Y|%C|%y|%F", "270|+0270|02|70|0270-12-07"},
         {5, "%Y|%C|%y|%F|%+3C", "5|00|05|0005-12-07|+00"},
-        {-1, "%Y|%C|%y|%F|%6Y", "-1|00|01|-001-12-07|-00001"},
-    };
+        {-1, "%Y|%C|%y|%F|%6Y", "-1|00|01|-001-12-07|-00001"}};
     for (const auto& c : cases) {
         CalendarTime t = monday();
         t.fields.tm_year = c.year - 1900;

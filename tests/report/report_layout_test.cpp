@@ -17,8 +17,7 @@ TEST(ReportLines, FollowTheNumberOfVisibleRows) {
          {{"1.", " Delay", "Off"}, {"2.", " Siren", "On"}, {"4.", " Entry time", "30 s"}}, 10, 11},
         // A list without selection prints an empty third cell; all hidden is no rows.
         {{shown(12, true, "12. Mode", "")}, {{"12.", " Mode", ""}}, 8, 9},
-        {{shown(1, false, "", ""), shown(2, false, "", "")}, {}, 7, 8},
-    };
+        {{shown(1, false, "", ""), shown(2, false, "", "")}, {}, 7, 8}};
     for (const auto& c : cases) {
         const std::vector<ReportCells> cells = reportRows(c.rows);
         EXPECT_EQ(cells, c.cells) << c.rows.size();

@@ -58,8 +58,7 @@ TEST(Provision, OpenedPairsAndTheirDifferences) {
         {"same value: written, no difference", {{1, 1}}, {1, -1, -1, -1}, {}},
         {"past the unit's choices: the first", {{1, 4}, {2, 9}}, {0, 0, -1, -1}, {1, 2}},
         {"the later pair wins; -1 writes nothing", {{1, 3}, {1, -1}, {2, 1}, {2, 3}}, {-1, 3, -1, -1}, {2}},
-        {"hidden, no choices, unknown rows skipped", {{3, 1}, {4, 1}, {5, 1}, {0, 1}, {-7, 1}}, {-1, -1, -1, -1}, {}},
-    };
+        {"hidden, no choices, unknown rows skipped", {{3, 1}, {4, 1}, {5, 1}, {0, 1}, {-7, 1}}, {-1, -1, -1, -1}, {}}};
     for (const auto& c : cases) {
         FormValues form = readRows();
         openPairs(c.pairs, form);

@@ -142,8 +142,7 @@ TEST_F(QuillctlTest, BadInputSendsNothing) {
         {{"diff", good, "--language", "Klingon"}, false}, {{"diff", good, "--language"}, false},
         {{"diff", good, good}, false},                  {{"restore", path("ten.txt")}, false},
         {{"restore", good, "--force"}, false},          {{"restore", good, good}, false},
-        {{"get", "256"}, true},
-    };
+        {{"get", "256"}, true}};
     for (const auto& c : cases) {
         const size_t requests = simRequests(b).size();
         EXPECT_EQ(run(b, c.args), 2) << c.args[1];
@@ -159,8 +158,7 @@ TEST_F(QuillctlTest, FailurePartWayNamesTheRegister) {
         {{"--readback-differs", "5"}, {"write-config", path("x.sqc")}, "write stopped at parameter 5 (register 5)"},
         {{"--refuse-address", "200"}, {"restore", path("a.txt")}, "restore stopped at register 200"},
         {{"--refuse-address", "181"}, {"dump", path("d.txt")}, "read stopped at register 181"},
-        {{}, {"read-config", path("none/x.sqc")}, "none/x.sqc"},
-    };
+        {{}, {"read-config", path("none/x.sqc")}, "none/x.sqc"}};
     const SimProcess& a = unit(unitA());
     ASSERT_EQ(run(a, {"read-config", path("x.sqc")}), 0);
     ASSERT_EQ(run(a, {"dump", path("a.txt")}), 0);

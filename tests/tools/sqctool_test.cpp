@@ -51,8 +51,7 @@ TEST(Windows1250, ConvertsWhatItCanAndNamesTheRest) {
         {"\xC0\x80", "??", {"1:1:byte 0xC0", "1:2:byte 0x80"}},
         {"\xED\xA0\x80", "???", {"1:1:byte 0xED", "1:2:byte 0xA0", "1:3:byte 0x80"}},       // surrogate
         {"x\0y"s, "x?y", {"1:2:U+0000"}},
-        {"\xF0\x9F\x94\x94", "?", {"1:1:U+1F514"}},                          // a bell emoji
-    };
+        {"\xF0\x9F\x94\x94", "?", {"1:1:U+1F514"}}};  // a bell emoji
     for (const auto& c : cases) {
         std::string out;
         std::vector<EncodingProblem> problems;
@@ -132,8 +131,7 @@ TEST(Lint, FindingsNameTheLineAndTheProblem) {
         {"variant carried into the next language", {{31, ""}}, 41, "put \"V;0\" after the \"Y\" line of Polski"},
         {"choice lists of different length", {{49, "X;\"Syrena\";\"Wy\xC5\x82.\""}}, 49,
          "X2-0 has 1 choices in Polski but 2 in English"},
-        {"overlong line", {{8, "A3;\"" + std::string(10000, 'a') + "\""}}, 8, "longer than 9999 characters"},
-    };
+        {"overlong line", {{8, "A3;\"" + std::string(10000, 'a') + "\""}}, 8, "longer than 9999 characters"}};
     for (const auto& c : cases) {
         const auto findings = lintDefinitionSource(tableWith(c.edits));
         const bool found = std::any_of(findings.begin(), findings.end(), [&](const LintFinding& f) {
@@ -184,8 +182,7 @@ TEST(SqctoolDefs, ExitCodesAndOutput) {
         {{"text", plain, "Q", "x"}, 2, ""}, {{"text", plain, "--device", "new", "Q", "0"}, 2, ""},
         {{"text", plain, "--colour", "Q", "0"}, 2, ""},
         // A character the program could not show, a table it could not load.
-        {{"embed", unmappable, never}, 1, ""}, {{"embed", broken, never}, 1, ""},
-    };
+        {{"embed", unmappable, never}, 1, ""}, {{"embed", broken, never}, 1, ""}};
     for (const auto& c : cases) {
         const CommandResult r = defs(c.args);
         const std::string what = testing::PrintToString(c.args);
@@ -239,8 +236,7 @@ TEST(SqctoolConfig, MadeFilesShowWithTheTableTextsAndBadInputIsRefused) {
         {{"diff", a, a}, 0, ""}, {{"show"}, 2, ""},
         {{"show", halfValid}, 1, ""}, {{"diff", halfValid, halfValid}, 1, ""},
         {{"make", never, "0=1"}, 2, ""}, {{"make", never, "1000=1"}, 2, ""}, {{"make", never, "1=-2"}, 2, ""},
-        {{"make", never, "1=x"}, 2, ""}, {{"make", never, "1=1", "1=2"}, 2, ""},
-    };
+        {{"make", never, "1=x"}, 2, ""}, {{"make", never, "1=1", "1=2"}, 2, ""}};
     for (const auto& c : cases) {
         const CommandResult r = config(c.args);
         EXPECT_EQ(r.code, c.code) << c.args.front() << " " << c.args.back();
