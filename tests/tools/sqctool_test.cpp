@@ -42,7 +42,7 @@ std::string sealedFile(const std::string& name, const std::string& payload) {
     return writeFile(name, sealed);
 }
 
-TEST(Windows1250, ConvertsWhatItCanAndNamesTheRest) {
+TEST(Windows1250, ConvertsWhatItCanNamesTheRestAndEveryDefinedByteRoundTrips) {
     const struct { std::string utf8; std::string expected; std::vector<std::string> problems; } cases[] = {
         // Zażółć, "€ ß „", a byte-order mark dropped, ₽, a truncated sequence, an overlong NUL
         {"Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87", "Za\xBF\xF3\xB3\xE6", {}},
@@ -63,11 +63,8 @@ TEST(Windows1250, ConvertsWhatItCanAndNamesTheRest) {
             EXPECT_EQ(at + problems[i].message.substr(0, c.problems[i].size() - at.size()), c.problems[i]);
         }
     }
-}
-
-// Every byte but NUL comes back through UTF-8; the five Windows-1250 leaves
-// undefined come back as '?'.
-TEST(Windows1250, EveryDefinedByteRoundTrips) {
+    // Every byte but NUL comes back through UTF-8; the five Windows-1250
+    // leaves undefined come back as '?'.
     for (int b = 1; b < 256; ++b) {
         const std::string byte(1, static_cast<char>(b));
         std::string back;
@@ -93,10 +90,7 @@ const std::vector<std::string> kEnglish = {
     "X;\"Delay\";\"Off\";\"On\";\"Long\"", "X;\"0\"",                             // 28-29
 };
 
-struct Edit {
-    int line;  // 1-based; an empty text keeps the line empty, so numbering stays
-    std::string text;
-};
+struct Edit { int line; std::string text; };  // line from 1; an empty text keeps the numbering
 
 std::string tableWith(const std::vector<Edit>& edits) {
     std::vector<std::string> lines = kEnglish;
@@ -115,7 +109,7 @@ std::string describe(const std::vector<LintFinding>& findings) {
     return out;
 }
 
-TEST(Lint, FindingsNameTheLineAndTheProblem) {
+TEST(Lint, FindingsNameTheLineAndTheProblemUntranslatedRowsAreNotes) {
     const struct { const char* what; std::vector<Edit> edits; int line; const char* fragment; } cases[] = {
         {"key missing everywhere", {{6, ""}, {36, ""}}, 1, "A1 is missing (English)"},
         {"translation shorter than asked", {{32, "Q;\"a\";\"b\";\"c\";\"d\";\"e\""}}, 32, "Q 5 is missing (Polski)"},
@@ -140,10 +134,7 @@ TEST(Lint, FindingsNameTheLineAndTheProblem) {
         EXPECT_TRUE(found && hasFailures(findings)) << c.what << ": expected line " << c.line << ": " << c.fragment
                                                     << "\nfound:\n" << describe(findings);
     }
-}
-
-// Rows that only English has are notes, which pass: nobody's business but the writer's.
-TEST(Lint, UntranslatedRowsAreNotesOnly) {
+    // Rows that only English has are notes, which pass: nobody's business but the writer's.
     const auto findings =
         lintDefinitionSource(tableWith({{37, ""}, {58, ""}, {59, ""}, {30, "#;\"comment\"\nY;\"Polski\""}}));
     EXPECT_FALSE(hasFailures(findings));

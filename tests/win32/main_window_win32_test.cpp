@@ -12,39 +12,23 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// Without a unit the status refresh would lock the form whenever messages
-// are dispatched: these programs drive every state themselves.
-bool createTestMainWindow() {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
-    registerMainClass(GetModuleHandleA(nullptr));
-    if (!createMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL)) return false;
-    KillTimer(appState.mainWindow, IDT_STATUS_TIMER);
-    KillTimer(appState.parameterArea, IDT_STATUS_TIMER);
-    return true;
-}
-
-// Sizes the main window so that its client area is width x height.
+// Sizes the main window so that its client area is width x height; twice,
+// as a menu bar that wraps or unwraps changes the client height.
 void setClientSize(int width, int height) {
-    HWND window = appState.mainWindow;
-    ShowWindow(window, SW_RESTORE);
-    RECT r = {0, 0, width, height};
-    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, TRUE, 0);
-    SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOMOVE);
-    RECT client = {};
-    GetClientRect(window, &client);
-    // A menu bar that wraps changes the client height; correct once.
-    if (client.bottom != height) {
-        GetWindowRect(window, &r);
-        SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + height - client.bottom,
-                     SWP_NOZORDER | SWP_NOMOVE);
+    HWND w = appState.mainWindow;
+    ShowWindow(w, SW_RESTORE);
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT window = {}, client = {};
+        GetWindowRect(w, &window);
+        GetClientRect(w, &client);
+        SetWindowPos(w, nullptr, 0, 0, window.right - window.left + width - client.right,
+                     window.bottom - window.top + height - client.bottom, SWP_NOZORDER | SWP_NOMOVE);
     }
 }
 
@@ -109,10 +93,17 @@ int areaHeight() {
 
 class MainWindow : public ::testing::Test {
 protected:
+    // Without a unit the status refresh would lock the form whenever
+    // messages are dispatched: these tests drive every state themselves.
     static void SetUpTestSuite() {
         loadDefinitionText(appState.definitions, testTable());
         appState.choiceCounts.clear();
-        ASSERT_TRUE(createTestMainWindow());
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&controls);
+        registerMainClass(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(createMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
+        KillTimer(appState.mainWindow, IDT_STATUS_TIMER);
+        KillTimer(appState.parameterArea, IDT_STATUS_TIMER);
     }
 
     void SetUp() override {
