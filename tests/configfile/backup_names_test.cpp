@@ -10,7 +10,7 @@ std::string nthBackup(int32_t day, int32_t port = 3) {
     return backupFileName(BackupMoment{2026, 1 + day / 28, 1 + day % 28, 10, 0, 0}, port, "1.05");
 }
 
-TEST(BackupNames, OnlyTheProgramsNamesAreBackups) {
+TEST(BackupNames, OnlyTheProgramsNamesAreBackupsAndTheNewestFiftyStay) {
     EXPECT_EQ(backupFileName({2026, 12, 6, 14, 3, 22}, 256, "12.34"), "2026-12-06 14-03-22 COM256 12.34.sqc");
     for (int32_t port : {1, 99, 100, 256})
         EXPECT_TRUE(isBackupFileName(backupFileName({2026, 12, 6, 14, 3, 22}, port, "1.05"))) << port;
@@ -20,12 +20,8 @@ TEST(BackupNames, OnlyTheProgramsNamesAreBackups) {
     for (const auto& c : unnamed) EXPECT_EQ(backupFileName(c.moment, c.port, c.version), "") << c.version;
     const char* const others[] = {
         "config.sqc", "2026-12-06 14-03-22 COM3 1.05.sqc.part", "2026-12-06 14-03-22 COM03 1.05.sqc",
-        "2026-12-06 14:03:22 COM3 1.05.sqc", "2026-12-06 14-03-22 COM3 .sqc", "2026-12-06 14-03-22 COM3 1.05 mine.sqc",
-    };
+        "2026-12-06 14:03:22 COM3 1.05.sqc", "2026-12-06 14-03-22 COM3 .sqc", "2026-12-06 14-03-22 COM3 1.05 mine.sqc"};
     for (const char* name : others) EXPECT_FALSE(isBackupFileName(name)) << name;
-}
-
-TEST(BackupNames, TheNewestFiftyStay) {
     std::vector<std::string> fifty;
     for (int32_t d = 0; d < 50; ++d) fifty.push_back(nthBackup(d));
     const std::string setBack = nthBackup(0, 1);  // a clock set back: older than all the others

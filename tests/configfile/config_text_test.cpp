@@ -14,7 +14,7 @@ namespace {
 
 const std::string kHead = "BRONTIVASETUP1.0\nT1 -\nT2 -\nT3 -\nT4 -\nH -\nK -\n";
 
-TEST(ParseConfigText, GoodTextsGiveEveryPairInFileOrder) {
+TEST(ParseConfigText, GoodTextsGiveEveryPairInFileOrderAnyFaultRejectsTheWholeText) {
     using Pairs = std::vector<std::pair<int32_t, int32_t>>;
     const struct { const char* name; std::string text; Pairs pairs; } cases[] = {
         {"as written", kHead + "1 0\n2 -1\n3 4\n-1\n", {{1, 0}, {2, -1}, {3, 4}}},
@@ -35,11 +35,8 @@ TEST(ParseConfigText, GoodTextsGiveEveryPairInFileOrder) {
         for (const ConfigPair& p : pairs) got.emplace_back(p.param, p.index);
         EXPECT_EQ(got, c.pairs) << c.name;
     }
-}
-
-// Every failure leaves no pairs, whatever came before it: the caller applies nothing.
-TEST(ParseConfigText, AnyFaultRejectsTheWholeText) {
-    const struct { const char* name; std::string text; } cases[] = {
+    // Every failure leaves no pairs, whatever came before it: the caller applies nothing.
+    const struct { const char* name; std::string text; } refused[] = {
         {"empty", ""}, {"a token before the header", "x " + kHead + "-1\n"},
         {"lower-case header", "brontivasetup1.0" + kHead.substr(16) + "-1\n"}, {"a lone sign", kHead + "1 - -1"},
         {"longer header", "BRONTIVASETUP1.00" + kHead.substr(16) + "-1\n"},
@@ -51,7 +48,7 @@ TEST(ParseConfigText, AnyFaultRejectsTheWholeText) {
         {"a word for a number", kHead + "1 0\nx 1\n-1\n"}, {"a number into letters", kHead + "1 0\n2 3x\n-1\n"},
         {"a parameter beyond 32 bits", kHead + "4294967297 0\n-1\n"}, {"a NUL before the end", kHead + "1 0\n\0-1\n"s},
         {"an index beyond 32 bits", kHead + "1 2147483648\n-1\n"}};
-    for (const auto& c : cases) {
+    for (const auto& c : refused) {
         std::vector<ConfigPair> pairs = {{9, 9}};
         std::string reason;
         EXPECT_FALSE(parseConfigText(c.text, pairs, reason)) << c.name;

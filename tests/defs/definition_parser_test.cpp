@@ -64,7 +64,7 @@ TEST(ParserRows, KeysFieldsAndNumbering) {
     }
 }
 
-TEST(ParserNumbering, XCounterAndVariantSuffix) {
+TEST(ParserNumbering, XCounterVariantSuffixAndVariantNumbersReadLikeAtoiListedOnce) {
     const auto db = parseDefinitions(
         "Y;English\nx;\"zero-1\"\nXI;\"%d\"\nT1;\"phone\"\nE1;\"plain\"\n"
         "V;7\nx;\"a\"\nX;\"b\"\nx;\"c\"\nT1;\"phone7\"\nH;\"code\"\nk;\"k\"\n"
@@ -74,9 +74,6 @@ TEST(ParserNumbering, XCounterAndVariantSuffix) {
         {"X3-7", "c"},      {"T1-7", "phone7"}, {"H-7", "code"}, {"K-7", "k"},  {"X1-8", "eight"}};
     for (const auto& [key, value] : stored) EXPECT_EQ(rowOf(db, key), Row({value})) << key;
     EXPECT_EQ(db.variants, std::vector<int32_t>({7, 8}));
-}
-
-TEST(ParserNumbering, VariantNumbersAreReadLikeAtoiAndListedOnce) {
     const struct { const char* line; int32_t variant; } cases[] = {
         {"V;12;\"x\"", 12}, {"V;abc", 0}, {"V; -3", -3}, {"V;+5z", 5}, {"V;\"250\"", 250}};
     for (const auto& c : cases) {

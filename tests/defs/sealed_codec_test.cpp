@@ -25,7 +25,7 @@ std::string sealed(const std::string& payload, std::time_t at = 1700000000) {
     return out;
 }
 
-TEST(XteaBlock, KnownAnswersWith32Cycles) {
+TEST(KnownAnswers, XteaBlocksWith32CyclesAndCrc32Chained) {
     const struct { const char* key; const char* plain; const char* cipher; } cases[] = {
         {"2b02056806144976775d0e266c287843", "74657374206d652e", "94ebc896846a49a8"},
         {"00000000000000000000000000000000", "4141414141414141", "5a3723ed2d8c1a82"}};
@@ -39,9 +39,6 @@ TEST(XteaBlock, KnownAnswersWith32Cycles) {
         decipherBlock(codec, reinterpret_cast<uint8_t*>(&block[0]));
         EXPECT_EQ(block, fromHex(c.plain)) << c.key;
     }
-}
-
-TEST(Crc32, StandardValuesAndChaining) {
     const auto p = reinterpret_cast<const uint8_t*>("123456789");
     EXPECT_EQ(crc32Update(0, 9, p), 0xCBF43926u);
     EXPECT_EQ(crc32Update(crc32Update(0, 4, p), 5, p + 4), 0xCBF43926u);

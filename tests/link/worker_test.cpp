@@ -135,7 +135,7 @@ TEST_F(WorkerTest, ReadFillsFieldsRowsAndCountsSkipsHiddenRowsAndStopsWhenAsked)
 }
 
 // The BCD pair's register is written only here.
-TEST_F(WorkerTest, WriteStoresFieldsWithPaddingAndEveryListedRow) {
+TEST_F(WorkerTest, WriteStoresFieldsWithPaddingAndEveryListedRowAndRefusesUnwritableTexts) {
     ASSERT_TRUE(useUnit({}, kSevens));
     FormValues form = fiveRows();
     form.fields[0].text = "123456789012345";
@@ -152,17 +152,14 @@ TEST_F(WorkerTest, WriteStoresFieldsWithPaddingAndEveryListedRow) {
     EXPECT_EQ(registersText(unit, 245, 7), ".......");
     EXPECT_EQ(unit.registers[kBcdRegister], 0x30);
     EXPECT_EQ(registersText(unit, 1, 5), ".\x02\x07\x07\xFF");  // rows 3 and 4 keep their 7
-}
-
-TEST_F(WorkerTest, WriteRefusesUnwritableTextsBeforeAnyRequest) {
-    ASSERT_TRUE(useUnit({}));
+    // Texts the fields cannot take: refused before any request.
     const struct { size_t field; const char* text; } cases[] = {
         {0, "12a"}, {0, "1234567890123456"}, {4, "1234567"}, {5, "123"}, {5, "1 "}};
     for (const auto& c : cases) {
         FormValues form = fiveRows();
         form.fields[c.field].text = c.text;
         const size_t before = simRequests(sim).size();
-        std::vector<TransferStep> steps;
+        steps.clear();
         const TransferResult result = writeForm(session(), form, counting(steps));
         EXPECT_EQ(result.status, TransferStatus::Rejected) << c.text;
         EXPECT_EQ(result.stoppedField, TextFieldLimits[c.field].controlId) << c.text;

@@ -51,7 +51,7 @@ TEST(DateFormat, ZoneSecondsAndFieldsOutOfRange) {
     EXPECT_EQ(formatDate("%a %A %b %B", t), "? ? ? ?");
 }
 
-TEST(DateFormat, UnknownConversionsPrintAsTheyStand) {
+TEST(DateFormat, UnknownConversionsPrintAsTheyStandAndTextsAreCutToTheReportBuffer) {
     const struct { const char* format; const char* expected; std::vector<std::string> unknown; } cases[] = {
         {"%Q|%k|%P|%-d|%:z", "%Q|%k|%P|%-d|%:z", {"%Q", "%k", "%P", "%-", "%:"}},
         {"%5d|%05H|%+m", "%5d|%05H|%+m", {"%5d", "%05H", "%+m"}},  // widths only for C F G Y
@@ -61,14 +61,11 @@ TEST(DateFormat, UnknownConversionsPrintAsTheyStand) {
         EXPECT_EQ(formatDate(c.format, monday()), c.expected) << c.format;
         EXPECT_EQ(unknownDateConversions(c.format), c.unknown) << c.format;
     }
-}
-
-TEST(DateFormat, TextIsCutToTheReportBuffer) {
     std::string many;
     for (int i = 0; i < 100; ++i) many += "%c";
-    const struct { std::string format; size_t limit; size_t size; } cases[] = {
+    const struct { std::string format; size_t limit; size_t size; } cut[] = {
         {many, kDateTextLimit, 999}, {"%999999999999Y", kDateTextLimit, 999}, {"%Y", 3, 3}, {"", 10, 0}};
-    for (const auto& c : cases) EXPECT_EQ(formatDate(c.format, monday(), c.limit).size(), c.size) << c.format;
+    for (const auto& c : cut) EXPECT_EQ(formatDate(c.format, monday(), c.limit).size(), c.size) << c.format;
     EXPECT_EQ(formatDate("%Y-%m", monday(), 6), "2026-1");
 }
 

@@ -85,11 +85,6 @@ int selection(int32_t n) { return static_cast<int>(SendMessageA(rowList(n), CB_G
 int choiceCount(int32_t n) { return static_cast<int>(SendMessageA(rowList(n), CB_GETCOUNT, 0, 0)); }
 int scrollPosition() { return GetScrollPos(area(), SB_VERT); }
 int rowPitch() { return appState.layoutMetrics.rowHeight + 4; }
-int areaHeight() {
-    RECT client = {};
-    GetClientRect(area(), &client);
-    return client.bottom;
-}
 
 class MainWindow : public ::testing::Test {
 protected:
@@ -246,12 +241,12 @@ void dragThumbToTheBottom() {
 TEST_F(MainWindow, ScrollRangeLimitsAndTheDraggedThumb) {
     SCROLLINFO info = {sizeof info, SIF_ALL};
     GetScrollInfo(area(), SB_VERT, &info);
-    const int page = areaHeight() / rowPitch(), last = 30 - page + 1;
+    RECT client = {};
+    GetClientRect(area(), &client);
+    const int page = client.bottom / rowPitch(), last = 30 - page + 1;
     ASSERT_LT(page, 30) << "the test needs more rows than fit";
-    EXPECT_EQ(info.nMin, 0);
-    EXPECT_EQ(info.nMax, 30);
-    EXPECT_EQ(static_cast<int>(info.nPage), page);
-    EXPECT_EQ(info.nPos, 0);
+    EXPECT_EQ(std::make_tuple(info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos),
+              std::make_tuple(0, 30, page, 0));
 
     SendMessageA(area(), WM_VSCROLL, SB_BOTTOM, 0);
     EXPECT_EQ(scrollPosition(), last);
