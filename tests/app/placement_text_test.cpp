@@ -18,7 +18,7 @@ bool sameRecord(const PlacementRecord& a, const PlacementRecord& b) { return std
 std::string with(std::string text, size_t at, const std::string& part) { return text.replace(at, part.size(), part); }
 
 // Stored show states come back but hidden, which opens normally.
-TEST(PlacementText, EncodedInUpperCaseMemoryOrderAndReadInAnyCase) {
+TEST(PlacementText, EncodedInUpperCaseMemoryOrderReadInAnyCaseRejectedFormsLeaveTheRecordAlone) {
     EXPECT_EQ(encodePlacementText(kMaximised), kStored);
     std::string lower = kStored;
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -33,9 +33,6 @@ TEST(PlacementText, EncodedInUpperCaseMemoryOrderAndReadInAnyCase) {
         ASSERT_TRUE(decodePlacementText(encodePlacementText(r), decoded));
         EXPECT_EQ(decoded.showCmd, applied) << "stored " << stored;
     }
-}
-
-TEST(PlacementText, RejectedFormsLeaveTheRecordAlone) {
     const struct { const char* name; std::string text; } cases[] = {
         {"empty", ""}, {"87 characters", kStored.substr(0, 87)}, {"90 characters", kStored + "00"},
         {"176 characters", kStored + kStored}, {"length field 45", with(kStored, 0, "2D")},

@@ -86,7 +86,7 @@ TEST(ParserNumbering, XCounterVariantSuffixAndVariantNumbersReadLikeAtoiListedOn
     EXPECT_EQ(repeated.variants, std::vector<int32_t>({200, 100, 105})) << "listed once, in first order";
 }
 
-TEST(ParserLanguages, ARepeatedNameStartsAfreshFirstLanguageStaysNamesSortByteWise) {
+TEST(ParserLanguagesAndLimits, ARepeatedNameStartsAfreshNamesSortByteWiseLinesEndAfter9999Characters) {
     const auto db = parseDefinitions("Y;English\nE;\"old\"\nY;Deutsch\nY;English\nQ;\"new\"\n");
     EXPECT_EQ(db.firstLanguage, "English");
     EXPECT_EQ(rowOf(db, "E"), Row{});
@@ -94,11 +94,8 @@ TEST(ParserLanguages, ARepeatedNameStartsAfreshFirstLanguageStaysNamesSortByteWi
     EXPECT_EQ(names(db), std::vector<std::string>({"Deutsch", "English"}));
     EXPECT_EQ(names(parseDefinitions("Y;Polski\nY;\xc5" "esky\nY;Pol\nY;English\n")),
               std::vector<std::string>({"English", "Pol", "Polski", "\xc5" "esky"}));
-}
-
-// A line of up to 9999 characters is read whole; a longer one is cut there
-// and ends the parse without an error.
-TEST(ParserLimits, LinesEndAfter9999Characters) {
+    // A line of up to 9999 characters is read whole; a longer one is cut there
+    // and ends the parse without an error.
     struct Case { size_t valueLength; size_t kept; bool nextRead; };
     for (const Case& c : {Case{9999 - 4, 9999 - 4, true}, Case{10000, 9999 - 3, false}}) {
         const std::string value(c.valueLength, 'a');

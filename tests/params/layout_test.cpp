@@ -30,7 +30,7 @@ TEST(Layout, FixedStripStandsAboveTheBottomInCentredGroups) {
 
 // Rows of height 16 (pitch 20) in an area 500 px wide, groups 300 px wide
 // with the list 180 px right of the caption, scrolled by whole rows.
-TEST(Layout, RowsAreCentredAndMovedByTheScrollPosition) {
+TEST(Layout, RowsAreCentredAndMovedByTheScrollPositionMetricsGrowWithTexts) {
     const ControlPlace third{rowTop(16, 2), 0, 180, 300};
     EXPECT_EQ(third.offsetY, 44);
     const struct { int32_t position; int32_t y; } cases[] = {{0, 44}, {2, 4}, {5, -56}};
@@ -41,9 +41,6 @@ TEST(Layout, RowsAreCentredAndMovedByTheScrollPosition) {
     }
     EXPECT_EQ(separatorLines(3, 1, 16), (std::vector<int32_t>{22, 42})) << "one below each shown row";
     EXPECT_TRUE(separatorLines(3, 3, 16).empty());
-}
-
-TEST(Layout, MetricsStartSmallGrowWithTextsAndArePadded) {
     LayoutMetrics m, measured;
     padMetrics(m);
     EXPECT_EQ((std::vector<int32_t>{m.captionWidth, m.choiceWidth, m.rowHeight}), (std::vector<int32_t>{50, 80, 20}));
@@ -76,25 +73,22 @@ TEST(Scrolling, PagesAreWholeRowsAndRequestsAreLimitedToWhatTheScrollBarAccepts)
 
 // 30 rows, 10 fit: by whole rows within the same limits, and the least
 // move that shows a row.
-TEST(Scrolling, MovesByRowsAndToShowARow) {
+TEST(Scrolling, MovesByRowsToShowARowAndPerWheelNotch) {
     const ScrollState s{0, 30, 10, 5, 0};
     const struct { int32_t rows, by; } moves[] = {{3, 8}, {-3, 2}, {-9, 0}, {40, 21}, {0, 5}};
     for (const auto& m : moves) EXPECT_EQ(scrolledBy(s, m.rows), m.by) << m.rows;
     const struct { int32_t index, position; } shows[] = {{5, 5}, {14, 5}, {15, 6}, {29, 20}, {4, 4}, {0, 0}};
     for (const auto& c : shows) EXPECT_EQ(positionShowing(s, c.index), c.position) << c.index;
-}
-
-// Deltas of one wheel turn after another, from nothing pending: notches,
-// fine wheels that add up, a turn back, "one screen" and wheel scrolling off.
-TEST(Scrolling, WheelMovesRowsPerNotchAndAddsUpParts) {
-    const struct { const char* what; uint32_t lines; std::vector<int32_t> deltas, rows; } cases[] = {
+    // Deltas of one wheel turn after another, from nothing pending: notches,
+    // fine wheels that add up, a turn back, "one screen" and wheel scrolling off.
+    const struct { const char* what; uint32_t lines; std::vector<int32_t> deltas, rows; } turns[] = {
         {"a notch down, three lines", 3, {-120}, {3}}, {"a notch up", 3, {120}, {-3}}, {"two notches", 3, {-240}, {6}},
         {"fine wheel: 30 a turn adds up to rows", 3, {-30, -30, -30, -30}, {0, 1, 1, 1}},
         {"seven lines: 1/120 rows exactly", 7, {-10, -10, -100}, {0, 1, 6}},
         {"a turn back drops the part pending", 3, {-30, 30, 30}, {0, 0, -1}},
         {"one screen a notch", kWheelPageScroll, {-120, 60, 60}, {10, -5, -5}},
         {"wheel scrolling off", 0, {-120, -120}, {0, 0}}};
-    for (const auto& c : cases) {
+    for (const auto& c : turns) {
         int32_t pending = 0;
         std::vector<int32_t> rows;
         for (int32_t delta : c.deltas) rows.push_back(wheelRows(pending, delta, c.lines, 10));

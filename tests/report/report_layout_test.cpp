@@ -9,7 +9,7 @@ FormRow shown(int32_t number, bool hasList, const char* caption, const char* cho
     return FormRow{number, hasList, -1, 0, false, caption, choice};
 }
 
-TEST(ReportLines, FollowTheNumberOfVisibleRows) {
+TEST(ReportRows, FollowTheVisibleRowsTheirCaptionCellFromTheFirstBlank) {
     const struct { std::vector<FormRow> rows; std::vector<ReportCells> cells; int32_t dots, caption; } cases[] = {
         {{}, {}, 7, 8},
         {{shown(1, true, "1. Delay", "Off"), shown(2, true, "2. Siren", "On"), shown(3, false, "", ""),
@@ -25,13 +25,10 @@ TEST(ReportLines, FollowTheNumberOfVisibleRows) {
         EXPECT_EQ(lines.dots, c.dots) << c.rows.size();
         EXPECT_EQ(lines.signatureCaption, c.caption) << c.rows.size();
     }
-}
-
-TEST(ReportRows, CaptionCellStartsAtTheFirstBlank) {
-    const struct { const char* shown; const char* cell; } cases[] = {
+    const struct { const char* shown; const char* cell; } captions[] = {
         {"12. Siren", " Siren"}, {"3. Two  blanks ", " Two  blanks "}, {"7. ", " "},
         {"9.NoBlank", ""},       {"", ""},                             {" lead", " lead"}};
-    for (const auto& c : cases) EXPECT_EQ(captionCell(c.shown), c.cell) << c.shown;
+    for (const auto& c : captions) EXPECT_EQ(captionCell(c.shown), c.cell) << c.shown;
 }
 
 TEST(ReportLines, RunOnAcrossPagesFromTheTopMargin) {
