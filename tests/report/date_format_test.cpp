@@ -69,14 +69,9 @@ TEST(DateFormat, UnknownConversionsPrintAsTheyStandAndTextsAreCutToTheReportBuff
 #ifndef _WIN32
 // TZ set for one test and put back when it ends, however it ends.
 struct ZoneOf {
-    explicit ZoneOf(const char* zone) : had(std::getenv("TZ") != nullptr), saved(had ? std::getenv("TZ") : "") {
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ZoneOf() {
-        had ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
-        tzset();
-    }
+    explicit ZoneOf(const char* zone) : had(std::getenv("TZ")), saved(had ? std::getenv("TZ") : "") { set(zone); }
+    ~ZoneOf() { set(had ? saved.c_str() : nullptr); }
+    static void set(const char* zone) { zone ? setenv("TZ", zone, 1) : unsetenv("TZ"); tzset(); }
     const bool had;
     const std::string saved;
 };

@@ -82,7 +82,7 @@ std::string registersOf(const SimProcess& sim, int32_t first, int32_t last) {
     return std::string(u.registers + first, u.registers + last + 1);
 }
 
-TEST_F(QuillctlTest, ReadConfigWrittenToASecondUnitLeavesBothEqual) {
+TEST_F(QuillctlTest, ReadConfigWrittenToASecondUnitLeavesBothEqualAndDumpsRestoreEveryRegister) {
     SimProcess& a = unit(unitA());
     SimProcess& b = unit(unitB());
     const std::string fieldsOfB = registersOf(b, 181, 252);
@@ -100,11 +100,7 @@ TEST_F(QuillctlTest, ReadConfigWrittenToASecondUnitLeavesBothEqual) {
     for (const SimProcess* sim : {&a, &b})
         for (const LinkFrame& f : simRequests(*sim))
             EXPECT_FALSE(f.address >= 181 && f.address <= 252) << "a request for digit field register " << int(f.address);
-}
-
-TEST_F(QuillctlTest, DumpRestoresEveryRegisterAndOnlyToItsIdentity) {
-    SimProcess& a = unit(unitA());
-    SimProcess& b = unit(unitB());
+    // A dump restores every register, and only to its identity unless forced.
     SimProcess& other = unit(unitB(106));
     ASSERT_EQ(run(a, {"dump", path("a.txt")}), 0);
     const std::string before = registersOf(other, 0, 255);
