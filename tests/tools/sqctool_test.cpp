@@ -155,7 +155,7 @@ std::vector<unsigned char> bytesOfGeneratedSource(const std::string& source) {
 
 // lint, text and embed: exit codes and what reaches standard output (of lint
 // a part: the finding names the file). A refused embed writes nothing.
-TEST(SqctoolDefs, ExitCodesAndOutput) {
+TEST(SqctoolDefs, ExitCodesOutputAndTheEmbeddedTable) {
     const std::string plain = writeFile("text.txt", tableWith({}));
     const std::string bad = writeFile("bad.txt", tableWith({{21, "XI;\"%s\""}}));
     const std::string unmappable = writeFile("unmappable.txt", tableWith({{37, "A2;\"\xE2\x82\xBD\""}}));
@@ -181,13 +181,10 @@ TEST(SqctoolDefs, ExitCodesAndOutput) {
         EXPECT_TRUE(c.whole ? r.out == c.out : r.out.find(c.out) != std::string::npos) << what << "\n" << r.out;
     }
     EXPECT_FALSE(std::ifstream(never).good()) << "a refused embed writes nothing";
-}
-
-TEST(SqctoolDefs, EmbedGeneratesALoadableReproducibleTable) {
-    const std::string source = writeFile("embed.txt", tableWith({}));
+    // A table embedded loads, twice to the same source; a damaged one fails.
     const std::string out = tempPath("embed.cpp"), again = tempPath("embed2.cpp"), damaged = tempPath("damaged.cpp");
-    for (const auto& args : {std::vector<std::string>{"embed", source, out}, {"embed", source, again},
-                             {"embed", source, damaged, "--damage"}})
+    for (const auto& args : {std::vector<std::string>{"embed", plain, out}, {"embed", plain, again},
+                             {"embed", plain, damaged, "--damage"}})
         ASSERT_EQ(defs(args).code, 0) << args.back();
     EXPECT_EQ(fileText(out), fileText(again));
     DefinitionStore store;
