@@ -37,7 +37,7 @@ const char* const kThreeLanguages =
 // What text() finds for a key under a variant and a selected language: the
 // variant suffix only for X, T, H and K keys, no fallback between variants,
 // and a fallback to the first language only, never to a third one.
-TEST(StoreLookup, VariantsAndLanguages) {
+TEST(StoreLookup, VariantsAndLanguagesAndTheVariantAUnitSelects) {
     const struct { const char* language; int32_t variant; const char* key; int32_t index; const char* shown; } cases[] =
         {{"", 7, "X3", 0, "Third seven"}, {"", 7, "X3", 1, "a"}, {"", 7, "T1", 0, "Phone seven"}, {"", 0, "X2", 0, ""},
         {"", 7, "E1", 0, "only English"}, {"", 0, "X1", 0, "Delay"}, {"", 7, "Q", 2, "Help"},
@@ -61,14 +61,11 @@ TEST(StoreLookup, VariantsAndLanguages) {
         EXPECT_EQ(store.selectedLanguage == nullptr, !declared) << what;
     }
     EXPECT_EQ(languageNames(storeOf(kThreeLanguages)), (std::vector<std::string>{"Deutsch", "English", "Polski"}));
-}
-
-TEST(StoreVariants, SelectVariantRule) {
-    const struct { const char* variantLines; int32_t identity; int32_t expected; } cases[] = {
+    const struct { const char* variantLines; int32_t identity; int32_t expected; } units[] = {
         {"V;100\nV;250\nV;7\n", 7, 7}, {"V;100\nV;250\nV;7\n", 0, 250}, {"", 105, 0}, {"V;0\nV;-2\n", 9, 0},
         {"V;100\nV;250\nV;7\n", 105, 250},                     // unknown unit: the newest variant
         {"V;-5\nV;-3\n", 4, 0}, {"V;-5\nV;-3\n", -3, -3}};  // only negative numbers listed
-    for (const auto& c : cases) {
+    for (const auto& c : units) {
         DefinitionStore store = storeOf("Y;\"English\"\n"s + c.variantLines);
         store.currentVariant = 12345;
         selectVariant(store, c.identity);

@@ -25,7 +25,7 @@ std::string sealed(const std::string& payload, std::time_t at = 1700000000) {
     return out;
 }
 
-TEST(KnownAnswers, XteaBlocksWith32CyclesAndCrc32Chained) {
+TEST(KnownAnswers, XteaBlocksCrc32AndAStreamSealedEarlier) {
     const struct { const char* key; const char* plain; const char* cipher; } cases[] = {
         {"2b02056806144976775d0e266c287843", "74657374206d652e", "94ebc896846a49a8"},
         {"00000000000000000000000000000000", "4141414141414141", "5a3723ed2d8c1a82"}};
@@ -43,12 +43,9 @@ TEST(KnownAnswers, XteaBlocksWith32CyclesAndCrc32Chained) {
     EXPECT_EQ(crc32Update(0, 9, p), 0xCBF43926u);
     EXPECT_EQ(crc32Update(crc32Update(0, 4, p), 5, p + 4), 0xCBF43926u);
     EXPECT_EQ(crc32Update(0, 0, p), 0u);
-}
-
-// A stream sealed earlier must keep opening: seed, key masks, cycle count,
-// block layout and CRC are the file format. A new stream's seed comes from
-// the second it is sealed in.
-TEST(SealFormat, AKnownStreamOpensAndTheSecondSeedsTheStream) {
+    // A stream sealed earlier must keep opening: seed, key masks, cycle count,
+    // block layout and CRC are the file format. A new stream's seed comes from
+    // the second it is sealed in.
     std::istringstream in(fromHex("b7938e9047c0ad7cb7737acda49ae3ccd608ff42bfb8fa55"));
     std::ostringstream out;
     SealedCodec codec;

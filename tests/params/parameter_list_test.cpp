@@ -90,7 +90,7 @@ TEST(ChoiceFormat, OnlyOneIntegerConversionReachesPrintf) {
     }
 }
 
-TEST(ChoiceCounts, FilledFromTheListUpToTheFirstGap) {
+TEST(ChoiceCounts, FilledAndWalkedFromOneToTheFirstGap) {
     const struct { const char* what; std::string table; ChoiceCountMap expected; } cases[] = {
         {"one count per parameter", "Y;E\nX;\"a\";\"x\";\"y\"\nX;\"b\"\nX;\"c\";\"x\"\n", {{1, 2}, {2, 0}, {3, 1}}},
         {"gap after 2", "Y;E\nX1;\"a\";\"x\"\nX2;\"b\"\nX4;\"d\";\"x\"\n", {{1, 1}, {2, 0}}},
@@ -100,16 +100,13 @@ TEST(ChoiceCounts, FilledFromTheListUpToTheFirstGap) {
         fillChoiceCountsFromDefinitions(storeOf(c.table), counts);
         EXPECT_EQ(counts, c.expected) << c.what;
     }
-}
-
-// Every consumer of the form's rows walks them from 1 to the first missing
-// number, never past 999.
-TEST(ChoiceCounts, RowWalkFromOneToTheFirstGap) {
+    // Every consumer of the form's rows walks them from 1 to the first missing
+    // number, never past 999.
     std::map<int32_t, int> all;
     for (int32_t n = 1; n <= 1005; ++n) all[n] = 0;
-    const struct { std::map<int32_t, int> rows; int32_t last; } cases[] = {
+    const struct { std::map<int32_t, int> rows; int32_t last; } walks[] = {
         {{}, 0}, {{{1, 0}, {2, 0}, {3, 0}}, 3}, {{{1, 0}, {2, 0}, {4, 0}, {5, 0}}, 2}, {{{0, 0}, {2, 0}}, 0}, {all, 999}};
-    for (const auto& c : cases) {
+    for (const auto& c : walks) {
         int32_t next = 1;
         forEachParameterRow(c.rows, [&](int32_t n, int) { EXPECT_EQ(n, next++); });
         EXPECT_EQ(next - 1, c.last);

@@ -31,7 +31,7 @@ TEST(ReportRows, FollowTheVisibleRowsTheirCaptionCellFromTheFirstBlank) {
     for (const auto& c : captions) EXPECT_EQ(captionCell(c.shown), c.cell) << c.shown;
 }
 
-TEST(ReportLines, RunOnAcrossPagesFromTheTopMargin) {
+TEST(ReportPages, LinesRunOnFromTheTopMarginColumnsCentredUnderTheHeading) {
     // Page 1000 high, lines 60: 880 usable; a page break lands mid-line.
     const struct { int32_t pageHeight, lineHeight, line, page, top; } cases[] = {
         {1000, 60, 0, 0, 60},   {1000, 60, 2, 0, 180},  {1000, 60, 14, 0, 900},
@@ -48,15 +48,12 @@ TEST(ReportLines, RunOnAcrossPagesFromTheTopMargin) {
         EXPECT_EQ(std::make_tuple(band.page, band.top, band.bottom),
                   std::make_tuple(c.page, c.top, c.top + std::max(c.lineHeight, 1))) << where;
     }
-}
-
-// Columns centred, halves truncated toward zero; the heading's three parts.
-TEST(ReportColumns, CentredAndTruncatedTowardZeroUnderTheHeading) {
-    const struct { int32_t pageWidth, w0, w1, w2; std::array<int32_t, 4> x; } cases[] = {
+    // Columns centred, halves truncated toward zero; the heading's three parts.
+    const struct { int32_t pageWidth, w0, w1, w2; std::array<int32_t, 4> x; } columns[] = {
         {2400, 100, 900, 300, {550, 650, 1550, 1850}}, {2401, 100, 900, 300, {550, 650, 1550, 1850}},
         {1000, 100, 900, 300, {-150, -50, 850, 1150}},  // wider than the page
         {1001, 100, 900, 300, {-149, -49, 851, 1151}}, {1000, 0, 0, 0, {500, 500, 500, 500}}};
-    for (const auto& c : cases) EXPECT_EQ(columnEdges(c.pageWidth, c.w0, c.w1, c.w2), c.x) << c.pageWidth;
+    for (const auto& c : columns) EXPECT_EQ(columnEdges(c.pageWidth, c.w0, c.w1, c.w2), c.x) << c.pageWidth;
     EXPECT_EQ(reportHeading("2026-12-07", "Time:", 9, 5, "Firmware", "1.05"),
               "2026-12-07      Time: 09:05      Firmware 1.05");
 }
