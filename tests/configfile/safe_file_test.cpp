@@ -58,7 +58,7 @@ TEST_F(SafeFile, ReplacesOrCreatesAndLeavesNothingBeside) {
 #endif
 }
 
-TEST_F(SafeFile, FailuresKeepTheOldContentAndTellCreateFromWrite) {
+TEST_F(SafeFile, FailuresKeepTheOldContentAndTellCreateFromWriteReadingStopsAtTheLimit) {
     std::string error;
     EXPECT_EQ(replaceFileSafely(path("no-such-folder/config.sqc"), "x", error), ReplaceResult::cannotCreate);
     EXPECT_NE(error.find("no-such-folder"), std::string::npos) << error;
@@ -81,9 +81,6 @@ TEST_F(SafeFile, FailuresKeepTheOldContentAndTellCreateFromWrite) {
     EXPECT_EQ(fileText(held), "old content");
     EXPECT_EQ(entries(), 2u) << "the temporary file is removed";
 #endif
-}
-
-TEST_F(SafeFile, ReadingStopsAtTheLimit) {
     writeText(path("six"), "123456");
     const struct { const char* name; std::string file; size_t limit; bool good; } cases[] = {
         {"within", "six", 6, true}, {"one over", "six", 5, false}, {"missing", "none", 99, false}};

@@ -22,7 +22,7 @@ std::vector<std::string> names(const DefinitionDatabase& db) {
     return out;
 }
 
-TEST(ParserErrors, MissingYIdentifierOrLanguageNameAfterTheRowsBeforeIt) {
+TEST(Parser, ErrorsAfterTheRowsBeforeThemKeysFieldsAndNumbering) {
     const struct { const char* text; const char* error; } cases[] = {
         {"", "Missing Y identifier"}, {"\nY;English\n", "Missing Y identifier"}, {"  \nY;x", "Missing Y identifier"},
         {"Q;\"Save\"\nY;English\n", "Missing Y identifier"}, {"Y", "Missing language name"},
@@ -33,11 +33,8 @@ TEST(ParserErrors, MissingYIdentifierOrLanguageNameAfterTheRowsBeforeIt) {
     EXPECT_EQ(db.parseError, "Missing language name");
     EXPECT_EQ(rowOf(db, "Q"), Row({"a"})) << "rows before the error stay";
     EXPECT_EQ(rowOf(db, "Q1"), Row{});
-}
-
-// Lines after "Y;English", and the row that one key then holds (empty: none).
-TEST(ParserRows, KeysFieldsAndNumbering) {
-    const struct { const char* what; std::string body; const char* key; Row expected; } cases[] = {
+    // Lines after "Y;English", and the row that one key then holds (empty: none).
+    const struct { const char* what; std::string body; const char* key; Row expected; } rows[] = {
         {"key upper-cased, values not", "q1;\"ok\";\"Abc\"\n", "Q1", {"ok", "Abc"}},
         {"inner blank of a key stays", "E 5;\"five\"\n", "E 5", {"five"}},
         {"leading blanks go, trailing stay", "  E1 ;\"x\"\n", "E1 ", {"x"}},
@@ -57,7 +54,7 @@ TEST(ParserRows, KeysFieldsAndNumbering) {
         {"", "E; \"  lead\";\"trail  \"\n", "E", {"lead", "trail  "}}, {"", "E;\"a\"\r\n", "E", {"a"}},
         {"", "E;\"semi;colon, comma\"\n", "E", {"semi;colon, comma"}}, {"", "E;\"caf\xe9\"\n", "E", {"caf\xe9"}},
         {"", "E;unquoted\r\n", "E", {"unquoted\r"}}, {"", "E;a, b; c\n", "E", {"a, b; c", "b; c", "c"}}};
-    for (const auto& c : cases) {
+    for (const auto& c : rows) {
         const auto db = parseDefinitions("Y;English\n" + c.body);
         EXPECT_EQ(db.parseError, "") << c.what << c.body;
         EXPECT_EQ(rowOf(db, c.key), c.expected) << c.what << c.body;

@@ -58,12 +58,9 @@ TEST_F(WorkerTest, DigitStrings) {
     EXPECT_EQ(countRequests(sim, kOpRead, 198), 0);
     EXPECT_EQ(countRequests(sim, kOpRead, 251), 0) << "the field's last register holds its NUL";
     // The registers afterwards, and one that must see no write request (0: none does).
-    struct Write { int32_t base, length; const char* text; bool ok; const char* registers; int32_t unsent; };
-    const Write writes[] = {
-        {213, 16, "", true, "................", 0},
-        {229, 16, "12a4", false, "12~~~~~~~~~~~~~~", 231},
-        {250, 7, "1", false, "", 250},  // would run past register 255
-        {245, 7, "1234567", true, "123456.", 0}};
+    const struct { int32_t base, length; const char* text; bool ok; const char* registers; int32_t unsent; } writes[] =
+        {{213, 16, "", true, "................", 0}, {229, 16, "12a4", false, "12~~~~~~~~~~~~~~", 231},
+        {250, 7, "1", false, "", 250}, {245, 7, "1234567", true, "123456.", 0}};  // 250 + 7 runs past register 255
     for (const auto& w : writes) {
         EXPECT_EQ(writeDigitString(session(), w.base, w.text, w.length), w.ok) << w.text;
         EXPECT_EQ(registersText(simState(sim), w.base, *w.registers ? w.length : 0), w.registers) << w.text;

@@ -36,8 +36,7 @@ TEST(RegisterDump, WrittenAndHandEditedDumpsReadRefusedOnesNameTheirFault) {
         {dumpText(kHeader, "11 1\n", 12), "line 14: register 11 given twice"},
         {dumpText(kHeader, "", 12), "register 12 is missing"}};
     for (const auto& c : cases) {
-        RegisterDump dump;
-        EXPECT_FALSE(parseRegisterDump(c.text, dump, reason)) << c.reason;
+        EXPECT_FALSE(parseRegisterDump(c.text, edited, reason)) << c.reason;
         EXPECT_EQ(reason, c.reason);
     }
 }
