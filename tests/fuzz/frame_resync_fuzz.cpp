@@ -41,10 +41,8 @@ Outcome fedInChunks(const std::string& line, const std::vector<uint8_t>& chunks)
         pos += n;
         o.status = resynchronise(buffer, o.frame);
         FUZZ_CHECK(buffer.count >= 0 && buffer.count <= kFrameSize, "buffer count out of range");
-        if (o.status != ReplyStatus::Incomplete) return o;
-        if (pos == line.size() && read >= chunks.size()) break;
+        if (o.status != ReplyStatus::Incomplete || (pos == line.size() && read >= chunks.size())) return o;
     }
-    return o;
 }
 
 std::vector<LinkFrame> scannedRequests(const std::string& line) {

@@ -18,8 +18,13 @@ std::string registersText(const SimUnit& unit, int32_t base, int32_t length) {
     return text;
 }
 
-TEST_F(WorkerTest, VerifiedWritesAndARefusalThatMakesTheWorkerScanAgain) {
-    ASSERT_TRUE(useUnit({"--readback-differs", "9", "--refuse-address", "100"}));
+// A refusal makes the worker scan again. Digit-string reads stop at the
+// first zero and never ask for the last register; writes rewrite the whole
+// field and stop before the first non-digit.
+TEST_F(WorkerTest, VerifiedWritesARefusalThatMakesTheWorkerScanAgainAndDigitStrings) {
+    std::string state = "register 181 0x30\nregister 182 0x31\nregister 183 0x32\nregister 184 0x33\n";
+    for (int32_t r = 213; r < 252; ++r) state += "register " + std::to_string(r) + (r < 245 ? " 0x77\n" : " 0x39\n");
+    ASSERT_TRUE(useUnit({"--readback-differs", "9", "--refuse-address", "100"}, state));
     const LinkConnection c = connection();
     const LinkSession s = session();
     EXPECT_EQ(c.deviceId, 105);
@@ -39,14 +44,6 @@ TEST_F(WorkerTest, VerifiedWritesAndARefusalThatMakesTheWorkerScanAgain) {
     EXPECT_EQ(countRequests(sim, kOpWrite, 12), 1) << "and nothing of it sent";
     EXPECT_TRUE(submitRequest(session(), kOpRead, 253, 0, &value)) << "a new session is served";
     EXPECT_EQ(value, 105);
-}
-
-// Reads stop at the first zero and never ask for the last register; writes
-// rewrite the whole field and stop before the first non-digit.
-TEST_F(WorkerTest, DigitStrings) {
-    std::string state = "register 181 0x30\nregister 182 0x31\nregister 183 0x32\nregister 184 0x33\n";
-    for (int32_t r = 213; r < 252; ++r) state += "register " + std::to_string(r) + (r < 245 ? " 0x77\n" : " 0x39\n");
-    ASSERT_TRUE(useUnit({}, state));
     const struct { int32_t base, length; const char* text; } reads[] = {
         {181, 16, "0123"}, {197, 16, ""}, {245, 7, "999999"}};
     for (const auto& r : reads) {
