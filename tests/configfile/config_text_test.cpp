@@ -14,7 +14,7 @@ namespace {
 
 const std::string kHead = "BRONTIVASETUP1.0\nT1 -\nT2 -\nT3 -\nT4 -\nH -\nK -\n";
 
-TEST(ParseConfigText, GoodTextsGiveEveryPairInFileOrderAnyFaultRejectsTheWholeText) {
+TEST(ConfigText, GoodTextsGiveEveryPairInOrderAnyFaultRejectsTheWholeTextAndWhatAPairSelects) {
     using Pairs = std::vector<std::pair<int32_t, int32_t>>;
     const struct { const char* name; std::string text; Pairs pairs; } cases[] = {
         {"as written", kHead + "1 0\n2 -1\n3 4\n-1\n", {{1, 0}, {2, -1}, {3, 4}}},
@@ -54,13 +54,10 @@ TEST(ParseConfigText, GoodTextsGiveEveryPairInFileOrderAnyFaultRejectsTheWholeTe
         EXPECT_FALSE(parseConfigText(c.text, pairs, reason)) << c.name;
         EXPECT_TRUE(pairs.empty() && !reason.empty()) << c.name;
     }
-}
-
-TEST(SelectionForPair, PastTheEndSelectsTheFirstNegativeClearsEmptyIsLeftAlone) {
-    const struct { int32_t index, count; bool applies; int32_t selection; } cases[] = {
+    const struct { int32_t index, count; bool applies; int32_t selection; } selections[] = {
         {2, 5, true, 2}, {4, 5, true, 4}, {5, 5, true, 0}, {99, 1, true, 0},
         {-1, 5, true, -1}, {-7, 5, true, -1}, {0, 0, false, 77}, {-1, 0, false, 77}};  // 77: left alone
-    for (const auto& c : cases) {
+    for (const auto& c : selections) {
         int32_t selection = 77;
         EXPECT_EQ(selectionForPair(c.index, c.count, selection), c.applies) << c.index << " of " << c.count;
         EXPECT_EQ(selection, c.selection) << c.index << " of " << c.count;

@@ -101,7 +101,7 @@ const char* const kSevens =
     "count 1 9\ncount 2 0\ncount 4 200\ncount 5 9\n"
     "register 181 0x31\nregister 182 0x32\nregister 245 0x34\nregister 252 0x59\n";
 
-TEST_F(WorkerTest, ReadFillsFieldsRowsAndCountsSkipsHiddenRowsAndStopsWhenAsked) {
+TEST_F(WorkerTest, ReadFillsFieldsRowsAndCountsStopsWhenAskedAndWriteStoresWhatItMay) {
     ASSERT_TRUE(useUnit({}, kSevens));
     FormValues form = fiveRows();
     form.fields[2].present = false;  // T3 without caption: its registers are not asked
@@ -126,18 +126,15 @@ TEST_F(WorkerTest, ReadFillsFieldsRowsAndCountsSkipsHiddenRowsAndStopsWhenAsked)
     EXPECT_EQ(stopped.stoppedParameter, 1);
     EXPECT_EQ(countRequests(sim, kOpRead, 2), asked) << "nothing asked after the stop";
     EXPECT_TRUE(form.rows[0].transferred);
-}
-
-// The BCD pair's register is written only here.
-TEST_F(WorkerTest, WriteStoresFieldsWithPaddingAndEveryListedRowAndRefusesUnwritableTexts) {
-    ASSERT_TRUE(useUnit({}, kSevens));
-    FormValues form = fiveRows();
+    // A write stores the fields with padding and every listed row; the BCD
+    // pair's register is written only here.
+    form = fiveRows();
     form.fields[0].text = "123456789012345";
     form.fields[1].text = "987";
     form.fields[5].text = "3";
     const int32_t selections[] = {0, 2, 1, -1, 255};  // row 3 hidden, row 4 without selection
     for (size_t k = 0; k < 5; ++k) form.rows[k].selection = selections[k];
-    std::vector<TransferStep> steps;
+    steps.clear();
     EXPECT_EQ(writeForm(session(), form, counting(steps)).status, TransferStatus::Complete);
     EXPECT_EQ(steps.size(), 10u) << "a row without a selection still steps";
     const SimUnit unit = simState(sim);

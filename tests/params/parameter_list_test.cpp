@@ -43,7 +43,7 @@ TEST(ParameterList, VisibilityIndicesAndCaptions) {
     EXPECT_EQ(displayedCaption(12, std::string(600, 'c')), "12. " + std::string(495, 'c')) << "cut at 499";
 }
 
-TEST(ChoiceRules, CountsTextsAndGeneratedTexts) {
+TEST(ChoiceRules, CountsTextsAndGeneratedTextsWhoseFormatReachesPrintfOnlyAsOneInteger) {
     DefinitionStore store = storeOf(
         "Y;E\nXI;\"%d min\"\n"
         "X;\"Delay\";\"Off\";\"10 s\";\"20 s\"\n"  // 1: three texts
@@ -69,11 +69,8 @@ TEST(ChoiceRules, CountsTextsAndGeneratedTexts) {
         EXPECT_EQ(choiceCount(s, c.counts, c.n), c.counts.count(c.n) ? c.counts.at(c.n) : int32_t(c.expected.size()))
             << c.what;
     }
-}
-
-TEST(ChoiceFormat, OnlyOneIntegerConversionReachesPrintf) {
     const std::string tooLong(1200, 'x');
-    const struct { std::string format; bool single; std::string forThree; } cases[] = {
+    const struct { std::string format; bool single; std::string forThree; } formats[] = {
         {"%d", true, "3"}, {"%3d min", true, "  3 min"}, {"%+05i", true, "+0003"}, {"0x%02X", true, "0x03"},
         {"%.2u h", true, "03 h"}, {"100%% %x", true, "100% 3"}, {"%999d", true, std::string(998, ' ') + "3"},
         {tooLong + "%d", true, std::string(999, 'x')},
@@ -84,7 +81,7 @@ TEST(ChoiceFormat, OnlyOneIntegerConversionReachesPrintf) {
         {"%s", false, "3"}, {"%n", false, "3"}, {"%d of %d", false, "3"}, {"%ld", false, "3"}, {"%hd", false, "3"},
         {"%*d", false, "3"}, {"%.*d", false, "3"}, {"%1$d", false, "3"}, {"%'d", false, "3"},
         {"%1000d", false, "3"}, {"%.1000d", false, "3"}, {"min %", false, "3"}, {"%d %", false, "3"}};
-    for (const auto& c : cases) {
+    for (const auto& c : formats) {
         EXPECT_EQ(isSingleIntegerFormat(c.format), c.single) << c.format;
         EXPECT_EQ(formatChoiceIndex(c.format, 3), c.forThree) << c.format;
     }

@@ -17,8 +17,9 @@ CalendarTime monday() {
 }
 
 // What is not the C library's (which the last test compares): POSIX's flags
-// and widths, for years the two- and four-digit fields do not hold.
-TEST(DateFormat, FlagsAndWidthsOfYearsZoneSecondsAndFieldsOutOfRange) {
+// and widths, for years the two- and four-digit fields do not hold; the zone,
+// the seconds and fields out of range; unknown conversions; the cut.
+TEST(DateFormat, FlagsWidthsZoneUnknownConversionsAndTheCut) {
     const struct { int year; const char* format; const char* expected; } cases[] = {
         {2026, "%6Y|%06Y|%+6Y|%+4Y|%+Y", "002026|002026|+02026|2026|2026"},
         {2026, "%3C|%+3C|%+C", "020|+20|20"},
@@ -46,15 +47,12 @@ TEST(DateFormat, FlagsAndWidthsOfYearsZoneSecondsAndFieldsOutOfRange) {
     t.fields.tm_wday = 9;
     t.fields.tm_mon = -1;
     EXPECT_EQ(formatDate("%a %A %b %B", t), "? ? ? ?");
-}
-
-TEST(DateFormat, UnknownConversionsPrintAsTheyStandAndTextsAreCutToTheReportBuffer) {
-    const struct { const char* format; const char* expected; std::vector<std::string> unknown; } cases[] = {
+    const struct { const char* format; const char* expected; std::vector<std::string> unknown; } unknowns[] = {
         {"%Q|%k|%P|%-d|%:z", "%Q|%k|%P|%-d|%:z", {"%Q", "%k", "%P", "%-", "%:"}},
         {"%5d|%05H|%+m", "%5d|%05H|%+m", {"%5d", "%05H", "%+m"}},  // widths only for C F G Y
         {"%Ed|%Oa|%EOY", "%Ed|%Oa|%EOY", {"%Ed", "%Oa", "%EO"}},  // modifiers where none belongs
         {"100%", "100%", {"%"}}, {"%E", "%E", {"%E"}}, {"%+12", "%+12", {"%+12"}}, {"%%Q %Y", "%Q 2026", {}}};
-    for (const auto& c : cases) {
+    for (const auto& c : unknowns) {
         EXPECT_EQ(formatDate(c.format, monday()), c.expected) << c.format;
         EXPECT_EQ(unknownDateConversions(c.format), c.unknown) << c.format;
     }
