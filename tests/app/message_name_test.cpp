@@ -8,7 +8,7 @@ namespace {
 
 // A name with a space is a key and an index read like atoi, the key cut at
 // 99 characters; without a space it is shown verbatim.
-TEST(MessageName, KeyAndIndexOrVerbatim) {
+TEST(MessageName, KeyAndIndexOrVerbatimAndEveryKeyedMessageIsInEveryLanguage) {
     const std::string longKey(150, 'K'), key99(99, 'K');
     const struct { std::string name; bool keyed; std::string key; int32_t index; } cases[] = {
         {"E 5", true, "E", 5},         {"E1 3", true, "E1", 3},    {"E x", true, "E", 0},     {"E ", true, "E", 0},
@@ -21,12 +21,9 @@ TEST(MessageName, KeyAndIndexOrVerbatim) {
         ASSERT_EQ(splitMessageName(c.name, parts), c.keyed) << c.name;
         if (c.keyed) EXPECT_EQ(std::make_pair(parts.key, parts.index), std::make_pair(c.key, c.index)) << c.name;
     }
-}
-
-// Every message the program shows, and its title, is a text that each
-// language of the built-in table holds itself: none falls back to another
-// language or shows empty.
-TEST(MessageName, EveryKeyedMessageIsInEveryLanguageOfTheTable) {
+    // Every message the program shows, and its title, is a text that each
+    // language of the built-in table holds itself: none falls back to another
+    // language or shows empty.
     DefinitionStore store;
     loadDefinitionsFrom(store, SealedDefinitionTable);
     ASSERT_NE(store.database, nullptr) << startupError(store);

@@ -61,7 +61,7 @@ TEST(Parser, ErrorsAfterTheRowsBeforeThemKeysFieldsAndNumbering) {
     }
 }
 
-TEST(ParserNumbering, XCounterVariantSuffixAndVariantNumbersReadLikeAtoiListedOnce) {
+TEST(Parser, NumberingVariantsLanguagesAndLineLimits) {
     const auto db = parseDefinitions(
         "Y;English\nx;\"zero-1\"\nXI;\"%d\"\nT1;\"phone\"\nE1;\"plain\"\n"
         "V;7\nx;\"a\"\nX;\"b\"\nx;\"c\"\nT1;\"phone7\"\nH;\"code\"\nk;\"k\"\n"
@@ -81,14 +81,11 @@ TEST(ParserNumbering, XCounterVariantSuffixAndVariantNumbersReadLikeAtoiListedOn
     }
     const auto repeated = parseDefinitions("Y;English\nV;200\nV;100\nV;200\nY;Deutsch\nV;100\nV;105\n");
     EXPECT_EQ(repeated.variants, std::vector<int32_t>({200, 100, 105})) << "listed once, in first order";
-}
-
-TEST(ParserLanguagesAndLimits, ARepeatedNameStartsAfreshNamesSortByteWiseLinesEndAfter9999Characters) {
-    const auto db = parseDefinitions("Y;English\nE;\"old\"\nY;Deutsch\nY;English\nQ;\"new\"\n");
-    EXPECT_EQ(db.firstLanguage, "English");
-    EXPECT_EQ(rowOf(db, "E"), Row{});
-    EXPECT_EQ(rowOf(db, "Q"), Row({"new"}));
-    EXPECT_EQ(names(db), std::vector<std::string>({"Deutsch", "English"}));
+    const auto languages = parseDefinitions("Y;English\nE;\"old\"\nY;Deutsch\nY;English\nQ;\"new\"\n");
+    EXPECT_EQ(languages.firstLanguage, "English");
+    EXPECT_EQ(rowOf(languages, "E"), Row{}) << "a repeated name starts afresh";
+    EXPECT_EQ(rowOf(languages, "Q"), Row({"new"}));
+    EXPECT_EQ(names(languages), std::vector<std::string>({"Deutsch", "English"}));
     EXPECT_EQ(names(parseDefinitions("Y;Polski\nY;\xc5" "esky\nY;Pol\nY;English\n")),
               std::vector<std::string>({"English", "Pol", "Polski", "\xc5" "esky"}));
     // A line of up to 9999 characters is read whole; a longer one is cut there
@@ -96,10 +93,10 @@ TEST(ParserLanguagesAndLimits, ARepeatedNameStartsAfreshNamesSortByteWiseLinesEn
     struct Case { size_t valueLength; size_t kept; bool nextRead; };
     for (const Case& c : {Case{9999 - 4, 9999 - 4, true}, Case{10000, 9999 - 3, false}}) {
         const std::string value(c.valueLength, 'a');
-        const auto db = parseDefinitions("Y;English\nE;\"" + value + "\"\nQ;\"next\"\n");
-        EXPECT_EQ(db.parseError, "") << c.valueLength;
-        EXPECT_EQ(rowOf(db, "E"), Row({value.substr(0, c.kept)})) << c.valueLength;
-        EXPECT_EQ(rowOf(db, "Q"), c.nextRead ? Row({"next"}) : Row{}) << c.valueLength;
+        const auto lines = parseDefinitions("Y;English\nE;\"" + value + "\"\nQ;\"next\"\n");
+        EXPECT_EQ(lines.parseError, "") << c.valueLength;
+        EXPECT_EQ(rowOf(lines, "E"), Row({value.substr(0, c.kept)})) << c.valueLength;
+        EXPECT_EQ(rowOf(lines, "Q"), c.nextRead ? Row({"next"}) : Row{}) << c.valueLength;
     }
 }
 

@@ -10,7 +10,7 @@ namespace {
 // The fixed strip at the foot of a client of 640 x 560 and of 300 x 400
 // (narrower than the groups: they overhang to the left, the halves
 // truncated toward zero), and the parameter area above it.
-TEST(Layout, FixedStripStandsAboveTheBottomInCentredGroups) {
+TEST(Layout, FixedStripAboveTheBottomRowsCentredAndScrolledMetricsGrowWithTexts) {
     const struct { const char* what; ControlPlace place; int32_t width, height; Point first, second; } cases[] = {
         {"Read", commandButtonPlace(300), 640, 560, {420, 500}, {120, 500}},
         {"Defaults", commandButtonPlace(0), 300, 400, {-50, 340}, {-50, 340}},
@@ -26,15 +26,12 @@ TEST(Layout, FixedStripStandsAboveTheBottomInCentredGroups) {
     }
     EXPECT_EQ(parameterAreaHeight(560), 330);
     EXPECT_EQ(parameterAreaHeight(150), 0) << "lower than the strip: no negative height";
-}
-
-// Rows of height 16 (pitch 20) in an area 500 px wide, groups 300 px wide
-// with the list 180 px right of the caption, scrolled by whole rows.
-TEST(Layout, RowsAreCentredAndMovedByTheScrollPositionMetricsGrowWithTexts) {
+    // Rows of height 16 (pitch 20) in an area 500 px wide, groups 300 px wide
+    // with the list 180 px right of the caption, scrolled by whole rows.
     const ControlPlace third{rowTop(16, 2), 0, 180, 300};
     EXPECT_EQ(third.offsetY, 44);
-    const struct { int32_t position; int32_t y; } cases[] = {{0, 44}, {2, 4}, {5, -56}};
-    for (const auto& c : cases) {
+    const struct { int32_t position; int32_t y; } rows[] = {{0, 44}, {2, 4}, {5, -56}};
+    for (const auto& c : rows) {
         EXPECT_EQ(rowCaptionPosition(third, 500, 16, c.position).x, 100);
         EXPECT_EQ(rowChoicePosition(third, 500, 16, c.position).x, 280);
         EXPECT_EQ(rowChoicePosition(third, 500, 16, c.position).y, c.y) << c.position;
@@ -53,7 +50,7 @@ TEST(Layout, RowsAreCentredAndMovedByTheScrollPositionMetricsGrowWithTexts) {
               (std::vector<int32_t>{170, 100, 21}));
 }
 
-TEST(Scrolling, PagesAreWholeRowsAndRequestsAreLimitedToWhatTheScrollBarAccepts) {
+TEST(Scrolling, PagesRequestsMovesAndWheelTurnsWithinWhatTheScrollBarAccepts) {
     const struct { int32_t height, page; } pages[] = {{240, 10}, {263, 10}, {10, 1}, {0, 1}};
     for (const auto& c : pages) EXPECT_EQ(scrollPage(c.height, 20), c.page) << c.height;
     // Mostly 30 rows, 10 fit: the last position shows nine rows and one
@@ -69,11 +66,8 @@ TEST(Scrolling, PagesAreWholeRowsAndRequestsAreLimitedToWhatTheScrollBarAccepts)
         const ScrollState s{0, c.rows, 10, c.position, c.track};
         EXPECT_EQ(scrolledPosition(s, c.request), c.expected) << c.rows << " rows: " << c.request << " from " << c.position;
     }
-}
-
-// 30 rows, 10 fit: by whole rows within the same limits, and the least
-// move that shows a row.
-TEST(Scrolling, MovesByRowsToShowARowAndPerWheelNotch) {
+    // 30 rows, 10 fit: by whole rows within the same limits, and the least
+    // move that shows a row.
     const ScrollState s{0, 30, 10, 5, 0};
     const struct { int32_t rows, by; } moves[] = {{3, 8}, {-3, 2}, {-9, 0}, {40, 21}, {0, 5}};
     for (const auto& m : moves) EXPECT_EQ(scrolledBy(s, m.rows), m.by) << m.rows;

@@ -14,7 +14,7 @@ namespace {
 
 // The list runs from X1 to the first gap, in the current variant, with the
 // first language filling in for the selected one.
-TEST(ParameterList, EndsAtTheFirstGapOfTheVariantAndLanguage) {
+TEST(ParameterList, EndsAtTheFirstGapOfTheVariantAndLanguageVisibilityIndicesCaptions) {
     const std::string variants = "Y;E\nX;\"a\"\nV;5\nX;\"a\"\nX;\"b\"\nX;\"c\"\nY;D\nV;5\nX;\"a\"\nX;\"b\"\nX5;\"e\"\n";
     const struct { std::string table; int32_t variant; const char* language; int32_t length; } cases[] = {
         {"Y;E\nX1;\"a\"\nX2;\"b\"\nX4;\"d\"\n", 0, "", 2}, {"Y;E\nX2;\"b\"\n", 0, "", 0}, {variants, 0, "", 1},
@@ -25,13 +25,10 @@ TEST(ParameterList, EndsAtTheFirstGapOfTheVariantAndLanguage) {
         if (*c.language) selectLanguage(store, c.language);
         EXPECT_EQ(parameterListLength(store), c.length) << c.table;
     }
-}
-
-TEST(ParameterList, VisibilityIndicesAndCaptions) {
     // 1 visible, 2 hidden, 3 visible, 4 hidden, 5 visible; 7 beyond a gap.
-    DefinitionStore store = storeOf("Y;E\nX;\"One\"\nX;\"0\"\nX;\"Three\"\nX;\"0\";\"x\"\nX;\"Five\"\nX7;\"Seven\"\n");
-    const struct { int32_t n, index; } cases[] = {{1, 0}, {2, -1}, {3, 1}, {4, -1}, {5, 2}, {6, -1}, {7, -1}, {0, -1}};
-    for (const auto& c : cases) {
+    const DefinitionStore store = storeOf("Y;E\nX;\"One\"\nX;\"0\"\nX;\"Three\"\nX;\"0\";\"x\"\nX;\"Five\"\nX7;\"Seven\"\n");
+    const struct { int32_t n, index; } indices[] = {{1, 0}, {2, -1}, {3, 1}, {4, -1}, {5, 2}, {6, -1}, {7, -1}, {0, -1}};
+    for (const auto& c : indices) {
         EXPECT_EQ(visibleIndex(store, c.n), c.index) << c.n;
         EXPECT_EQ(isParameterVisible(store, c.n), c.index >= 0) << c.n;
     }

@@ -9,7 +9,7 @@ FormRow shown(int32_t number, bool hasList, const char* caption, const char* cho
     return FormRow{number, hasList, -1, 0, false, caption, choice};
 }
 
-TEST(ReportRows, FollowTheVisibleRowsTheirCaptionCellFromTheFirstBlank) {
+TEST(Report, RowsCaptionCellsLinesAcrossPagesColumnsAndHeading) {
     const struct { std::vector<FormRow> rows; std::vector<ReportCells> cells; int32_t dots, caption; } cases[] = {
         {{}, {}, 7, 8},
         {{shown(1, true, "1. Delay", "Off"), shown(2, true, "2. Siren", "On"), shown(3, false, "", ""),
@@ -29,11 +29,8 @@ TEST(ReportRows, FollowTheVisibleRowsTheirCaptionCellFromTheFirstBlank) {
         {"12. Siren", " Siren"}, {"3. Two  blanks ", " Two  blanks "}, {"7. ", " "},
         {"9.NoBlank", ""},       {"", ""},                             {" lead", " lead"}};
     for (const auto& c : captions) EXPECT_EQ(captionCell(c.shown), c.cell) << c.shown;
-}
-
-TEST(ReportPages, LinesRunOnFromTheTopMarginColumnsCentredUnderTheHeading) {
     // Page 1000 high, lines 60: 880 usable; a page break lands mid-line.
-    const struct { int32_t pageHeight, lineHeight, line, page, top; } cases[] = {
+    const struct { int32_t pageHeight, lineHeight, line, page, top; } bands[] = {
         {1000, 60, 0, 0, 60},   {1000, 60, 2, 0, 180},  {1000, 60, 14, 0, 900},
         {1000, 60, 15, 1, 80},  {1000, 60, 29, 1, 920}, {1000, 60, 30, 2, 100},
         {1080, 60, 16, 1, 60},  // exactly one page of lines: the next starts at the margin again
@@ -41,7 +38,7 @@ TEST(ReportPages, LinesRunOnFromTheTopMarginColumnsCentredUnderTheHeading) {
         {3507, reportLineHeight(48), 46, 0, 3384}, {3507, reportLineHeight(48), 47, 1, 93},
         // Too short for margins and a line, or no line height: one line a page.
         {100, 60, 0, 0, 60},    {100, 60, 1, 1, 60},    {100, 60, 3, 3, 60},   {0, 0, 5, 5, 1}};
-    for (const auto& c : cases) {
+    for (const auto& c : bands) {
         const LineBand band = lineBand(c.pageHeight, c.lineHeight, c.line);
         const std::string where = std::to_string(c.pageHeight) + "/" + std::to_string(c.lineHeight) + " line " +
                                   std::to_string(c.line);
