@@ -52,7 +52,7 @@ protected:
     const std::shared_ptr<Link> link = makeLink(LinkOptions{{1, 2, 3, 4, 5, 6, 7, 8, 9}, nullptr});
 };
 
-TEST_F(TransportTest, ReadsReturnWithinTheirTimeOutsAndFailWhenTheLineIsGone) {
+TEST_F(TransportTest, ReadsEndInTimeAndWithTheLineAScanSkipsAbsentSilentZeroAndBusyPorts) {
     SimProcess& sim = start(2, {"--silent-after", "0"});
     PortHandle port = kNoPort;
     ASSERT_TRUE(openSerialPort(2, port));
@@ -65,9 +65,6 @@ TEST_F(TransportTest, ReadsReturnWithinTheirTimeOutsAndFailWhenTheLineIsGone) {
     stopSim(sim);
     EXPECT_FALSE(readSerialPort(port, bytes, kFrameSize, got));
     closeSerialPort(port);
-}
-
-TEST_F(TransportTest, ScanSkipsAbsentSilentZeroAndBusyPortsAndFindsTheUnit) {
     SimProcess& silent = start(2, {"--silent-after", "0"});
     start(3, {"--identity", "0"});
     std::ofstream(folder.path + "/com4") << "not a terminal";

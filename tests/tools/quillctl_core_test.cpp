@@ -16,7 +16,15 @@ std::string dumpText(const std::string& header, const std::string& changedLine =
 
 const char* const kHeader = "quill-dump identity 105 version 1.05 time 2026-12-06 14:03:22";
 
-TEST(RegisterDump, WrittenAndHandEditedDumpsReadRefusedOnesNameTheirFault) {
+// Rows 1..4 as read from a unit: row 3 hidden; row 4's unit offers no
+// choice; row 2 holds 7, beyond the unit's 5 choices.
+FormValues readRows() {
+    FormValues form;
+    form.rows = {{1, true, 1, 4, true}, {2, true, 7, 5, true}, {3, false, -1, 0, false}, {4, true, 2, 0, true}};
+    return form;
+}
+
+TEST(QuillctlCore, DumpsReadOrRefusedPairsOpenedAndTheirDifferences) {
     RegisterDump written, edited;
     std::string reason;
     ASSERT_TRUE(parseRegisterDump(dumpText(kHeader), written, reason)) << reason;
@@ -39,26 +47,15 @@ TEST(RegisterDump, WrittenAndHandEditedDumpsReadRefusedOnesNameTheirFault) {
         EXPECT_FALSE(parseRegisterDump(c.text, edited, reason)) << c.reason;
         EXPECT_EQ(reason, c.reason);
     }
-}
-
-// Rows 1..4 as read from a unit: row 3 hidden; row 4's unit offers no
-// choice; row 2 holds 7, beyond the unit's 5 choices.
-FormValues readRows() {
-    FormValues form;
-    form.rows = {{1, true, 1, 4, true}, {2, true, 7, 5, true}, {3, false, -1, 0, false}, {4, true, 2, 0, true}};
-    return form;
-}
-
-// Selections after opening the pairs (-1: nothing written) and the rows
-// reported as differing.
-TEST(Provision, OpenedPairsAndTheirDifferences) {
-    const struct { const char* what; std::vector<ConfigPair> pairs; std::vector<int32_t> selections, differing; } cases[] = {
+    // Selections after opening the pairs (-1: nothing written) and the rows
+    // reported as differing.
+    const struct { const char* what; std::vector<ConfigPair> pairs; std::vector<int32_t> selections, differing; } opened[] = {
         {"unnamed rows are left alone", {{1, 3}}, {3, -1, -1, -1}, {1}},
         {"same value: written, no difference", {{1, 1}}, {1, -1, -1, -1}, {}},
         {"past the unit's choices: the first", {{1, 4}, {2, 9}}, {0, 0, -1, -1}, {1, 2}},
         {"the later pair wins; -1 writes nothing", {{1, 3}, {1, -1}, {2, 1}, {2, 3}}, {-1, 3, -1, -1}, {2}},
         {"hidden, no choices, unknown rows skipped", {{3, 1}, {4, 1}, {5, 1}, {0, 1}, {-7, 1}}, {-1, -1, -1, -1}, {}}};
-    for (const auto& c : cases) {
+    for (const auto& c : opened) {
         FormValues form = readRows();
         openPairs(c.pairs, form);
         std::vector<int32_t> selections, differing;
