@@ -27,7 +27,7 @@ TEST(Frame, EncodesTheWireExamples) {
     }
 }
 
-TEST(Clock, DeadlinesHoldAcrossTheWrapAround) {
+TEST(LinkPrimitives, DeadlinesAcrossTheWrapFieldRangesAndAManualResetEvent) {
     const struct { uint32_t now, deadline; bool reached; uint32_t left; } cases[] = {
         {1000, 6000, false, 5000}, {6000, 6000, true, 0}, {7000, 6000, true, 0},
         {0xFFFFF000u, 0xFFFFF000u + 5000, false, 5000},  // deadline past the wrap
@@ -37,19 +37,13 @@ TEST(Clock, DeadlinesHoldAcrossTheWrapAround) {
         EXPECT_EQ(tickReached(c.now, c.deadline), c.reached) << c.now << " " << c.deadline;
         EXPECT_EQ(ticksLeft(c.now, c.deadline), c.left) << c.now << " " << c.deadline;
     }
-}
-
-// Fields that cannot fit (their texts are the device_text fuzz target's):
-// 250 + 7 would wrap into registers 0 and 1; INT32_MAX overflows base + length.
-TEST(DeviceText, FieldRange) {
+    // Fields that cannot fit (their texts are the device_text fuzz target's):
+    // 250 + 7 would wrap into registers 0 and 1; INT32_MAX overflows base + length.
     const struct { int32_t base, length; bool fits; } fields[] = {
         {245, 7, true}, {229, 16, true}, {255, 1, true}, {250, 7, false},
         {181, 0, false}, {-1, 2, false}, {10, INT32_MAX, false}, {INT32_MAX, 2, false}};
     for (const auto& f : fields) EXPECT_EQ(fieldFitsRegisters(f.base, f.length), f.fits) << f.base << "+" << f.length;
-}
-
-// An auto-reset event's faults stall the worker's request slot (its tests catch them).
-TEST(SyncEvent, ManualResetStaysSetUntilReset) {
+    // An auto-reset event's faults stall the worker's request slot (its tests catch them).
     SyncEvent manual(true);
     setEvent(manual);
     EXPECT_TRUE(waitForEvent(manual, 0) && waitForEvent(manual, 0));
