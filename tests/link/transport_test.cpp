@@ -53,10 +53,12 @@ protected:
 };
 
 TEST_F(TransportTest, ReadsEndInTimeAndWithTheLineAScanSkipsAbsentSilentZeroAndBusyPorts) {
-    SimProcess& sim = start(2, {"--silent-after", "0"});
+    SimProcess& sim = start(2, {"--silent-after", "1", "--refuse-address", "100"});
     PortHandle port = kNoPort;
     ASSERT_TRUE(openSerialPort(2, port));
-    uint8_t bytes[kFrameSize];
+    uint8_t bytes[kFrameSize] = {0xEE};
+    EXPECT_FALSE(transact(port, kOpRead, 100, 0, bytes));
+    EXPECT_EQ(bytes[0], 0xEE) << "a refusal stores no reply";
     size_t got = 99;
     const int64_t began = nowMs();
     EXPECT_TRUE(readSerialPort(port, bytes, kFrameSize, got));

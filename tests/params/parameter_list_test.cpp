@@ -26,8 +26,9 @@ TEST(ParameterList, EndsAtTheFirstGapOfTheVariantAndLanguageVisibilityIndicesCap
         EXPECT_EQ(parameterListLength(store), c.length) << c.table;
     }
     // 1 visible, 2 hidden, 3 visible, 4 hidden, 5 visible; 7 beyond a gap.
-    const DefinitionStore store = storeOf("Y;E\nX;\"One\"\nX;\"0\"\nX;\"Three\"\nX;\"0\";\"x\"\nX;\"Five\"\nX7;\"Seven\"\n");
-    const struct { int32_t n, index; } indices[] = {{1, 0}, {2, -1}, {3, 1}, {4, -1}, {5, 2}, {6, -1}, {7, -1}, {0, -1}};
+    DefinitionStore store = storeOf("Y;E\nX;\"One\"\nX;\"0\"\nX;\"Three\"\nX;\"0\";\"x\"\nX;\"Five\"\nX7;\"Seven\"\n");
+    const struct { int32_t n, index; } indices[] = {
+        {1, 0}, {2, -1}, {3, 1}, {4, -1}, {5, 2}, {6, -1}, {7, -1}, {0, -1}};
     for (const auto& c : indices) {
         EXPECT_EQ(visibleIndex(store, c.n), c.index) << c.n;
         EXPECT_EQ(isParameterVisible(store, c.n), c.index >= 0) << c.n;
@@ -99,7 +100,8 @@ TEST(ChoiceCounts, FilledAndWalkedFromOneToTheFirstGap) {
     std::map<int32_t, int> all;
     for (int32_t n = 1; n <= 1005; ++n) all[n] = 0;
     const struct { std::map<int32_t, int> rows; int32_t last; } walks[] = {
-        {{}, 0}, {{{1, 0}, {2, 0}, {3, 0}}, 3}, {{{1, 0}, {2, 0}, {4, 0}, {5, 0}}, 2}, {{{0, 0}, {2, 0}}, 0}, {all, 999}};
+        {{}, 0}, {{{1, 0}, {2, 0}, {3, 0}}, 3}, {{{1, 0}, {2, 0}, {4, 0}, {5, 0}}, 2}, {{{0, 0}, {2, 0}}, 0},
+        {all, 999}};
     for (const auto& c : walks) {
         int32_t next = 1;
         forEachParameterRow(c.rows, [&](int32_t n, int) { EXPECT_EQ(n, next++); });
@@ -118,6 +120,7 @@ TEST(ChoiceCounts, ReadSelectionsSettleOnTheUnitsCounts) {
     std::vector<int32_t> selections;
     for (const FormRow& row : form.rows) selections.push_back(row.selection);
     EXPECT_EQ(selections, (std::vector<int32_t>{1, 0, -1, -1, 6, 0, 0}));
+    EXPECT_EQ(std::make_pair(keptSelection(0, 0), keptSelection(2, 0)), std::make_pair(0, 0)) << "empty list";
 }
 
 }  // namespace

@@ -49,8 +49,8 @@ TEST(QuillctlCore, DumpsReadOrRefusedPairsOpenedAndTheirDifferences) {
     }
     // Selections after opening the pairs (-1: nothing written) and the rows
     // reported as differing.
-    const struct { const char* what; std::vector<ConfigPair> pairs; std::vector<int32_t> selections, differing; } opened[] = {
-        {"unnamed rows are left alone", {{1, 3}}, {3, -1, -1, -1}, {1}},
+    const struct { const char* what; std::vector<ConfigPair> pairs; std::vector<int32_t> selections, differing; } opened[] =
+        {{"unnamed rows are left alone", {{1, 3}}, {3, -1, -1, -1}, {1}},
         {"same value: written, no difference", {{1, 1}}, {1, -1, -1, -1}, {}},
         {"past the unit's choices: the first", {{1, 4}, {2, 9}}, {0, 0, -1, -1}, {1, 2}},
         {"the later pair wins; -1 writes nothing", {{1, 3}, {1, -1}, {2, 1}, {2, 3}}, {-1, 3, -1, -1}, {2}},

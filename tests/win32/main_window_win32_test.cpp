@@ -171,7 +171,7 @@ TEST_F(MainWindow, ChoiceListsFollowTheCountsWithGeneratedTextsAndDefaultsSelect
     SendMessageA(rowList(1), CB_SETCURSEL, 2, 0);
     SendMessageA(rowList(17), CB_SETCURSEL, 1, 0);
     resetToDefaults();
-    EXPECT_EQ(selection(1) + selection(17), 0);
+    EXPECT_EQ(std::make_pair(selection(1), selection(17)), std::make_pair(0, 0));
 }
 
 // Where each control belongs is the native layout tests' arithmetic; here:
