@@ -21,10 +21,10 @@ std::string registersText(const SimUnit& unit, int32_t base, int32_t length) {
 // A refusal makes the worker scan again. Digit-string reads stop at the
 // first zero and never ask for the last register; writes rewrite the whole
 // field and stop before the first non-digit.
-TEST_F(WorkerTest, VerifiedWritesARefusalThatMakesTheWorkerScanAgainAndDigitStrings) {
+TEST_F(WorkerTest, VerifiedWritesARefusalDigitStringsAndAUnitChangedOrGoneIsFoundAgain) {
     std::string state = "register 181 0x30\nregister 182 0x31\nregister 183 0x32\nregister 184 0x33\n";
     for (int32_t r = 213; r < 252; ++r) state += "register " + std::to_string(r) + (r < 245 ? " 0x77\n" : " 0x39\n");
-    ASSERT_TRUE(useUnit({"--readback-differs", "9", "--refuse-address", "100"}, state));
+    ASSERT_TRUE(useUnit({"--readback-differs", "9", "--refuse-address", "100", "--away", "300"}, state));
     const LinkConnection c = connection();
     const LinkSession s = session();
     EXPECT_EQ(c.deviceId, 105);
@@ -63,10 +63,7 @@ TEST_F(WorkerTest, VerifiedWritesARefusalThatMakesTheWorkerScanAgainAndDigitStri
         EXPECT_EQ(registersText(simState(sim), w.base, *w.registers ? w.length : 0), w.registers) << w.text;
         EXPECT_EQ(countRequests(sim, kOpWrite, uint8_t(w.unsent)), 0) << w.text;
     }
-}
-
-TEST_F(WorkerTest, ChangedIdentityOrAVanishedUnitIsFoundAgain) {
-    ASSERT_TRUE(useUnit({"--away", "300"}));
+    // A changed identity or a vanished unit is found again.
     EXPECT_TRUE(writeVerified(session(), kIdentityLowRegister, 106));
     EXPECT_TRUE(awaitConnection([](const LinkConnection& c) { return c.deviceId == 106; }, 5000))
         << "the idle poll sees the new identity and the scan publishes it";
@@ -77,7 +74,6 @@ TEST_F(WorkerTest, ChangedIdentityOrAVanishedUnitIsFoundAgain) {
         return c.publication > before.publication && c.portNumber == before.portNumber;
     };
     EXPECT_TRUE(awaitConnection(back, 8000));
-    uint8_t value = 0;
     EXPECT_TRUE(submitRequest(session(), kOpRead, 254, 0, &value));
 }
 

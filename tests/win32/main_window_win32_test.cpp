@@ -270,7 +270,7 @@ std::vector<int> separatorRows() {
     return rows;
 }
 
-TEST_F(MainWindow, SeparatorLinesOnlyBelowShownRowsAndAnEmptyTableShowsNothing) {
+TEST_F(MainWindow, SeparatorsBelowShownRowsNoneForAnEmptyTableAndProgressInTheStatusLinePlace) {
     std::vector<int> rows = separatorRows();
     ASSERT_GE(rows.size(), 2u);
     EXPECT_EQ(rows[0], rowPitch() + 2);
@@ -288,10 +288,7 @@ TEST_F(MainWindow, SeparatorLinesOnlyBelowShownRowsAndAnEmptyTableShowsNothing) 
     EXPECT_EQ(row(1), nullptr);
     EXPECT_FALSE(IsWindow(lastList));
     EXPECT_EQ(GetMenuItemCount(GetMenu(mainWindow())), 0) << "no row Q: no menu bar entries";
-}
-
-// Progress steps dispatch messages; a quit among them stays for the loop.
-TEST_F(MainWindow, ProgressReplacesTheStatusLineSpansAllStepsAndKeepsAQuit) {
+    // Progress steps dispatch messages; a quit among them stays for the loop.
     HWND bar = fixedWindow(IDC_PROGRESS), status = fixedWindow(IDC_STATUS_LINE);
     beginProgress(30 + 6);
     PBRANGE range = {};
