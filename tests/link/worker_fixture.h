@@ -23,9 +23,9 @@ struct Notification {
 
 class WorkerTest : public ::testing::Test {
 protected:
-    // What the tests of a program share. The link goes first when the
-    // program ends (its last notification still finds the list), the
-    // folder last.
+    // What the tests of a program share: the ports folder (removed when the
+    // program ends), the notifications heard, and the link, which keeps
+    // running to the end.
     struct Shared {
         SimFolder ports{"quill-worker"};
         std::mutex lock;

@@ -1,6 +1,6 @@
 // The link worker against quill-sim: verified writes, refusals, digit strings,
 // a changed or vanished unit, and the walk over a whole form (faults part-way
-// are the fault matrix's). Each case takes well under a second.
+// are the fault matrix's). None waits out a 5000 ms limit.
 #include "link/device_transfer.h"
 #include "link/frame.h"
 #include "params/text_fields.h"

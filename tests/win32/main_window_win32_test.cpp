@@ -42,8 +42,8 @@ void pumpFor(DWORD milliseconds) {
     }
 }
 
-// 30 parameters in English (the second hidden in Deutsch, and T4), and a
-// fourth language whose name sorts after the others byte-wise.
+// 30 parameters in English; Deutsch hides the second and the field T4; a
+// fourth language's name sorts after the others byte-wise.
 std::string testTable() {
     std::string t = "Y;\"English\"\nQ;\"Save\";\"Open\";\"Print\";\"Language\";\"About\"\n"
                     "Q1;\"Defaults\";\"Write\";\"Read\";\"OK\";\"Cancel\"\nXI;\"%d min\"\n"
