@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""The installer and the zips as a user gets them, made by scripts/package (signed with a
-throwaway certificate) into build/package-test/, then installed, run and removed under Wine.
-Needs the win build's quill-driver.exe.  python3 tests/package/package_test.py [--skip-build]
+"""The installer and the zips as a user gets them: scripts/package makes them, signed with a
+throwaway certificate, into build/package-test/; then, under Wine, a silent install, the
+installed program, its version resources, a silent uninstall that keeps the user's things,
+an install over an existing one. Needs the win build's quill-driver.exe (scripts/build).
+  python3 tests/package/package_test.py [--skip-build: the files of an earlier run]
 """
 import os
 import subprocess
@@ -79,6 +81,10 @@ def remove_any_install():
         uninstall(location.decode())
 
 
+def start_installed(directory):
+    return H.start_main(path=directory + r"\BrontivaSetup.exe")
+
+
 def version_resource(path):
     """{"fixed": a.b.c.d, string name: value} as Windows reads them."""
     lines = H.driver("version", path).decode("cp1252").replace("fixed ", "fixed=", 1).splitlines()
@@ -141,7 +147,7 @@ class InstallAndUninstall(unittest.TestCase):
 
         self.check_version_resources()
         # The installed program as a user starts it: the main window comes up.
-        self.assertEqual(H.close(H.start_main(path=INSTALL_DIR + r"\BrontivaSetup.exe")), 0)
+        self.assertEqual(H.close(start_installed(INSTALL_DIR)), 0)
         self.assertTrue(H.reg_query(SETTINGS_KEY, "WindowPlacement"))
 
         # What the user made outlives the uninstaller: a document, a backup, a file saved beside the program.
@@ -177,7 +183,7 @@ class InstallAndUninstall(unittest.TestCase):
         self.assertEqual(install("/D=" + CUSTOM_DIR), 0)
         damaged = unix_path(CUSTOM_DIR + r"\quillctl.exe")
         open(damaged, "wb").close()
-        process = H.start_main(path=CUSTOM_DIR + r"\BrontivaSetup.exe")
+        process = start_installed(CUSTOM_DIR)
         self.assertEqual(install(), 2, "a running program is not replaced")
         self.assertEqual(os.path.getsize(damaged), 0)
         H.close(process)
