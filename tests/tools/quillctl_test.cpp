@@ -57,7 +57,12 @@ protected:
     std::string output, errors;
 };
 
-TEST_F(QuillctlTest, CommandsOutputsAndExitStatus) {
+std::string registersOf(const SimProcess& sim, int32_t first, int32_t last) {
+    const SimUnit u = simState(sim);
+    return std::string(u.registers + first, u.registers + last + 1);
+}
+
+TEST_F(QuillctlTest, RegisterCommandsAndWholeConfigurationsAndDumpsFromUnitToUnit) {
     const SimProcess& sim = unit("", {"--readback-differs", "9"});
     const struct { std::vector<std::string> args; int status; const char* output; } cases[] = {
         {{"scan"}, 0, "COM3 105 1.05\n"}, {{"set", "12", "7"}, 0, ""}, {{"get", "12", "253", "254"}, 0, "7\n105\n0\n"},
@@ -75,14 +80,7 @@ TEST_F(QuillctlTest, CommandsOutputsAndExitStatus) {
     EXPECT_EQ(runIn(files.path, {"--timeout", "0.5", "scan"}), 1);
     EXPECT_LT(nowMs() - began, 5000);
     EXPECT_EQ(output, "");
-}
-
-std::string registersOf(const SimProcess& sim, int32_t first, int32_t last) {
-    const SimUnit u = simState(sim);
-    return std::string(u.registers + first, u.registers + last + 1);
-}
-
-TEST_F(QuillctlTest, ReadConfigWrittenToASecondUnitLeavesBothEqualAndDumpsRestoreEveryRegister) {
+    // A configuration read from one unit and written to another leaves both equal.
     SimProcess& a = unit(unitA());
     SimProcess& b = unit(unitB());
     const std::string fieldsOfB = registersOf(b, 181, 252);
@@ -108,9 +106,9 @@ TEST_F(QuillctlTest, ReadConfigWrittenToASecondUnitLeavesBothEqualAndDumpsRestor
     EXPECT_NE(errors.find("identity 105 (1.05), the unit is 106 (1.06)"), std::string::npos) << errors;
     EXPECT_EQ(registersOf(other, 0, 255), before);
 
-    const struct { SimProcess* sim; std::vector<std::string> args; const char* identity; } cases[] = {
+    const struct { SimProcess* sim; std::vector<std::string> args; const char* identity; } restores[] = {
         {&b, {"restore", path("a.txt")}, "\x69"}, {&other, {"restore", path("a.txt"), "--force"}, "\x6A"}};
-    for (const auto& c : cases) {
+    for (const auto& c : restores) {
         EXPECT_EQ(run(*c.sim, c.args), 0) << errors;
         EXPECT_EQ(registersOf(*c.sim, 0, 252), registersOf(a, 0, 252)) << "digit fields and all";
         EXPECT_EQ(registersOf(*c.sim, 253, 254), std::string(c.identity) + '\0');
