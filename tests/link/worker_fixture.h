@@ -23,10 +23,11 @@ struct Notification {
 
 class WorkerTest : public ::testing::Test {
 protected:
-    // What the tests of a program share: the ports folder (removed when the
-    // program ends), the notifications heard, and the link, which keeps
-    // running to the end.
+    // What the tests of a program share: the ports folder, the notifications
+    // heard and the link. At the end the link stops first: its last
+    // notification still finds the list.
     struct Shared {
+        ~Shared() { if (link) stopLink(*link); }
         SimFolder ports{"quill-worker"};
         std::mutex lock;
         std::vector<Notification> heard;
