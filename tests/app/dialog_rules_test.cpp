@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(CentredOrigin, PlacesTheDialogInTheMiddleOfItsParent) {
+TEST(DialogRules, CentredInTheParentAndEntriesOfTheRequiredLengthAndDigits) {
     const struct { const char* name; ScreenRect dialog, parent; int32_t x, y; } cases[] = {
         {"smaller, even difference", {0, 0, 200, 100}, {100, 50, 700, 450}, 300, 200},
         {"odd difference truncates", {0, 0, 201, 101}, {0, 0, 600, 400}, 199, 149},
@@ -21,23 +21,16 @@ TEST(CentredOrigin, PlacesTheDialogInTheMiddleOfItsParent) {
         {"far corner, huge dialog: limited", {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX},
          {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN}, INT32_MIN, INT32_MIN},
         {"inverted dialog at the top end: limited", {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN},
-         {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}, INT32_MAX, INT32_MAX},
-    };
+         {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}, INT32_MAX, INT32_MAX}};
     for (const auto& c : cases) {
         const ScreenPoint p = centredOrigin(c.dialog, c.parent);
-        EXPECT_EQ(p.x, c.x) << c.name;
-        EXPECT_EQ(p.y, c.y) << c.name;
+        EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << c.name;
     }
-}
-
-TEST(EntryAcceptable, RequiredLengthAndDigits) {
-    const struct { int32_t required; const char* entered; bool ok; } cases[] = {
-        {6, "", false},        {6, "12345", false},  {6, "123456", true},  {6, "1234567", false},
-        {6, "12345a", false},  {6, "12 456", false}, {-1, "", true},       {-1, "12", true},
-        {-1, "1", true},       {-1, "1x", false},    {-1, "-1", false},    {0, "", true},
-        {-1, "123456789012345", true},
-    };
-    for (const auto& c : cases)
+    const struct { int32_t required; const char* entered; bool ok; } entries[] = {
+        {6, "", false},       {6, "12345", false}, {6, "123456", true}, {6, "1234567", false}, {6, "12345a", false},
+        {6, "12 456", false}, {-1, "", true},      {-1, "12", true},    {-1, "1", true},       {-1, "1x", false},
+        {-1, "-1", false},    {0, "", true},       {-1, "123456789012345", true}};
+    for (const auto& c : entries)
         EXPECT_EQ(entryAcceptable(c.required, c.entered), c.ok) << c.required << " '" << c.entered << "'";
 }
 

@@ -17,7 +17,8 @@ bool sameRecord(const PlacementRecord& a, const PlacementRecord& b) { return std
 
 std::string with(std::string text, size_t at, const std::string& part) { return text.replace(at, part.size(), part); }
 
-TEST(PlacementText, EncodedInUpperCaseMemoryOrderAndReadInAnyCase) {
+// Stored show states come back but hidden, which opens normally.
+TEST(PlacementText, EncodedInUpperCaseMemoryOrderReadInAnyCaseRejectedFormsLeaveTheRecordAlone) {
     EXPECT_EQ(encodePlacementText(kMaximised), kStored);
     std::string lower = kStored;
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -26,37 +27,23 @@ TEST(PlacementText, EncodedInUpperCaseMemoryOrderAndReadInAnyCase) {
         ASSERT_TRUE(decodePlacementText(text, decoded)) << text;
         EXPECT_TRUE(sameRecord(decoded, kMaximised)) << text;
     }
-}
-
-TEST(PlacementText, RejectedFormsLeaveTheRecordAlone) {
+    for (const auto& [stored, applied] : {std::pair{0, 1}, {1, 1}, {3, 3}, {7, 7}}) {
+        PlacementRecord r = kMaximised, decoded;
+        r.showCmd = stored;
+        ASSERT_TRUE(decodePlacementText(encodePlacementText(r), decoded));
+        EXPECT_EQ(decoded.showCmd, applied) << "stored " << stored;
+    }
     const struct { const char* name; std::string text; } cases[] = {
-        {"empty", ""},
-        {"87 characters", kStored.substr(0, 87)},
-        {"90 characters", kStored + "00"},
-        {"176 characters", kStored + kStored},
-        {"length field 45", with(kStored, 0, "2D")},
-        {"length field 0", std::string(88, '0')},
-        {"non-hexadecimal pair", with(kStored, 41, "G")},
-        {"sign inside a pair", with(kStored, 60, "-1")},
-        {"space inside", with(kStored, 10, " ")},
-    };
+        {"empty", ""}, {"87 characters", kStored.substr(0, 87)}, {"90 characters", kStored + "00"},
+        {"176 characters", kStored + kStored}, {"length field 45", with(kStored, 0, "2D")},
+        {"length field 0", std::string(88, '0')}, {"non-hexadecimal pair", with(kStored, 41, "G")},
+        {"sign inside a pair", with(kStored, 60, "-1")}, {"space inside", with(kStored, 10, " ")}};
     for (const auto& c : cases) {
         PlacementRecord untouched = kMaximised;
         untouched.left = 7;
         PlacementRecord decoded = untouched;
         EXPECT_FALSE(decodePlacementText(c.text, decoded)) << c.name;
         EXPECT_TRUE(sameRecord(decoded, untouched)) << c.name;
-    }
-}
-
-TEST(PlacementText, StoredShowStatesComeBackExceptHidden) {
-    const struct { int32_t stored, applied; } cases[] = {{0, 1}, {1, 1}, {3, 3}, {7, 7}};
-    for (const auto& c : cases) {
-        PlacementRecord r = kMaximised;
-        r.showCmd = c.stored;
-        PlacementRecord decoded;
-        ASSERT_TRUE(decodePlacementText(encodePlacementText(r), decoded));
-        EXPECT_EQ(decoded.showCmd, c.applied) << "stored " << c.stored;
     }
 }
 

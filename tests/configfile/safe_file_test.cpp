@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <iterator>
-#include <string>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -25,10 +24,7 @@ class SafeFile : public ::testing::Test {
 protected:
     void SetUp() override { empty(); }
     void TearDown() override { fs::remove_all(dir); }
-    void empty() {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
+    void empty() { fs::remove_all(dir); fs::create_directories(dir); }
     std::string path(const std::string& name) const { return (dir / name).string(); }
     size_t entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {})); }
 
@@ -36,7 +32,7 @@ protected:
                          ("quill-safe-file-" + std::to_string(testing::UnitTest::GetInstance()->random_seed()));
 };
 
-TEST_F(SafeFile, ReplacesOrCreatesAndLeavesNothingBeside) {
+TEST_F(SafeFile, ReplacesOrCreatesLeavingNothingBesideFailuresKeepTheOldContentReadsStopAtTheLimit) {
     const struct { const char* name; bool existing, stalePart; } cases[] = {
         {"new file", false, false}, {"existing file", true, false}, {"a leftover .part stays untouched", true, true}};
     const std::string target = path("config.sqc"), bytes("new\0\r\n\x1a bytes", 14);
@@ -50,20 +46,17 @@ TEST_F(SafeFile, ReplacesOrCreatesAndLeavesNothingBeside) {
         EXPECT_EQ(entries(), c.stalePart ? 2u : 1u) << c.name;
         EXPECT_EQ(fileText(temporaryName(target, 0)), c.stalePart ? "left by a crash" : "") << c.name;
     }
+    std::string error;
 #ifndef _WIN32
     // The mode is kept, and a narrow umask must not narrow it.
     ::chmod(target.c_str(), 0640);
     const mode_t umaskBefore = ::umask(077);
-    std::string error;
     EXPECT_EQ(replaceFileSafely(target, "new", error), ReplaceResult::replaced) << error;
     ::umask(umaskBefore);
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 #endif
-}
-
-TEST_F(SafeFile, FailuresKeepTheOldContentAndTellCreateFromWrite) {
-    std::string error;
+    empty();
     EXPECT_EQ(replaceFileSafely(path("no-such-folder/config.sqc"), "x", error), ReplaceResult::cannotCreate);
     EXPECT_NE(error.find("no-such-folder"), std::string::npos) << error;
     EXPECT_EQ(entries(), 0u);
@@ -85,13 +78,10 @@ TEST_F(SafeFile, FailuresKeepTheOldContentAndTellCreateFromWrite) {
     EXPECT_EQ(fileText(held), "old content");
     EXPECT_EQ(entries(), 2u) << "the temporary file is removed";
 #endif
-}
-
-TEST_F(SafeFile, ReadingStopsAtTheLimit) {
     writeText(path("six"), "123456");
-    const struct { const char* name; std::string file; size_t limit; bool good; } cases[] = {
+    const struct { const char* name; std::string file; size_t limit; bool good; } reads[] = {
         {"within", "six", 6, true}, {"one over", "six", 5, false}, {"missing", "none", 99, false}};
-    for (const auto& c : cases) {
+    for (const auto& c : reads) {
         std::string bytes = "stale", error;
         EXPECT_EQ(readFileBytes(path(c.file), c.limit, bytes, error), c.good) << c.name;
         EXPECT_EQ(bytes, c.good ? "123456" : "") << c.name;

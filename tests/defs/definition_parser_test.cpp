@@ -22,26 +22,19 @@ std::vector<std::string> names(const DefinitionDatabase& db) {
     return out;
 }
 
-TEST(ParserErrors, MissingYIdentifierOrLanguageNameAfterTheRowsBeforeIt) {
-    struct Case { const char* text; const char* error; };
-    const Case cases[] = {
-        {"", "Missing Y identifier"},         {"\nY;English\n", "Missing Y identifier"},
-        {"Q;\"Save\"\nY;English\n", "Missing Y identifier"}, {"  \nY;x", "Missing Y identifier"},
-        {"Y", "Missing language name"},       {"Y;   ", "Missing language name"},
-        {"Y;\"\"", "Missing language name"},   {"Y;\" \t\"\nQ;a", "Missing language name"},
-        {"Y;English\nY;\n", "Missing language name"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(parseDefinitions(c.text).parseError, c.error) << c.text;
+TEST(Parser, ErrorsAfterTheRowsBeforeThemKeysFieldsAndNumbering) {
+    const struct { const char* text; const char* error; } cases[] = {
+        {"", "Missing Y identifier"}, {"\nY;English\n", "Missing Y identifier"}, {"  \nY;x", "Missing Y identifier"},
+        {"Q;\"Save\"\nY;English\n", "Missing Y identifier"}, {"Y", "Missing language name"},
+        {"Y;   ", "Missing language name"}, {"Y;\"\"", "Missing language name"},
+        {"Y;\" \t\"\nQ;a", "Missing language name"}, {"Y;English\nY;\n", "Missing language name"}};
+    for (const auto& c : cases) EXPECT_EQ(parseDefinitions(c.text).parseError, c.error) << c.text;
     const auto db = parseDefinitions("Y;English\nQ;\"a\"\nY;\nQ1;\"b\"\n");
     EXPECT_EQ(db.parseError, "Missing language name");
     EXPECT_EQ(rowOf(db, "Q"), Row({"a"})) << "rows before the error stay";
     EXPECT_EQ(rowOf(db, "Q1"), Row{});
-}
-
-// Lines after "Y;English", and the row that one key then holds (empty: none).
-TEST(ParserRows, KeysFieldsAndNumbering) {
-    struct Case { const char* what; std::string body; const char* key; Row expected; };
-    const Case cases[] = {
+    // Lines after "Y;English", and the row that one key then holds (empty: none).
+    const struct { const char* what; std::string body; const char* key; Row expected; } rows[] = {
         {"key upper-cased, values not", "q1;\"ok\";\"Abc\"\n", "Q1", {"ok", "Abc"}},
         {"inner blank of a key stays", "E 5;\"five\"\n", "E 5", {"five"}},
         {"leading blanks go, trailing stay", "  E1 ;\"x\"\n", "E1 ", {"x"}},
@@ -56,26 +49,19 @@ TEST(ParserRows, KeysFieldsAndNumbering) {
         {"the variant carries over a Y line, the counter restarts",
          "V;9\nX;\"a\"\nX;\"b\"\nY;Deutsch\nY;English\nX;\"d\"\n", "X1-9", {"d"}},
         // Fields: quoted, or unquoted to the end of the line (so later fields repeat its tail).
-        {"", "E;\"a\";\"b\"\n", "E", {"a", "b"}},
-        {"", "E;\"a\";\"\";\"b\"\n", "E", {"a", ";", "b"}},
-        {"", "E;\"a\";\n", "E", {"a"}},
-        {"", "E;\"a\",\"b\"\n", "E", {"a", "b"}},
-        {"", "E; \"  lead\";\"trail  \"\n", "E", {"lead", "trail  "}},
-        {"", "E;\"semi;colon, comma\"\n", "E", {"semi;colon, comma"}},
-        {"", "E;plain text, with; separators\n", "E",
-         {"plain text, with; separators", "with; separators", "separators"}},
-        {"", "E;\"a\"\r\n", "E", {"a"}},
-        {"", "E;unquoted\r\n", "E", {"unquoted\r"}},
-        {"", "E;\"caf\xe9\"\n", "E", {"caf\xe9"}},
-    };
-    for (const Case& c : cases) {
+        {"", "E;\"a\";\"b\"\n", "E", {"a", "b"}}, {"", "E;\"a\";\"\";\"b\"\n", "E", {"a", ";", "b"}},
+        {"", "E;\"a\";\n", "E", {"a"}}, {"", "E;\"a\",\"b\"\n", "E", {"a", "b"}},
+        {"", "E; \"  lead\";\"trail  \"\n", "E", {"lead", "trail  "}}, {"", "E;\"a\"\r\n", "E", {"a"}},
+        {"", "E;\"semi;colon, comma\"\n", "E", {"semi;colon, comma"}}, {"", "E;\"caf\xe9\"\n", "E", {"caf\xe9"}},
+        {"", "E;unquoted\r\n", "E", {"unquoted\r"}}, {"", "E;a, b; c\n", "E", {"a, b; c", "b; c", "c"}}};
+    for (const auto& c : rows) {
         const auto db = parseDefinitions("Y;English\n" + c.body);
         EXPECT_EQ(db.parseError, "") << c.what << c.body;
         EXPECT_EQ(rowOf(db, c.key), c.expected) << c.what << c.body;
     }
 }
 
-TEST(ParserNumbering, XCounterAndVariantSuffix) {
+TEST(Parser, NumberingVariantsLanguagesAndLineLimits) {
     const auto db = parseDefinitions(
         "Y;English\nx;\"zero-1\"\nXI;\"%d\"\nT1;\"phone\"\nE1;\"plain\"\n"
         "V;7\nx;\"a\"\nX;\"b\"\nx;\"c\"\nT1;\"phone7\"\nH;\"code\"\nk;\"k\"\n"
@@ -85,11 +71,8 @@ TEST(ParserNumbering, XCounterAndVariantSuffix) {
         {"X3-7", "c"},      {"T1-7", "phone7"}, {"H-7", "code"}, {"K-7", "k"},  {"X1-8", "eight"}};
     for (const auto& [key, value] : stored) EXPECT_EQ(rowOf(db, key), Row({value})) << key;
     EXPECT_EQ(db.variants, std::vector<int32_t>({7, 8}));
-}
-
-TEST(ParserNumbering, VariantNumbersAreReadLikeAtoiAndListedOnce) {
-    struct Case { const char* line; int32_t variant; };
-    const Case cases[] = {{"V;12;\"x\"", 12}, {"V;abc", 0}, {"V; -3", -3}, {"V;+5z", 5}, {"V;\"250\"", 250}};
+    const struct { const char* line; int32_t variant; } cases[] = {
+        {"V;12;\"x\"", 12}, {"V;abc", 0}, {"V; -3", -3}, {"V;+5z", 5}, {"V;\"250\"", 250}};
     for (const auto& c : cases) {
         const auto db = parseDefinitions(std::string("Y;English\n") + c.line + "\nX;\"p\"\n");
         EXPECT_EQ(rowOf(db, "X1-" + std::to_string(c.variant)), Row({"p"})) << c.line;
@@ -98,28 +81,22 @@ TEST(ParserNumbering, VariantNumbersAreReadLikeAtoiAndListedOnce) {
     }
     const auto repeated = parseDefinitions("Y;English\nV;200\nV;100\nV;200\nY;Deutsch\nV;100\nV;105\n");
     EXPECT_EQ(repeated.variants, std::vector<int32_t>({200, 100, 105})) << "listed once, in first order";
-}
-
-TEST(ParserLanguages, ARepeatedNameStartsAfreshFirstLanguageStaysNamesSortByteWise) {
-    const auto db = parseDefinitions("Y;English\nE;\"old\"\nY;Deutsch\nY;English\nQ;\"new\"\n");
-    EXPECT_EQ(db.firstLanguage, "English");
-    EXPECT_EQ(rowOf(db, "E"), Row{});
-    EXPECT_EQ(rowOf(db, "Q"), Row({"new"}));
-    EXPECT_EQ(names(db), std::vector<std::string>({"Deutsch", "English"}));
+    const auto languages = parseDefinitions("Y;English\nE;\"old\"\nY;Deutsch\nY;English\nQ;\"new\"\n");
+    EXPECT_EQ(languages.firstLanguage, "English");
+    EXPECT_EQ(rowOf(languages, "E"), Row{}) << "a repeated name starts afresh";
+    EXPECT_EQ(rowOf(languages, "Q"), Row({"new"}));
+    EXPECT_EQ(names(languages), std::vector<std::string>({"Deutsch", "English"}));
     EXPECT_EQ(names(parseDefinitions("Y;Polski\nY;\xc5" "esky\nY;Pol\nY;English\n")),
               std::vector<std::string>({"English", "Pol", "Polski", "\xc5" "esky"}));
-}
-
-// A line of up to 9999 characters is read whole; a longer one is cut there
-// and ends the parse without an error.
-TEST(ParserLimits, LinesEndAfter9999Characters) {
+    // A line of up to 9999 characters is read whole; a longer one is cut there
+    // and ends the parse without an error.
     struct Case { size_t valueLength; size_t kept; bool nextRead; };
     for (const Case& c : {Case{9999 - 4, 9999 - 4, true}, Case{10000, 9999 - 3, false}}) {
         const std::string value(c.valueLength, 'a');
-        const auto db = parseDefinitions("Y;English\nE;\"" + value + "\"\nQ;\"next\"\n");
-        EXPECT_EQ(db.parseError, "") << c.valueLength;
-        EXPECT_EQ(rowOf(db, "E"), Row({value.substr(0, c.kept)})) << c.valueLength;
-        EXPECT_EQ(rowOf(db, "Q"), c.nextRead ? Row({"next"}) : Row{}) << c.valueLength;
+        const auto lines = parseDefinitions("Y;English\nE;\"" + value + "\"\nQ;\"next\"\n");
+        EXPECT_EQ(lines.parseError, "") << c.valueLength;
+        EXPECT_EQ(rowOf(lines, "E"), Row({value.substr(0, c.kept)})) << c.valueLength;
+        EXPECT_EQ(rowOf(lines, "Q"), c.nextRead ? Row({"next"}) : Row{}) << c.valueLength;
     }
 }
 

@@ -25,12 +25,10 @@ std::string sealed(const std::string& payload, std::time_t at = 1700000000) {
     return out;
 }
 
-TEST(XteaBlock, KnownAnswersWith32Cycles) {
-    struct Case { const char* key; const char* plain; const char* cipher; };
-    const Case cases[] = {
+TEST(KnownAnswers, XteaBlocksCrc32AndAStreamSealedEarlier) {
+    const struct { const char* key; const char* plain; const char* cipher; } cases[] = {
         {"2b02056806144976775d0e266c287843", "74657374206d652e", "94ebc896846a49a8"},
-        {"00000000000000000000000000000000", "4141414141414141", "5a3723ed2d8c1a82"},
-    };
+        {"00000000000000000000000000000000", "4141414141414141", "5a3723ed2d8c1a82"}};
     for (const auto& c : cases) {
         SealedCodec codec;
         codec.cycles = 32;
@@ -41,19 +39,13 @@ TEST(XteaBlock, KnownAnswersWith32Cycles) {
         decipherBlock(codec, reinterpret_cast<uint8_t*>(&block[0]));
         EXPECT_EQ(block, fromHex(c.plain)) << c.key;
     }
-}
-
-TEST(Crc32, StandardValuesAndChaining) {
     const auto p = reinterpret_cast<const uint8_t*>("123456789");
     EXPECT_EQ(crc32Update(0, 9, p), 0xCBF43926u);
     EXPECT_EQ(crc32Update(crc32Update(0, 4, p), 5, p + 4), 0xCBF43926u);
     EXPECT_EQ(crc32Update(0, 0, p), 0u);
-}
-
-// A stream sealed earlier must keep opening: seed, key masks, cycle count,
-// block layout and CRC are the file format. A new stream's seed comes from
-// the second it is sealed in.
-TEST(SealFormat, AKnownStreamOpensAndTheSecondSeedsTheStream) {
+    // A stream sealed earlier must keep opening: seed, key masks, cycle count,
+    // block layout and CRC are the file format. A new stream's seed comes from
+    // the second it is sealed in.
     std::istringstream in(fromHex("b7938e9047c0ad7cb7737acda49ae3ccd608ff42bfb8fa55"));
     std::ostringstream out;
     SealedCodec codec;
@@ -65,7 +57,8 @@ TEST(SealFormat, AKnownStreamOpensAndTheSecondSeedsTheStream) {
 }
 
 // A source that hands out `bytes`, then fails (the stream goes bad), as a
-// file on a failing disk does.
+// file on a failing disk does; a sink that takes `room` bytes, then refuses
+// every write, as a full disk does.
 struct FailingSource : std::streambuf {
     explicit FailingSource(std::string bytes) : bytes_(std::move(bytes)) {
         setg(bytes_.data(), bytes_.data(), bytes_.data() + bytes_.size());
@@ -73,8 +66,6 @@ struct FailingSource : std::streambuf {
     int_type underflow() override { throw std::runtime_error("read error"); }
     std::string bytes_;
 };
-
-// A sink that takes `room` bytes, then refuses every write, as a full disk.
 struct FullSink : std::streambuf {
     explicit FullSink(size_t room) : room_(room) {}
     int_type overflow(int_type c) override {
@@ -86,15 +77,12 @@ struct FullSink : std::streambuf {
     size_t room_;
 };
 
-TEST(StreamFailures, AnInputThatFailsPartWayIsNotSealedAsComplete) {
+TEST(StreamFailures, AnInputFailingPartWayIsNotSealedAndAnOutputWithoutRoomFailsTheUnseal) {
     FailingSource source("twenty bytes of text");
-    std::istream in(&source);
-    std::ostringstream out;
-    SealedCodec codec;
-    EXPECT_FALSE(seal(codec, in, out)) << "the first 20 bytes are not the whole payload";
-}
-
-TEST(StreamFailures, AnOutputThatCannotTakeThePayloadFailsTheUnseal) {
+    std::istream failing(&source);
+    std::ostringstream sealedOut;
+    SealedCodec sealer;
+    EXPECT_FALSE(seal(sealer, failing, sealedOut)) << "the first 20 bytes are not the whole payload";
     const std::string payload = "a payload of exactly 30 bytes.";
     for (size_t room : {0, 10, 29, 30}) {
         std::istringstream in(sealed(payload));

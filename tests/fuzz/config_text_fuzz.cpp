@@ -24,12 +24,11 @@ void composedFormsParseBack(FuzzInput& in) {
     std::string reason;
     FUZZ_CHECK(parseConfigText(composeConfigText(rows), pairs, reason), "a composed text is refused");
     size_t next = 0;
-    for (size_t n = 0; n < rows.size(); ++n) {
-        if (!rows[n].hasList) continue;
+    for (const FormRow& row : rows) {
+        if (!row.hasList) continue;
         FUZZ_CHECK(next < pairs.size(), "a row with a list is missing");
-        FUZZ_CHECK(pairs[next].param == static_cast<int32_t>(n + 1), "pairs out of order");
-        FUZZ_CHECK(pairs[next].index == rows[n].selection, "a selection changed");
-        ++next;
+        FUZZ_CHECK(pairs[next].param == row.number, "pairs out of order");
+        FUZZ_CHECK(pairs[next++].index == row.selection, "a selection changed");
     }
     FUZZ_CHECK(next == pairs.size(), "a pair without a row");
 }
@@ -68,9 +67,7 @@ void bytesParseConsistently(const std::string& bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in{data, size};
-    if (in.byte() & 1)
-        composedFormsParseBack(in);
-    else
-        bytesParseConsistently(in.rest());
+    if (in.byte() & 1) composedFormsParseBack(in);
+    else bytesParseConsistently(in.rest());
     return 0;
 }

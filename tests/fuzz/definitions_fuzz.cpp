@@ -18,10 +18,6 @@ bool sameDatabase(const DefinitionDatabase& a, const DefinitionDatabase& b) {
            a.variants == b.variants;
 }
 
-bool endsWith(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // Every row of `language` through findRow, with the variant its key names.
 void checkLookups(DefinitionStore& store, const std::string& language, const LanguageTable& table) {
     std::vector<int32_t> variants = store.database->variants;
@@ -31,11 +27,12 @@ void checkLookups(DefinitionStore& store, const std::string& language, const Lan
         FUZZ_CHECK(!row.empty(), "an empty row was stored");
         store.currentVariant = 0;
         bool found = !isVariantKey(key) && findRow(store, key) == &row;
-        for (int32_t v : variants) {
-            const std::string suffix = "-" + std::to_string(v);
-            if (found || !isVariantKey(key) || !endsWith(key, suffix)) continue;
-            store.currentVariant = v;
-            found = findRow(store, key.substr(0, key.size() - suffix.size())) == &row;
+        for (size_t i = 0; !found && isVariantKey(key) && i < variants.size(); ++i) {
+            const std::string suffix = "-" + std::to_string(variants[i]);
+            const size_t base = key.size() - suffix.size();
+            if (key.size() < suffix.size() || key.compare(base, suffix.size(), suffix) != 0) continue;
+            store.currentVariant = variants[i];
+            found = findRow(store, key.substr(0, base)) == &row;
         }
         FUZZ_CHECK(found, "a row is not found with its language and variant selected");
     }

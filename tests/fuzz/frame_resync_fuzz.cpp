@@ -41,10 +41,8 @@ Outcome fedInChunks(const std::string& line, const std::vector<uint8_t>& chunks)
         pos += n;
         o.status = resynchronise(buffer, o.frame);
         FUZZ_CHECK(buffer.count >= 0 && buffer.count <= kFrameSize, "buffer count out of range");
-        if (o.status != ReplyStatus::Incomplete) return o;
-        if (pos == line.size() && read >= chunks.size()) break;
+        if (o.status != ReplyStatus::Incomplete || (pos == line.size() && read >= chunks.size())) return o;
     }
-    return o;
 }
 
 std::vector<LinkFrame> scannedRequests(const std::string& line) {
@@ -81,8 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (feedRequestByte(assembler, static_cast<uint8_t>(c), request)) collected.push_back(request);
     }
     const std::vector<LinkFrame> scanned = scannedRequests(line);
-    FUZZ_CHECK(collected.size() == scanned.size(), "the unit found another number of requests");
-    for (size_t i = 0; i < scanned.size(); ++i)
-        FUZZ_CHECK(std::memcmp(&collected[i], &scanned[i], sizeof(LinkFrame)) == 0, "the unit found another request");
+    FUZZ_CHECK(std::equal(collected.begin(), collected.end(), scanned.begin(), scanned.end(),
+                          [](const LinkFrame& a, const LinkFrame& b) { return std::memcmp(&a, &b, sizeof a) == 0; }),
+               "the unit found other requests");
     return 0;
 }

@@ -3,6 +3,7 @@
 // structure off the front of the fuzzer's bytes.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -28,10 +29,9 @@ struct FuzzInput {
         return v;
     }
     std::string take(size_t n) {
-        if (n > size) n = size;
+        n = std::min(n, size);
         std::string s(reinterpret_cast<const char*>(data), n);
-        data += n;
-        size -= n;
+        data += n, size -= n;
         return s;
     }
     std::string rest() { return take(size); }

@@ -34,7 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     std::string back;
-    FUZZ_CHECK(unsealBytes(sealed, back), "a sealed payload does not unseal");
-    FUZZ_CHECK(back == payload, "unsealing gave other bytes");
+    FUZZ_CHECK(unsealBytes(sealed, back) && back == payload, "a sealed payload does not unseal to itself");
     return 0;
 }

@@ -18,21 +18,18 @@ void putLe32(std::string& s, uint32_t v) {
     for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>(v >> (8 * i)));
 }
 
-struct Shape { bool crcWrong, crcMissing, extraBlock, noDataBlock; size_t cut; };
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input{data, size};
     const uint32_t seed = input.word();
     const int32_t skew = static_cast<int8_t>(input.byte()) % 10;
-    const uint8_t bits = input.byte();
-    const Shape shape{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0, size_t(bits >> 4)};
+    const uint8_t shape = input.byte();
     const std::string payload = input.take(4096);
 
     // The bytes the data blocks carry: the payload, then filler.
-    size_t blocks = payload.size() / 7 + 1 + (shape.extraBlock ? 1 : 0);
-    if (shape.noDataBlock && payload.empty()) blocks = 0;
+    size_t blocks = payload.size() / 7 + 1 + ((shape & 4) ? 1 : 0);
+    if ((shape & 8) && payload.empty()) blocks = 0;
     std::string carried = payload;
     for (size_t i = payload.size(); i < 7 * blocks; ++i) carried.push_back(static_cast<char>(i * 31 + 7));
     const int64_t total = static_cast<int64_t>(7 * blocks);
@@ -55,17 +52,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const bool honest = blocks == 0 ? declared >= -7 && declared <= 0 : declared >= total - 7 && declared < total;
     const std::string delivered = carried.substr(0, honest ? static_cast<size_t>(std::max(declared, 0)) : 0);
-    uint32_t crc = crc32Update(0, delivered.size(), reinterpret_cast<const uint8_t*>(delivered.data()));
-    if (shape.crcWrong) crc += 1;
-    if (!shape.crcMissing) putLe32(stream, crc);
+    const uint32_t deliveredCrc = crc32Update(0, delivered.size(), reinterpret_cast<const uint8_t*>(delivered.data()));
+    if (!(shape & 2)) putLe32(stream, deliveredCrc + (shape & 1));
     const size_t endOfEndBlock = 4 + 8 * (blocks + 1);
-    stream.resize(stream.size() - std::min(shape.cut, stream.size()));
+    stream.resize(stream.size() - std::min<size_t>(shape >> 4, stream.size()));
 
     // Missing CRC bytes count as zero.
     uint32_t storedCrc = 0;
     for (size_t i = 0; i < 4 && endOfEndBlock + i < stream.size(); ++i)
         storedCrc |= uint32_t(static_cast<uint8_t>(stream[endOfEndBlock + i])) << (8 * i);
-    const uint32_t deliveredCrc = crc32Update(0, delivered.size(), reinterpret_cast<const uint8_t*>(delivered.data()));
     const bool expected = stream.size() >= endOfEndBlock && honest && storedCrc == deliveredCrc;
 
     std::string out;

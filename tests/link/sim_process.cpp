@@ -109,8 +109,7 @@ bool stopSim(SimProcess& sim) {
 }
 
 SimFolder::SimFolder(const std::string& prefix) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
     if (mkdtemp(&pattern[0])) path = pattern;
 }
 

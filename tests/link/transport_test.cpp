@@ -1,6 +1,6 @@
-// Transactions, the POSIX serial port, the probe and the scan against
-// quill-sim on pseudo-terminals, and the simulator's own numbers. No link
-// worker runs in this program: the tests drive a link's scan themselves.
+// The POSIX serial port, the probe and the scan against quill-sim on
+// pseudo-terminals, and the simulator's own numbers (transactions are the
+// worker tests'). No link worker runs here: the tests drive a scan themselves.
 #include "link/transport.h"
 #include "tests/link/sim_process.h"
 #include "tools/quill-sim/sim_state.h"
@@ -22,8 +22,7 @@ TEST(SimNumber, TheWholeTextIsTheNumber) {
         {"0", true, 0},      {"255", true, 255}, {"0x1f", true, 31},  {"0XFF", true, 255}, {"256", false, 0},
         {"0x100", false, 0}, {"", false, 0},     {"0x", false, 0},    {"3\0"s, false, 0}, {"3\0009"s, false, 0},
         {" 3", false, 0},    {"3 ", false, 0},   {"+3", false, 0},    {"0x-1", false, 0},  {"1e2", false, 0},
-        {"99999999999999999999", false, 0},
-    };
+        {"99999999999999999999", false, 0}};
     for (const auto& c : cases) {
         int64_t value = -1;
         EXPECT_EQ(parseSimNumber(c.text, 255, value), c.ok) << "'" << c.text << "'";
@@ -33,10 +32,7 @@ TEST(SimNumber, TheWholeTextIsTheNumber) {
 
 class TransportTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_FALSE(folder.path.empty());
-        setSerialPortsFolder(folder.path);
-    }
+    void SetUp() override { setSerialPortsFolder(folder.path); }
     void TearDown() override { closeConnection(*link); }
     SimProcess& start(int32_t port, const std::vector<std::string>& args) {
         EXPECT_TRUE(folder.start(port, args)) << "quill-sim on com" << port;
@@ -49,47 +45,20 @@ protected:
     }
     static bool portOpens(int32_t portNumber) {
         PortHandle port = kNoPort;
-        const bool opens = openSerialPort(portNumber, port);
-        if (opens) closeSerialPort(port);
-        return opens;
+        return openSerialPort(portNumber, port) && (closeSerialPort(port), true);
     }
 
     SimFolder folder{"quill-transport"};
     const std::shared_ptr<Link> link = makeLink(LinkOptions{{1, 2, 3, 4, 5, 6, 7, 8, 9}, nullptr});
 };
 
-TEST_F(TransportTest, TransactCopesWithWhatTheLineDelivers) {
-    struct Case { const char* what; std::vector<std::string> args; LinkFrame request; bool ok; uint8_t value; };
-    const Case cases[] = {
-        {"plain read", {}, {kOpRead, 253, 0}, true, 105},
-        {"noise before the reply", {"--noise", "9"}, {kOpRead, 253, 0}, true, 105},  // every noise byte
-        {"reply split over reads", {"--split", "150"}, {kOpRead, 253, 0}, true, 105},
-        {"paced line", {"--baud", "9600", "--latency", "30"}, {kOpRead, 254, 0}, true, 0},
-        {"write", {}, {kOpWrite, 12, 9}, true, 9},
-        {"refused address", {"--refuse-address", "253"}, {kOpRead, 253, 0}, false, 0},
-        {"refused write", {"--refuse-op", "128"}, {kOpWrite, 12, 9}, false, 0},
-    };
-    for (const auto& c : cases) {
-        SimProcess& sim = start(1, c.args);
-        PortHandle port = kNoPort;
-        ASSERT_TRUE(openSerialPort(1, port)) << c.what;
-        uint8_t value = 0xEE;
-        const int64_t began = nowMs();
-        EXPECT_EQ(transact(port, c.request.op, c.request.address, c.request.data, &value), c.ok) << c.what;
-        EXPECT_LT(nowMs() - began, 2000) << c.what << ": a refusal fails at once, not at the deadline";
-        EXPECT_EQ(value, c.ok ? c.value : 0xEE) << c.what;
-        closeSerialPort(port);
-        stopSim(sim);
-        EXPECT_EQ(simState(sim).registers[12], c.ok && c.request.op == kOpWrite ? c.value : 0) << c.what;
-    }
-}
-
-TEST_F(TransportTest, ReadsReturnWithinTheirTimeOutsAndFailWhenTheLineIsGone) {
-    SimProcess& sim = start(2, {"--silent-after", "0"});
-    PortHandle port = kNoPort, second = kNoPort;
+TEST_F(TransportTest, ReadsEndInTimeAndWithTheLineAScanSkipsAbsentSilentZeroAndBusyPorts) {
+    SimProcess& sim = start(2, {"--silent-after", "1", "--refuse-address", "100"});
+    PortHandle port = kNoPort;
     ASSERT_TRUE(openSerialPort(2, port));
-    EXPECT_FALSE(openSerialPort(2, second)) << "a port in use must not open twice";
-    uint8_t bytes[kFrameSize];
+    uint8_t bytes[kFrameSize] = {0xEE};
+    EXPECT_FALSE(transact(port, kOpRead, 100, 0, bytes));
+    EXPECT_EQ(bytes[0], 0xEE) << "a refusal stores no reply";
     size_t got = 99;
     const int64_t began = nowMs();
     EXPECT_TRUE(readSerialPort(port, bytes, kFrameSize, got));
@@ -98,9 +67,6 @@ TEST_F(TransportTest, ReadsReturnWithinTheirTimeOutsAndFailWhenTheLineIsGone) {
     stopSim(sim);
     EXPECT_FALSE(readSerialPort(port, bytes, kFrameSize, got));
     closeSerialPort(port);
-}
-
-TEST_F(TransportTest, ScanSkipsAbsentSilentZeroAndBusyPortsAndFindsTheUnit) {
     SimProcess& silent = start(2, {"--silent-after", "0"});
     start(3, {"--identity", "0"});
     std::ofstream(folder.path + "/com4") << "not a terminal";
@@ -111,9 +77,7 @@ TEST_F(TransportTest, ScanSkipsAbsentSilentZeroAndBusyPortsAndFindsTheUnit) {
     const uint32_t before = linkConnection(*link).publication;
     scanPorts(link);
     const LinkConnection c = linkConnection(*link);
-    EXPECT_EQ(c.portNumber, 6);
-    EXPECT_EQ(c.deviceId, 1234);
-    EXPECT_EQ(c.publication, before + 1);
+    EXPECT_EQ(std::make_tuple(c.portNumber, c.deviceId, c.publication), std::make_tuple(6, 1234, before + 1));
     // The silent port's first probe still waits for its reply: a new scan
     // must not start a second one beside it.
     scanPorts(link);

@@ -23,47 +23,42 @@ struct Notification {
 
 class WorkerTest : public ::testing::Test {
 protected:
-    // The link keeps running; the folder goes when the program ends.
+    // What the tests of a program share: the ports folder, the notifications
+    // heard and the link. At the end the link stops first: its last
+    // notification still finds the list.
+    struct Shared {
+        ~Shared() { if (link) stopLink(*link); }
+        SimFolder ports{"quill-worker"};
+        std::mutex lock;
+        std::vector<Notification> heard;
+        std::shared_ptr<Link> link;
+    };
+    static Shared& shared() {
+        static Shared s;
+        return s;
+    }
     static void SetUpTestSuite() {
-        if (link()) return;
-        setSerialPortsFolder(folder().path);
+        if (shared().link) return;
+        setSerialPortsFolder(shared().ports.path);
         LinkOptions options;
         for (int32_t n = 3; n <= 9; ++n) options.ports.push_back(n);
         options.observer = [](LinkChange change, const LinkConnection& c) {
-            std::lock_guard<std::mutex> hold(heard().lock);
-            heard().list.push_back(Notification{change, c.publication, c.portNumber});
+            std::lock_guard<std::mutex> hold(shared().lock);
+            shared().heard.push_back(Notification{change, c.publication, c.portNumber});
         };
-        ASSERT_TRUE(link() = startLink(std::move(options)));
+        ASSERT_TRUE(shared().link = startLink(std::move(options)));
     }
     void TearDown() override { stopSim(sim); }
 
-    static std::shared_ptr<Link>& link() {
-        static std::shared_ptr<Link> theLink;
-        return theLink;
-    }
-    static LinkConnection connection() { return linkConnection(*link()); }
+    static LinkConnection connection() { return linkConnection(*shared().link); }
     // A session on the link's connection now.
-    static LinkSession session() { return currentSession(*link()); }
-    struct Heard {
-        std::mutex lock;
-        std::vector<Notification> list;
-    };
-    // Never destroyed: the link's threads run until the program ends.
-    static Heard& heard() {
-        static Heard* h = new Heard;
-        return *h;
-    }
+    static LinkSession session() { return currentSession(*shared().link); }
     // The notifications since the last call.
     static std::vector<Notification> takeNotifications() {
         std::vector<Notification> taken;
-        std::lock_guard<std::mutex> hold(heard().lock);
-        taken.swap(heard().list);
+        std::lock_guard<std::mutex> hold(shared().lock);
+        taken.swap(shared().heard);
         return taken;
-    }
-
-    static SimFolder& folder() {
-        static SimFolder ports("quill-worker");
-        return ports;
     }
     static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -81,7 +76,7 @@ protected:
         const int32_t port = nextPort;
         nextPort = nextPort == 9 ? 3 : nextPort + 1;
         SimProcess fresh;
-        if (!startSim(folder().path, port, args, stateText, fresh)) return false;
+        if (!startSim(shared().ports.path, port, args, stateText, fresh)) return false;
         stopSim(sim);
         sim = fresh;
         return awaitConnection([&](const LinkConnection& c) { return c.portNumber == port; }, timeoutMs);

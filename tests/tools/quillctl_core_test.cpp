@@ -20,38 +20,6 @@ std::string dumpText(const std::string& header, const std::string& changedLine =
 
 const char* const kHeader = "quill-dump identity 105 version 1.05 time 2026-12-06 14:03:22";
 
-TEST(RegisterDump, WrittenAndHandEditedDumpsRead) {
-    RegisterDump written, edited;
-    std::string reason;
-    ASSERT_TRUE(parseRegisterDump(dumpText(kHeader), written, reason)) << reason;
-    EXPECT_EQ(composeRegisterDump(written), dumpText(kHeader));
-    EXPECT_TRUE(parseRegisterDump("# copied\r\n\r\n" + dumpText("quill-dump identity 105\r", "0\t255\r\n", 0), edited,
-                                  reason)) << reason;
-    EXPECT_EQ(std::string(edited.values, edited.values + kDumpRegisters),
-              std::string(written.values, written.values + kDumpRegisters));
-}
-
-TEST(RegisterDump, RefusedDumpsNameTheirFault) {
-    const struct { std::string text; const char* reason; } cases[] = {
-        {dumpText("quill-dump identity 65536"), "line 1: not a quill-dump header"},
-        {"0 0\n", "line 1: not a quill-dump header"},
-        {"", "line 0: no quill-dump header"},
-        {dumpText(kHeader, "12 256\n", 12), "line 14: value 256 is over 255"},
-        {dumpText(kHeader, "12 -1\n", 12), "line 14: not ADDR VALUE"},
-        {dumpText(kHeader, "12 9999999999\n", 12), "line 14: not ADDR VALUE"},
-        {dumpText(kHeader, "12 1 2\n", 12), "line 14: not ADDR VALUE"},
-        {dumpText(kHeader, "253 1\n", 12), "line 14: register 253 is not in 0..252"},
-        {dumpText(kHeader, "11 1\n", 12), "line 14: register 11 given twice"},
-        {dumpText(kHeader, "", 12), "register 12 is missing"},
-    };
-    for (const auto& c : cases) {
-        RegisterDump dump;
-        std::string reason;
-        EXPECT_FALSE(parseRegisterDump(c.text, dump, reason)) << c.reason;
-        EXPECT_EQ(reason, c.reason);
-    }
-}
-
 // Rows 1..4 as read from a unit: row 3 hidden; row 4's unit offers no
 // choice; row 2 holds 7, beyond the unit's 5 choices.
 FormValues readRows() {
@@ -60,17 +28,38 @@ FormValues readRows() {
     return form;
 }
 
-// Selections after opening the pairs (-1: nothing written) and the rows
-// reported as differing.
-TEST(Provision, OpenedPairsAndTheirDifferences) {
-    const struct { const char* what; std::vector<ConfigPair> pairs; std::vector<int32_t> selections, differing; } cases[] = {
-        {"unnamed rows are left alone", {{1, 3}}, {3, -1, -1, -1}, {1}},
+TEST(QuillctlCore, DumpsReadOrRefusedPairsOpenedAndTheirDifferences) {
+    RegisterDump written, edited;
+    std::string reason;
+    ASSERT_TRUE(parseRegisterDump(dumpText(kHeader), written, reason)) << reason;
+    EXPECT_EQ(composeRegisterDump(written), dumpText(kHeader));
+    EXPECT_TRUE(parseRegisterDump("# copied\r\n\r\n" + dumpText("quill-dump identity 105\r", "0\t255\r\n", 0), edited,
+                                  reason)) << reason;
+    EXPECT_EQ(std::string(edited.values, edited.values + kDumpRegisters),
+              std::string(written.values, written.values + kDumpRegisters));
+    const struct { std::string text; const char* reason; } cases[] = {
+        {dumpText("quill-dump identity 65536"), "line 1: not a quill-dump header"},
+        {"0 0\n", "line 1: not a quill-dump header"}, {"", "line 0: no quill-dump header"},
+        {dumpText(kHeader, "12 256\n", 12), "line 14: value 256 is over 255"},
+        {dumpText(kHeader, "12 -1\n", 12), "line 14: not ADDR VALUE"},
+        {dumpText(kHeader, "12 9999999999\n", 12), "line 14: not ADDR VALUE"},
+        {dumpText(kHeader, "12 1 2\n", 12), "line 14: not ADDR VALUE"},
+        {dumpText(kHeader, "253 1\n", 12), "line 14: register 253 is not in 0..252"},
+        {dumpText(kHeader, "11 1\n", 12), "line 14: register 11 given twice"},
+        {dumpText(kHeader, "", 12), "register 12 is missing"}};
+    for (const auto& c : cases) {
+        EXPECT_FALSE(parseRegisterDump(c.text, edited, reason)) << c.reason;
+        EXPECT_EQ(reason, c.reason);
+    }
+    // Selections after opening the pairs (-1: nothing written) and the rows
+    // reported as differing.
+    const struct { const char* what; std::vector<ConfigPair> pairs; std::vector<int32_t> selections, differing; } opened[] =
+        {{"unnamed rows are left alone", {{1, 3}}, {3, -1, -1, -1}, {1}},
         {"same value: written, no difference", {{1, 1}}, {1, -1, -1, -1}, {}},
         {"past the unit's choices: the first", {{1, 4}, {2, 9}}, {0, 0, -1, -1}, {1, 2}},
         {"the later pair wins; -1 writes nothing", {{1, 3}, {1, -1}, {2, 1}, {2, 3}}, {-1, 3, -1, -1}, {2}},
-        {"hidden, no choices, unknown rows skipped", {{3, 1}, {4, 1}, {5, 1}, {0, 1}, {-7, 1}}, {-1, -1, -1, -1}, {}},
-    };
-    for (const auto& c : cases) {
+        {"hidden, no choices, unknown rows skipped", {{3, 1}, {4, 1}, {5, 1}, {0, 1}, {-7, 1}}, {-1, -1, -1, -1}, {}}};
+    for (const auto& c : opened) {
         FormValues form = readRows();
         openPairs(c.pairs, form);
         std::vector<int32_t> selections, differing;

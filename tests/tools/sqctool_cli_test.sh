@@ -51,8 +51,7 @@ echo "old" >"$work/real.sqc"
 ln -s real.sqc "$work/link.sqc"
 check "seal through a link" 0 "$tool" seal "$work/random.bin" "$work/link.sqc"
 expect "the link is still a link" [ -L "$work/link.sqc" ]
-check "the linked file has the new content" 0 "$tool" unseal "$work/real.sqc" "$work/real.back"
-expect "the linked file unseals to the input" cmp -s "$work/random.bin" "$work/real.back"
+expect "the linked file unseals to the input" bash -c "'$tool' unseal '$work/real.sqc' - | cmp -s - '$work/random.bin'"
 ln -s /dev/null "$work/null"
 check "unseal to a device" 0 "$tool" unseal "$work/random.sqc" "$work/null"
 expect "the device's link stays a link, nothing beside it" test -L "$work/null" -a ! -e "$work/null.part"
@@ -66,7 +65,6 @@ done
 for args in "$work/defs.txt" "$work/defs.sqc --sealed"; do
   check "dump $args" 0 "$tool" defs dump $args
   expect "dump escapes bytes, quotes and backslashes" grep -qF '"Q": ["Save", "caf\u00e9 \\ "]' "$work/out"
-  expect "dump names the first language" grep -qF '"firstLanguage": "English"' "$work/out"
 done
 printf 'Q;"x"\n' >"$work/bad.txt"
 check "a text with a parse error still dumps" 0 "$tool" defs dump "$work/bad.txt"

@@ -19,10 +19,7 @@ using namespace std::string_literals;
 
 namespace {
 
-struct CommandResult {
-    int code;
-    std::string out;
-};
+struct CommandResult { int code; std::string out; };
 
 // A command run in-process, its standard output captured, its standard error dropped.
 CommandResult runCaptured(int (*command)(const std::vector<std::string>&), const std::vector<std::string>& args) {
@@ -45,20 +42,17 @@ std::string sealedFile(const std::string& name, const std::string& payload) {
     return writeFile(name, sealed);
 }
 
-TEST(Windows1250, ConvertsWhatItCanAndNamesTheRest) {
-    struct Case { std::string utf8; std::string expected; std::vector<std::string> problems; };
-    const Case cases[] = {
-        {"Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87", "Za\xBF\xF3\xB3\xE6", {}},  // Zażółć
-        {"\xE2\x82\xAC \xC3\x9F \xE2\x80\x9E", "\x80 \xDF \x84", {}},        // € ß „
-        {"\xEF\xBB\xBFY;E", "Y;E", {}},                                      // byte-order mark dropped
-        {"a\nb \xE2\x82\xBD", "a\nb ?", {"2:3:U+20BD"}},                     // ₽
-        {"\xC3", "?", {"1:1:byte 0xC3"}},                                         // truncated sequence
-        {"\xC0\x80", "??", {"1:1:byte 0xC0", "1:2:byte 0x80"}},                        // overlong NUL
+TEST(Windows1250, ConvertsWhatItCanNamesTheRestAndEveryDefinedByteRoundTrips) {
+    const struct { std::string utf8; std::string expected; std::vector<std::string> problems; } cases[] = {
+        // Zażółć, "€ ß „", a byte-order mark dropped, ₽, a truncated sequence, an overlong NUL
+        {"Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87", "Za\xBF\xF3\xB3\xE6", {}},
+        {"\xE2\x82\xAC \xC3\x9F \xE2\x80\x9E", "\x80 \xDF \x84", {}}, {"\xEF\xBB\xBFY;E", "Y;E", {}},
+        {"a\nb \xE2\x82\xBD", "a\nb ?", {"2:3:U+20BD"}}, {"\xC3", "?", {"1:1:byte 0xC3"}},
+        {"\xC0\x80", "??", {"1:1:byte 0xC0", "1:2:byte 0x80"}},
         {"\xED\xA0\x80", "???", {"1:1:byte 0xED", "1:2:byte 0xA0", "1:3:byte 0x80"}},       // surrogate
         {"x\0y"s, "x?y", {"1:2:U+0000"}},
-        {"\xF0\x9F\x94\x94", "?", {"1:1:U+1F514"}},                          // a bell emoji
-    };
-    for (const Case& c : cases) {
+        {"\xF0\x9F\x94\x94", "?", {"1:1:U+1F514"}}};  // a bell emoji
+    for (const auto& c : cases) {
         std::string out;
         std::vector<EncodingProblem> problems;
         EXPECT_EQ(utf8ToWindows1250(c.utf8, out, problems), c.problems.empty()) << c.utf8;
@@ -69,11 +63,8 @@ TEST(Windows1250, ConvertsWhatItCanAndNamesTheRest) {
             EXPECT_EQ(at + problems[i].message.substr(0, c.problems[i].size() - at.size()), c.problems[i]);
         }
     }
-}
-
-// Every byte but NUL comes back through UTF-8; the five Windows-1250 leaves
-// undefined come back as '?'.
-TEST(Windows1250, EveryDefinedByteRoundTrips) {
+    // Every byte but NUL comes back through UTF-8; the five Windows-1250
+    // leaves undefined come back as '?'.
     for (int b = 1; b < 256; ++b) {
         const std::string byte(1, static_cast<char>(b));
         std::string back;
@@ -99,10 +90,7 @@ const std::vector<std::string> kEnglish = {
     "X;\"Delay\";\"Off\";\"On\";\"Long\"", "X;\"0\"",                             // 28-29
 };
 
-struct Edit {
-    int line;  // 1-based; an empty text keeps the line empty, so numbering stays
-    std::string text;
-};
+struct Edit { int line; std::string text; };  // line from 1; an empty text keeps the numbering
 
 std::string tableWith(const std::vector<Edit>& edits) {
     std::vector<std::string> lines = kEnglish;
@@ -121,9 +109,8 @@ std::string describe(const std::vector<LintFinding>& findings) {
     return out;
 }
 
-TEST(Lint, FindingsNameTheLineAndTheProblem) {
-    struct Case { const char* what; std::vector<Edit> edits; int line; const char* fragment; };
-    const Case cases[] = {
+TEST(Lint, FindingsNameTheLineAndTheProblemUntranslatedRowsAreNotes) {
+    const struct { const char* what; std::vector<Edit> edits; int line; const char* fragment; } cases[] = {
         {"key missing everywhere", {{6, ""}, {36, ""}}, 1, "A1 is missing (English)"},
         {"translation shorter than asked", {{32, "Q;\"a\";\"b\";\"c\";\"d\";\"e\""}}, 32, "Q 5 is missing (Polski)"},
         {"caption missing in a variant", {{24, ""}, {54, ""}}, 20, "T3 is missing (English, variant 100)"},
@@ -138,9 +125,8 @@ TEST(Lint, FindingsNameTheLineAndTheProblem) {
         {"variant carried into the next language", {{31, ""}}, 41, "put \"V;0\" after the \"Y\" line of Polski"},
         {"choice lists of different length", {{49, "X;\"Syrena\";\"Wy\xC5\x82.\""}}, 49,
          "X2-0 has 1 choices in Polski but 2 in English"},
-        {"overlong line", {{8, "A3;\"" + std::string(10000, 'a') + "\""}}, 8, "longer than 9999 characters"},
-    };
-    for (const Case& c : cases) {
+        {"overlong line", {{8, "A3;\"" + std::string(10000, 'a') + "\""}}, 8, "longer than 9999 characters"}};
+    for (const auto& c : cases) {
         const auto findings = lintDefinitionSource(tableWith(c.edits));
         const bool found = std::any_of(findings.begin(), findings.end(), [&](const LintFinding& f) {
             return !f.note && f.line == c.line && f.message.find(c.fragment) != std::string::npos;
@@ -148,10 +134,7 @@ TEST(Lint, FindingsNameTheLineAndTheProblem) {
         EXPECT_TRUE(found && hasFailures(findings)) << c.what << ": expected line " << c.line << ": " << c.fragment
                                                     << "\nfound:\n" << describe(findings);
     }
-}
-
-// Rows that only English has are notes, which pass: nobody's business but the writer's.
-TEST(Lint, UntranslatedRowsAreNotesOnly) {
+    // Rows that only English has are notes, which pass: nobody's business but the writer's.
     const auto findings =
         lintDefinitionSource(tableWith({{37, ""}, {58, ""}, {59, ""}, {30, "#;\"comment\"\nY;\"Polski\""}}));
     EXPECT_FALSE(hasFailures(findings));
@@ -172,47 +155,36 @@ std::vector<unsigned char> bytesOfGeneratedSource(const std::string& source) {
 
 // lint, text and embed: exit codes and what reaches standard output (of lint
 // a part: the finding names the file). A refused embed writes nothing.
-TEST(SqctoolDefs, ExitCodesAndOutput) {
+TEST(SqctoolDefs, ExitCodesOutputAndTheEmbeddedTable) {
     const std::string plain = writeFile("text.txt", tableWith({}));
     const std::string bad = writeFile("bad.txt", tableWith({{21, "XI;\"%s\""}}));
     const std::string unmappable = writeFile("unmappable.txt", tableWith({{37, "A2;\"\xE2\x82\xBD\""}}));
     const std::string broken = writeFile("broken.txt", "Q;\"no language\"\n"), never = tempPath("never.cpp");
     const std::string sealedPath = sealedFile("text.sqc", tableWith({}));
     std::remove(never.c_str());
-    struct Case { std::vector<std::string> args; int code; std::string out; bool whole = true; };
-    const Case cases[] = {
-        {{"lint", plain}, 0, ""},
-        {{"lint", bad}, 1, ":21: XI (English, variant 100)", false},
-        {{"lint", tempPath("missing.txt")}, 1, ""},
-        {{"lint"}, 2, ""},
-        {{"lint", plain, "--sealed"}, 2, ""},
-        {{"text", plain, "Q", "1"}, 0, "b\n"},
-        {{"text", plain, "--language", "Polski", "Q", "0"}, 0, "\xC4\x85\n"},
+    const struct { std::vector<std::string> args; int code; std::string out; bool whole = true; } cases[] = {
+        {{"lint", plain}, 0, ""}, {{"lint", bad}, 1, ":21: XI (English, variant 100)", false},
+        {{"lint", tempPath("missing.txt")}, 1, ""}, {{"lint"}, 2, ""}, {{"lint", plain, "--sealed"}, 2, ""},
+        {{"text", plain, "Q", "1"}, 0, "b\n"}, {{"text", plain, "--language", "Polski", "Q", "0"}, 0, "\xC4\x85\n"},
         {{"text", sealedPath, "--sealed", "--language", "Polski", "Q", "0"}, 0, "\xC4\x85\n"},
         {{"text", plain, "--device", "105", "T3", "0"}, 0, "0\n"},  // unknown unit: newest variant
         {{"text", plain, "X1", "3"}, 0, "\n"},                      // no such text: empty
-        {{"text", broken, "Q", "0"}, 1, ""},
-        {{"text", plain, "--sealed", "Q", "0"}, 1, ""},
-        {{"text", plain, "Q", "x"}, 2, ""},
-        {{"text", plain, "--device", "new", "Q", "0"}, 2, ""},
+        {{"text", broken, "Q", "0"}, 1, ""}, {{"text", plain, "--sealed", "Q", "0"}, 1, ""},
+        {{"text", plain, "Q", "x"}, 2, ""}, {{"text", plain, "--device", "new", "Q", "0"}, 2, ""},
         {{"text", plain, "--colour", "Q", "0"}, 2, ""},
-        {{"embed", unmappable, never}, 1, ""},  // a character the program could not show
-        {{"embed", broken, never}, 1, ""},      // a table it could not load
-    };
-    for (const Case& c : cases) {
+        // A character the program could not show, a table it could not load.
+        {{"embed", unmappable, never}, 1, ""}, {{"embed", broken, never}, 1, ""}};
+    for (const auto& c : cases) {
         const CommandResult r = defs(c.args);
         const std::string what = testing::PrintToString(c.args);
         EXPECT_EQ(r.code, c.code) << what;
         EXPECT_TRUE(c.whole ? r.out == c.out : r.out.find(c.out) != std::string::npos) << what << "\n" << r.out;
     }
     EXPECT_FALSE(std::ifstream(never).good()) << "a refused embed writes nothing";
-}
-
-TEST(SqctoolDefs, EmbedGeneratesALoadableReproducibleTable) {
-    const std::string source = writeFile("embed.txt", tableWith({}));
+    // A table embedded loads, twice to the same source; a damaged one fails.
     const std::string out = tempPath("embed.cpp"), again = tempPath("embed2.cpp"), damaged = tempPath("damaged.cpp");
-    for (const auto& args : {std::vector<std::string>{"embed", source, out}, {"embed", source, again},
-                             {"embed", source, damaged, "--damage"}})
+    for (const auto& args : {std::vector<std::string>{"embed", plain, out}, {"embed", plain, again},
+                             {"embed", plain, damaged, "--damage"}})
         ASSERT_EQ(defs(args).code, 0) << args.back();
     EXPECT_EQ(fileText(out), fileText(again));
     DefinitionStore store;
@@ -225,14 +197,6 @@ TEST(SqctoolDefs, EmbedGeneratesALoadableReproducibleTable) {
     EXPECT_NE(defs({"dump", "--builtin"}).out.find("\"firstLanguage\": \"English\""), std::string::npos);
     setBuiltinDefinitionTable(nullptr);
     EXPECT_EQ(defs({"text", "--builtin", "Q", "0"}).code, 1);
-}
-
-// The table built into the program passes the lint.
-TEST(BuiltinTable, PassesTheLint) {
-    std::string payload;
-    ASSERT_TRUE(unsealDefinitionTable(SealedDefinitionTable, payload));
-    const auto findings = lintDefinitionSource(windows1250ToUtf8(payload));
-    EXPECT_FALSE(hasFailures(findings)) << describe(findings);
 }
 
 CommandResult config(const std::vector<std::string>& args) {
@@ -248,26 +212,18 @@ TEST(SqctoolConfig, MadeFilesShowWithTheTableTextsAndBadInputIsRefused) {
     ASSERT_EQ(config({"make", a, "3=9", "1=2", "2=-1", "43=0"}).code, 0);
     ASSERT_EQ(config({"make", b, "1=2", "3=1", "8=0"}).code, 0);
     const std::string halfValid = sealedFile("half.sqc", "BRONTIVASETUP1.0 T1 - T2 - T3 - T4 - H - K - 1 0 2 x -1");
-    struct Case { std::vector<std::string> args; int code; std::string out; };
-    const Case cases[] = {
-        {{"show", a}, 0,
-         "1=2\tInput 1 type\tNC\n"
-         "2=-1\tInput 1 function\t(no selection)\n"
-         "3=9\tInput 1 response time\t50 ms (past the list: the first choice)\n"
-         "43=0\tPrepaid credit check\tDisabled\n"},
+    const struct { std::vector<std::string> args; int code; std::string out; } cases[] = {
+        {{"show", a}, 0, "1=2\tInput 1 type\tNC\n2=-1\tInput 1 function\t(no selection)\n3=9\tInput 1 response "
+                         "time\t50 ms (past the list: the first choice)\n43=0\tPrepaid credit check\tDisabled\n"},
         {{"show", a, "--raw"}, 0, "BRONTIVASETUP1.0\nT1 -\nT2 -\nT3 -\nT4 -\nH -\nK -\n1 2\n2 -1\n3 9\n43 0\n-1\n"},
-        {{"show", b, "--device", "100", "--language", "Deutsch"}, 0,
-         "1=2\tEingang 1: Typ\tNC (\xC3\x96" "ffner)\n3=1\tEingang 1: Reaktionszeit\t100 ms\n"
-         "8=0\tEingang 3: Funktion\tVerz\xC3\xB6gert\n"},
-        {{"diff", a, b}, 0,
-         "2\t-1\t-\tInput 1 function\n3\t9\t1\tInput 1 response time\n8\t-\t0\tInput 3 function\n"
-         "43\t0\t-\tPrepaid credit check\n"},
-        {{"diff", a, a}, 0, ""},
-        {{"show", halfValid}, 1, ""}, {{"diff", halfValid, halfValid}, 1, ""}, {{"show"}, 2, ""},
+        {{"show", b, "--device", "100", "--language", "Deutsch"}, 0, "1=2\tEingang 1: Typ\tNC (\xC3\x96" "ffner)\n"
+                             "3=1\tEingang 1: Reaktionszeit\t100 ms\n8=0\tEingang 3: Funktion\tVerz\xC3\xB6gert\n"},
+        {{"diff", a, b}, 0, "2\t-1\t-\tInput 1 function\n3\t9\t1\tInput 1 response time\n8\t-\t0\tInput 3 "
+                            "function\n43\t0\t-\tPrepaid credit check\n"},
+        {{"diff", a, a}, 0, ""}, {{"show"}, 2, ""}, {{"show", halfValid}, 1, ""}, {{"diff", a, halfValid}, 1, ""},
         {{"make", never, "0=1"}, 2, ""}, {{"make", never, "1000=1"}, 2, ""}, {{"make", never, "1=-2"}, 2, ""},
-        {{"make", never, "1=x"}, 2, ""}, {{"make", never, "1=1", "1=2"}, 2, ""},
-    };
-    for (const Case& c : cases) {
+        {{"make", never, "1=x"}, 2, ""}, {{"make", never, "1=1", "1=2"}, 2, ""}};
+    for (const auto& c : cases) {
         const CommandResult r = config(c.args);
         EXPECT_EQ(r.code, c.code) << c.args.front() << " " << c.args.back();
         EXPECT_EQ(r.out, c.out) << c.args.front() << " " << c.args.back();

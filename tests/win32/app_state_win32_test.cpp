@@ -1,7 +1,6 @@
 // The application state as the program constructs it before its entry
-// point, with the table that ships in the program. The table's wording is
-// not the concern here, only that it loads and what the construction
-// derives from it.
+// point: the table that ships in the program loads (its wording is not the
+// concern here), and what the construction derives from it.
 #include "app/app_state.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +12,7 @@ TEST(StartupLoad, BuiltInTableLoadsWithTheCountsOfVariantZeroOfTheFirstLanguage)
     DefinitionStore& store = appState.definitions;
     ASSERT_NE(store.database, nullptr);
     EXPECT_EQ(currentLanguageName(store), "English");
-    ASSERT_EQ(store.selectedLanguage, nullptr);
-    ASSERT_EQ(store.currentVariant, 0);
+    ASSERT_TRUE(store.selectedLanguage == nullptr && store.currentVariant == 0);
     const int32_t length = parameterListLength(store);
     ASSERT_GT(length, 0);
     ASSERT_EQ(appState.choiceCounts.size(), static_cast<size_t>(length));

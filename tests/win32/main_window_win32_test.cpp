@@ -12,39 +12,23 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// Without a unit the status refresh would lock the form whenever messages
-// are dispatched: these programs drive every state themselves.
-bool createTestMainWindow() {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
-    registerMainClass(GetModuleHandleA(nullptr));
-    if (!createMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL)) return false;
-    KillTimer(appState.mainWindow, IDT_STATUS_TIMER);
-    KillTimer(appState.parameterArea, IDT_STATUS_TIMER);
-    return true;
-}
-
-// Sizes the main window so that its client area is width x height.
+// Sizes the main window so that its client area is width x height; twice,
+// as a menu bar that wraps or unwraps changes the client height.
 void setClientSize(int width, int height) {
-    HWND window = appState.mainWindow;
-    ShowWindow(window, SW_RESTORE);
-    RECT r = {0, 0, width, height};
-    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, TRUE, 0);
-    SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOMOVE);
-    RECT client = {};
-    GetClientRect(window, &client);
-    // A menu bar that wraps changes the client height; correct once.
-    if (client.bottom != height) {
-        GetWindowRect(window, &r);
-        SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + height - client.bottom,
-                     SWP_NOZORDER | SWP_NOMOVE);
+    HWND w = appState.mainWindow;
+    ShowWindow(w, SW_RESTORE);
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT window = {}, client = {};
+        GetWindowRect(w, &window);
+        GetClientRect(w, &client);
+        SetWindowPos(w, nullptr, 0, 0, window.right - window.left + width - client.right,
+                     window.bottom - window.top + height - client.bottom, SWP_NOZORDER | SWP_NOMOVE);
     }
 }
 
@@ -58,10 +42,8 @@ void pumpFor(DWORD milliseconds) {
     }
 }
 
-
-// 30 parameters in English (the second hidden in Deutsch, all with a caption
-// in Polski but T4), a shorter variant 7, and a fourth language whose name
-// sorts after the others byte-wise.
+// 30 parameters in English; Deutsch hides the second and the field T4; a
+// fourth language's name sorts after the others byte-wise.
 std::string testTable() {
     std::string t = "Y;\"English\"\nQ;\"Save\";\"Open\";\"Print\";\"Language\";\"About\"\n"
                     "Q1;\"Defaults\";\"Write\";\"Read\";\"OK\";\"Cancel\"\nXI;\"%d min\"\n"
@@ -69,16 +51,11 @@ std::string testTable() {
                     "X;\"Entry delay\";\"10 s\";\"20 s\";\"30 s\"\nX;\"Siren\";\"Off\";\"On\"\n"
                     "X;\"Test interval\";\"0\";\"0\";\"0\";\"0\"\n";
     for (int n = 4; n <= 30; ++n) t += "X;\"Parameter " + std::to_string(n) + "\";\"No\";\"Yes\";\"Maybe\"\n";
-    t += "V;7\nX;\"Entry delay\";\"10 s\"\nX;\"Siren\";\"Off\"\nT1;\"Phone 1\"\n";
-    t += "Y;\"Deutsch\"\nV;0\nQ;\"Speichern\"\nT4;\"0\"\nX;\"Eingangsverz\xf6gerung\";\"10 s\";\"20 s\";\"30 s\"\nX;\"0\"\n";
-    t += "Y;\"Polski\"\nV;0\nX;\"Czas na wej\x9c" "cie\";\"10 s\"\n";
-    t += "Y;\"\xc8" "e\x9atina\"\n";
-    return t;
+    t += "Y;\"Deutsch\"\nQ;\"Speichern\"\nT4;\"0\"\nX;\"Eingangsverz\xf6gerung\";\"10 s\";\"20 s\";\"30 s\"\nX;\"0\"\n";
+    return t + "Y;\"Polski\"\nY;\"\xc8" "e\x9atina\"\n";
 }
 
-struct Placement {
-    int x, y, width, height;
-};
+struct Placement { int x, y, width, height; };
 
 Placement placementIn(HWND window) {
     RECT r = {};
@@ -108,18 +85,20 @@ int selection(int32_t n) { return static_cast<int>(SendMessageA(rowList(n), CB_G
 int choiceCount(int32_t n) { return static_cast<int>(SendMessageA(rowList(n), CB_GETCOUNT, 0, 0)); }
 int scrollPosition() { return GetScrollPos(area(), SB_VERT); }
 int rowPitch() { return appState.layoutMetrics.rowHeight + 4; }
-int areaHeight() {
-    RECT client = {};
-    GetClientRect(area(), &client);
-    return client.bottom;
-}
 
 class MainWindow : public ::testing::Test {
 protected:
+    // Without a unit the status refresh would lock the form whenever
+    // messages are dispatched: these tests drive every state themselves.
     static void SetUpTestSuite() {
         loadDefinitionText(appState.definitions, testTable());
         appState.choiceCounts.clear();
-        ASSERT_TRUE(createTestMainWindow());
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&controls);
+        registerMainClass(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(createMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
+        KillTimer(appState.mainWindow, IDT_STATUS_TIMER);
+        KillTimer(appState.parameterArea, IDT_STATUS_TIMER);
     }
 
     void SetUp() override {
@@ -134,7 +113,7 @@ protected:
 
 // The bar from row "Q" ("???" where it has no entry), then a switch to
 // Deutsch and back. Which entries a lock disables is the end-to-end tests'.
-TEST_F(MainWindow, MenuBarAndLanguageSwitchKeepSelections) {
+TEST_F(MainWindow, MenuBarAndLanguageSwitchKeepSelectionsAndRebuildFields) {
     const char* expected[] = {"Save", "Open", "Print", "Language", "About", "???"};
     for (int i = 0; i < 6; ++i) {
         char caption[64] = {};
@@ -145,8 +124,8 @@ TEST_F(MainWindow, MenuBarAndLanguageSwitchKeepSelections) {
     SendMessageA(rowList(1), CB_SETCURSEL, 2, 0);
     SendMessageA(rowList(2), CB_SETCURSEL, 1, 0);
     SendMessageA(rowList(30), CB_SETCURSEL, 2, 0);
-    const int thirdRowY = placementIn(rowCaption(3)).y;
-    const int secondRowY = placementIn(rowCaption(2)).y;
+    const int secondRowY = placementIn(rowCaption(2)).y, thirdRowY = placementIn(rowCaption(3)).y;
+    ASSERT_TRUE(SetWindowTextA(fixedWindow(IDC_TEXT_T4, true), "123456"));
 
     // The pop-up lists the languages byte-wise, Deutsch first.
     HMENU languages = GetSubMenu(GetMenu(mainWindow()), 3);
@@ -162,6 +141,8 @@ TEST_F(MainWindow, MenuBarAndLanguageSwitchKeepSelections) {
     ASSERT_NE(row(2), nullptr) << "a hidden row keeps its record";
     EXPECT_EQ(rowList(2), nullptr) << "and loses its list";
     EXPECT_EQ(placementIn(rowCaption(3)).y, secondRowY) << "the rows below move up";
+    EXPECT_TRUE(!findControl(appState.fixedControls, IDC_TEXT_T4) && !GetDlgItem(mainWindow(), IDC_TEXT_T4))
+        << "a field without caption leaves its window and the registry";
 
     applyLanguage("English");
     EXPECT_EQ(windowText(rowCaption(2)), "2. Siren");
@@ -169,48 +150,28 @@ TEST_F(MainWindow, MenuBarAndLanguageSwitchKeepSelections) {
     EXPECT_EQ(GetWindow(rowCaption(2), GW_HWNDNEXT), rowList(2)) << "the list made again follows its caption";
     EXPECT_EQ(placementIn(rowCaption(3)).y, thirdRowY);
     EXPECT_EQ(selection(30), 2);
+    HWND back = fixedWindow(IDC_TEXT_T4, true);
+    ASSERT_NE(back, nullptr);
+    EXPECT_TRUE(windowText(back).empty() && IsWindowVisible(back)) << "and comes back empty";
+    EXPECT_EQ(windowText(fixedWindow(IDC_TEXT_T4)), "Phone 4");
+    EXPECT_EQ(GetWindow(fixedWindow(IDC_TEXT_T4), GW_HWNDNEXT), back) << "the field follows its caption";
+    EXPECT_EQ(GetNextDlgTabItem(mainWindow(), fixedWindow(IDC_TEXT_T3, true), FALSE), back) << "in its place for Tab";
 }
 
-TEST_F(MainWindow, ChoiceListsFollowTheCountsWithGeneratedTexts) {
-    appState.choiceCounts[3] = 6;
-    appState.choiceCounts[4] = 0;
-    appState.choiceCounts[5] = 2;
+TEST_F(MainWindow, ChoiceListsFollowTheCountsWithGeneratedTextsAndDefaultsSelectTheFirst) {
+    appState.choiceCounts = {{3, 6}, {4, 0}, {5, 2}};
     SendMessageA(rowList(5), CB_SETCURSEL, 2, 0);
     buildParameterRows();
     ASSERT_EQ(choiceCount(3), 6);
     char item[64] = {};
     SendMessageA(rowList(3), CB_GETLBTEXT, 5, reinterpret_cast<LPARAM>(item));
     EXPECT_STREQ(item, "5 min");
-    EXPECT_EQ(choiceCount(4), 0);
-    EXPECT_EQ(selection(4), CB_ERR) << "an empty list has no value";
+    EXPECT_TRUE(choiceCount(4) == 0 && selection(4) == CB_ERR) << "an empty list has no value";
     EXPECT_EQ(selection(5), 0) << "a selection beyond the new count falls back to the first choice";
-}
-
-TEST_F(MainWindow, FieldWithoutCaptionLeavesWindowAndRegistryAndComesBackEmpty) {
-    HWND t4 = fixedWindow(IDC_TEXT_T4, true);
-    ASSERT_NE(t4, nullptr);
-    SetWindowTextA(t4, "123456");
-    applyLanguage("Deutsch");
-    EXPECT_EQ(findControl(appState.fixedControls, IDC_TEXT_T4), nullptr);
-    EXPECT_EQ(GetDlgItem(mainWindow(), IDC_TEXT_T4), nullptr);
-    applyLanguage("English");
-    HWND back = fixedWindow(IDC_TEXT_T4, true);
-    ASSERT_NE(back, nullptr);
-    EXPECT_EQ(windowText(back), "");
-    EXPECT_TRUE(IsWindowVisible(back));
-    EXPECT_EQ(windowText(fixedWindow(IDC_TEXT_T4)), "Phone 4");
-    EXPECT_EQ(GetWindow(fixedWindow(IDC_TEXT_T4), GW_HWNDNEXT), back) << "the field follows its caption";
-    EXPECT_EQ(GetNextDlgTabItem(mainWindow(), fixedWindow(IDC_TEXT_T3, true), FALSE), back) << "in its place for Tab";
-}
-
-TEST_F(MainWindow, ShorterListOfAnotherVariantRemovesTheRowsBeyondIt) {
-    HWND lastList = rowList(30);
-    selectVariant(appState.definitions, 7);
-    buildParameterRows();
-    EXPECT_NE(row(2), nullptr);
-    EXPECT_EQ(row(3), nullptr);
-    EXPECT_EQ(row(30), nullptr);
-    EXPECT_FALSE(IsWindow(lastList));
+    SendMessageA(rowList(1), CB_SETCURSEL, 2, 0);
+    SendMessageA(rowList(17), CB_SETCURSEL, 1, 0);
+    resetToDefaults();
+    EXPECT_EQ(std::make_pair(selection(1), selection(17)), std::make_pair(0, 0));
 }
 
 // Where each control belongs is the native layout tests' arithmetic; here:
@@ -231,8 +192,8 @@ TEST_F(MainWindow, ControlsAndRowsFollowTheClientSize) {
         }
         EXPECT_EQ(placementIn(fixedWindow(IDC_READ_DEVICE)).x, 300 + (width - 400) / 2);
         EXPECT_EQ(placementIn(fixedWindow(IDC_TEXT_H, true)).y, height - 120);
-        EXPECT_EQ(placementIn(area()).height, parameterAreaHeight(height));
-        EXPECT_EQ(placementIn(area()).width, width);
+        EXPECT_EQ(std::make_pair(placementIn(area()).width, placementIn(area()).height),
+                  std::make_pair(width, parameterAreaHeight(height)));
         RECT client = {};
         GetClientRect(area(), &client);
         const LayoutMetrics& m = appState.layoutMetrics;
@@ -243,79 +204,58 @@ TEST_F(MainWindow, ControlsAndRowsFollowTheClientSize) {
     EXPECT_GT(appState.layoutMetrics.captionWidth, 50) << "measured from the captions";
 }
 
-TEST_F(MainWindow, ScrollRangeAndLimits) {
-    SCROLLINFO info = {sizeof info, SIF_ALL};
-    GetScrollInfo(area(), SB_VERT, &info);
-    const int page = areaHeight() / rowPitch(), last = 30 - page + 1;
-    ASSERT_LT(page, 30) << "the test needs more rows than fit";
-    EXPECT_EQ(info.nMin, 0);
-    EXPECT_EQ(info.nMax, 30);
-    EXPECT_EQ(static_cast<int>(info.nPage), page);
-    EXPECT_EQ(info.nPos, 0);
-
-    SendMessageA(area(), WM_VSCROLL, SB_LINEUP, 0);
-    EXPECT_EQ(scrollPosition(), 0);
-    EXPECT_EQ(placementIn(rowCaption(1)).y, 4);
-    SendMessageA(area(), WM_VSCROLL, SB_BOTTOM, 0);
-    EXPECT_EQ(scrollPosition(), last);
-    EXPECT_EQ(placementIn(rowCaption(30)).y, (29 - last) * rowPitch() + 4);
-    SendMessageA(area(), WM_VSCROLL, SB_LINEDOWN, 0);
-    EXPECT_EQ(scrollPosition(), last);
-    SendMessageA(area(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
-    EXPECT_EQ(scrollPosition(), last) << "outside a drag the track position is the position";
-    layoutMainWindow();
-    EXPECT_EQ(scrollPosition(), 0) << "every layout scrolls back to the first row";
-}
-
-// Drags the scroll thumb of the area with real mouse input past the end of
-// the bar and dispatches what that produces: the rows follow the thumb
-// (SB_THUMBTRACK) and stop at the last position the range allows.
-INPUT mouseAt(DWORD flags, int x, int y) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    return input;
-}
-
-// The whole drag is queued before any of it is dispatched: the scroll bar
-// tracks the thumb in a loop of its own inside the button-down message.
+// Drags the area's scroll thumb with real mouse input to just past the
+// bar's end (close enough that the bar does not let go of it). The whole
+// drag is queued before any of it is dispatched: the scroll bar tracks the
+// thumb in a loop of its own inside the button-down message.
 void dragThumbToTheBottom() {
-    RECT window = {};
-    GetWindowRect(area(), &window);
-    const int scrollX = window.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 2;
-    const int thumbY = window.top + GetSystemMetrics(SM_CYVSCROLL) + 4;
-    // Past the bar's end, but close enough that the thumb is not snapped
-    // back (the bar lets go of a pointer moved far away from it).
-    const int beyondBottom = window.bottom + 10;
+    RECT r = {};
+    GetWindowRect(area(), &r);
+    const int x = r.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 2, thumb = r.top + GetSystemMetrics(SM_CYVSCROLL) + 4;
+    const struct { DWORD flags; int y; } steps[] = {
+        {0, thumb}, {MOUSEEVENTF_LEFTDOWN, thumb}, {0, (thumb + r.bottom) / 2}, {0, r.bottom + 10},
+        {MOUSEEVENTF_LEFTUP, r.bottom + 10}};
+    std::vector<INPUT> drag;
+    for (const auto& step : steps) {
+        INPUT input = {INPUT_MOUSE};
+        input.mi.dwFlags = step.flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = step.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        drag.push_back(input);
+    }
     SetForegroundWindow(mainWindow());
     pumpFor(100);
-    INPUT drag[] = {
-        mouseAt(0, scrollX, thumbY),
-        mouseAt(MOUSEEVENTF_LEFTDOWN, scrollX, thumbY),
-        mouseAt(0, scrollX, (thumbY + window.bottom) / 2),
-        mouseAt(0, scrollX, beyondBottom),
-        mouseAt(MOUSEEVENTF_LEFTUP, scrollX, beyondBottom),
-    };
-    SendInput(static_cast<UINT>(std::size(drag)), drag, sizeof(INPUT));
+    SendInput(static_cast<UINT>(drag.size()), drag.data(), sizeof(INPUT));
     pumpFor(500);
 }
 
-TEST_F(MainWindow, RowsFollowTheDraggedThumbToTheLastPosition) {
-    const int last = 30 - areaHeight() / rowPitch() + 1;
+TEST_F(MainWindow, ScrollRangeLimitsAndTheDraggedThumb) {
+    SCROLLINFO info = {sizeof info, SIF_ALL};
+    GetScrollInfo(area(), SB_VERT, &info);
+    RECT client = {};
+    GetClientRect(area(), &client);
+    const int page = client.bottom / rowPitch(), last = 30 - page + 1;
+    ASSERT_LT(page, 30) << "the test needs more rows than fit";
+    EXPECT_EQ(std::make_tuple(info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos),
+              std::make_tuple(0, 30, page, 0));
+
+    SendMessageA(area(), WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(scrollPosition(), last);
+    EXPECT_EQ(placementIn(rowCaption(30)).y, (29 - last) * rowPitch() + 4);
+    layoutMainWindow();
+    EXPECT_EQ(scrollPosition(), 0) << "every layout scrolls back to the first row";
+    // The rows follow the thumb (SB_THUMBTRACK) and stop at the last position the range allows.
     dragThumbToTheBottom();
     EXPECT_EQ(scrollPosition(), last);
     EXPECT_EQ(placementIn(rowCaption(1)).y, 4 - last * rowPitch());
 }
 
-// Paints the area into a bitmap of button-face colour and returns the rows
-// (y) that hold a white separator pixel at x = 5.
+// Paints the area into a black bitmap and returns the rows (y) that hold a
+// white separator pixel at x = 5.
 std::vector<int> separatorRows() {
     RECT client = {};
     GetClientRect(area(), &client);
-    HDC screen = GetDC(area());
-    HDC dc = CreateCompatibleDC(screen);
+    HDC screen = GetDC(area()), dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
     HGDIOBJ old = SelectObject(dc, bitmap);
     FillRect(dc, &client, reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -330,7 +270,7 @@ std::vector<int> separatorRows() {
     return rows;
 }
 
-TEST_F(MainWindow, SeparatorLinesOnlyBelowShownRowsAndAnEmptyTableShowsNothing) {
+TEST_F(MainWindow, SeparatorsBelowShownRowsNoneForAnEmptyTableAndProgressInTheStatusLinePlace) {
     std::vector<int> rows = separatorRows();
     ASSERT_GE(rows.size(), 2u);
     EXPECT_EQ(rows[0], rowPitch() + 2);
@@ -340,23 +280,21 @@ TEST_F(MainWindow, SeparatorLinesOnlyBelowShownRowsAndAnEmptyTableShowsNothing) 
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows.back(), (30 - scrollPosition()) * rowPitch() + 2) << "no line below the empty slot";
 
+    // A table without rows: the rows of the last list go, windows and all.
+    const HWND lastList = rowList(30);
     loadDefinitionText(appState.definitions, "Y;\"English\"\n");
     applyLanguage("English");
     EXPECT_TRUE(separatorRows().empty());
     EXPECT_EQ(row(1), nullptr);
+    EXPECT_FALSE(IsWindow(lastList));
     EXPECT_EQ(GetMenuItemCount(GetMenu(mainWindow())), 0) << "no row Q: no menu bar entries";
-}
-
-// Progress steps dispatch messages; a quit among them stays for the loop.
-TEST_F(MainWindow, ProgressReplacesTheStatusLineSpansAllStepsAndKeepsAQuit) {
+    // Progress steps dispatch messages; a quit among them stays for the loop.
     HWND bar = fixedWindow(IDC_PROGRESS), status = fixedWindow(IDC_STATUS_LINE);
     beginProgress(30 + 6);
     PBRANGE range = {};
     SendMessageA(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-    EXPECT_EQ(range.iLow, 0);
-    EXPECT_EQ(range.iHigh, 30 + 6);
-    EXPECT_TRUE(IsWindowVisible(bar));
-    EXPECT_FALSE(IsWindowVisible(status));
+    EXPECT_EQ(std::make_pair(range.iLow, range.iHigh), std::make_pair(0, 30 + 6));
+    EXPECT_TRUE(IsWindowVisible(bar) && !IsWindowVisible(status));
     EXPECT_TRUE(stepProgress());
     PostQuitMessage(3);
     EXPECT_FALSE(stepProgress()) << "a quit tells the transfer to stop";
@@ -366,16 +304,7 @@ TEST_F(MainWindow, ProgressReplacesTheStatusLineSpansAllStepsAndKeepsAQuit) {
     EXPECT_EQ(message.wParam, 3u);
     endProgress();
     EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 0);
-    EXPECT_FALSE(IsWindowVisible(bar));
-    EXPECT_TRUE(IsWindowVisible(status));
-}
-
-TEST_F(MainWindow, ResetSelectsTheFirstChoiceEverywhere) {
-    SendMessageA(rowList(1), CB_SETCURSEL, 2, 0);
-    SendMessageA(rowList(17), CB_SETCURSEL, 1, 0);
-    resetToDefaults();
-    EXPECT_EQ(selection(1), 0);
-    EXPECT_EQ(selection(17), 0);
+    EXPECT_TRUE(!IsWindowVisible(bar) && IsWindowVisible(status));
 }
 
 }  // namespace
