@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <deque>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -68,9 +70,7 @@ TEST_F(QuillctlTest, RegisterCommandsAndWholeConfigurationsAndDumpsFromUnitToUni
         {{"scan"}, 0, "COM3 105 1.05\n"}, {{"set", "12", "7"}, 0, ""}, {{"get", "12", "253", "254"}, 0, "7\n105\n0\n"},
         {{"set", "9", "5"}, 1, ""},  // reads back 6
         {{"set-text", "181", "16", "0123"}, 0, ""}, {{"get-text", "181", "16"}, 0, "0123\n"},
-        {{"set-bcd", "7"}, 0, ""}, {{"set-bcd", "5x"}, 1, ""}, {{"get-bcd"}, 0, "70\n"},  // 5x is refused unsent
-        {{}, 2, ""}, {{"frobnicate"}, 2, ""}, {{"get"}, 2, ""}, {{"get", "256"}, 2, ""}, {{"set", "12", "300"}, 2, ""},
-        {{"scan", "--timeout", "-1"}, 2, ""}, {{"get-text", "250", "7"}, 2, ""}};  // runs past register 255
+        {{"set-bcd", "7"}, 0, ""}, {{"get-bcd"}, 0, "70\n"}, {{}, 2, ""}};
     for (const auto& c : cases) {
         EXPECT_EQ(run(sim, c.args), c.status) << testing::PrintToString(c.args);
         EXPECT_EQ(output, c.output) << testing::PrintToString(c.args);
@@ -142,19 +142,26 @@ TEST_F(QuillctlTest, FailurePartWayNamesTheRegisterAndBadInputSendsNothing) {
     const size_t at = dump.find("\n100 ") + 5;
     writeText(path("ten.txt"), dump.replace(at, dump.find('\n', at) - at, "9999999999"));
     const std::string good = path("x.sqc");
-    const struct { std::vector<std::string> args; bool usage; } refused[] = {
-        {{"write-config", path("flipped.sqc")}, false}, {{"write-config", path("plain.sqc")}, false},
-        {{"write-config", path("empty.sqc")}, false},   {{"write-config", path("missing.sqc")}, false},
-        {{"diff", good, "--language", "Klingon"}, false}, {{"diff", good, "--language"}, false},
-        {{"diff", good, good}, false},                  {{"restore", path("ten.txt")}, false},
-        {{"restore", good, "--force"}, false},          {{"restore", good, good}, false},
-        {{"get", "256"}, true}};
-    for (const auto& c : refused) {
+    const std::vector<std::string> refused[] = {
+        {"write-config", path("flipped.sqc")}, {"write-config", path("plain.sqc")},
+        {"write-config", path("empty.sqc")},   {"write-config", path("missing.sqc")},
+        {"diff", good, "--language", "Klingon"}, {"diff", good, "--language"}, {"diff", good, good},
+        {"restore", path("ten.txt")}, {"restore", good, "--force"}, {"restore", good, good},
+        {"frobnicate"}, {"get"}, {"get", "256"}, {"set", "12", "300"}, {"scan", "--timeout", "-1"}, {"--timeout"},
+        {"get-text", "250", "7"},  // runs past register 255
+        {"set-text", "181", "16", "12a4"}, {"set-text", "181", "16", "1234567890123456"}, {"set-bcd", "5x"},
+        {"set-bcd", "123"}};
+    // A run that has just ended may have left its last idle poll on the line.
+    for (size_t was = SIZE_MAX; was != simRequests(a).size();) {
+        was = simRequests(a).size();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    for (const auto& args : refused) {
         const size_t requests = simRequests(a).size();
-        EXPECT_EQ(run(a, c.args), 2) << c.args[1];
+        EXPECT_EQ(run(a, args), 2) << args[0];
         EXPECT_EQ(errors.rfind("quillctl: ", 0), 0u) << errors;
-        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n') > 1, c.usage) << errors;
-        EXPECT_EQ(simRequests(a).size(), requests) << c.args[1];  // so nothing written either
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;  // one line of reason
+        EXPECT_EQ(simRequests(a).size(), requests) << args[0];  // so nothing written either
     }
 }
 

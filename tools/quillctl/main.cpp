@@ -156,6 +156,7 @@ int runSetBcd(Plan& plan) {
 
 struct Command {
     const char* name;
+    const char* synopsis;  // the one line a wrong use of the command gets
     size_t minArgs;
     size_t maxArgs;
     bool (*parse)(const std::vector<std::string>& args, Plan& plan);
@@ -168,8 +169,8 @@ struct Command {
 bool noArguments(const std::vector<std::string>&, Plan&) { return true; }
 
 const Command kCommands[] = {
-    {"scan", 0, 0, noArguments, nullptr, runScan},
-    {"get", 1, 256,
+    {"scan", "scan", 0, 0, noArguments, nullptr, runScan},
+    {"get", "get ADDR... (registers 0..255)", 1, 256,
      [](const std::vector<std::string>& args, Plan& plan) {
          plan.addresses.resize(args.size());
          for (size_t i = 0; i < args.size(); ++i)
@@ -177,37 +178,43 @@ const Command kCommands[] = {
          return true;
      },
      nullptr, runGet},
-    {"set", 2, 2,
+    {"set", "set ADDR VALUE (each 0..255)", 2, 2,
      [](const std::vector<std::string>& args, Plan& plan) {
          plan.addresses.resize(1);
          return parseRegister(args[0], plan.addresses[0]) && parseRegister(args[1], plan.value);
      },
      nullptr, runSet},
-    {"get-text", 2, 2, parseField, nullptr, runGetText},
-    {"set-text", 3, 3,
+    {"get-text", "get-text BASE N (a field within registers 0..255)", 2, 2, parseField, nullptr, runGetText},
+    {"set-text", "set-text BASE N TEXT (a field within registers 0..255; TEXT up to N-1 digits)", 3, 3,
      [](const std::vector<std::string>& args, Plan& plan) {
          plan.text = args[2];
-         return parseField(args, plan);
+         return parseField(args, plan) && allDigits(plan.text) &&
+                plan.text.size() < static_cast<size_t>(plan.length);
      },
      nullptr, runSetText},
-    {"get-bcd", 0, 0, noArguments, nullptr, runGetBcd},
-    {"set-bcd", 1, 1,
+    {"get-bcd", "get-bcd", 0, 0, noArguments, nullptr, runGetBcd},
+    {"set-bcd", "set-bcd TEXT (\"\", one or two digits)", 1, 1,
      [](const std::vector<std::string>& args, Plan& plan) {
          plan.text = args[0];
-         return true;
+         uint8_t value = 0;
+         return plan.text.size() <= 2 && bcdFromText(plan.text, value);
      },
      nullptr, runSetBcd},
-    {"read-config", 1, 1, nullptr, prepareReadConfig, runReadConfig},
-    {"write-config", 1, 1, nullptr, prepareWriteConfig, runWriteConfig},
-    {"diff", 1, 3, nullptr, prepareDiff, runDiff},
-    {"dump", 1, 1, nullptr, prepareDump, runDump},
-    {"restore", 1, 2, nullptr, prepareRestore, runRestore},
-    {"bench", 3, 6, nullptr, prepareBench, runBench, true},
+    {"read-config", "read-config OUT.sqc", 1, 1, nullptr, prepareReadConfig, runReadConfig},
+    {"write-config", "write-config IN.sqc", 1, 1, nullptr, prepareWriteConfig, runWriteConfig},
+    {"diff", "diff IN.sqc [--language NAME]", 1, 3, nullptr, prepareDiff, runDiff},
+    {"dump", "dump OUT.txt", 1, 1, nullptr, prepareDump, runDump},
+    {"restore", "restore IN.txt [--force]", 1, 2, nullptr, prepareRestore, runRestore},
+    {"bench", "bench TEMPLATE.sqc UNITS.csv PORTS [--receipts FILE] [--once]", 3, 6, nullptr, prepareBench, runBench, true},
 };
 
+// A wrong command line gets one line of reason; the whole usage is --help's
+// (and what a command line without a command gets).
 int usage(const std::string& problem) {
-    if (!problem.empty()) std::fprintf(stderr, "quillctl: %s\n", problem.c_str());
-    std::fputs(kUsage, stderr);
+    if (problem.empty())
+        std::fputs(kUsage, stderr);
+    else
+        std::fprintf(stderr, "quillctl: %s\n", problem.c_str());
     return kExitUsage;
 }
 
@@ -279,16 +286,13 @@ int main(int argc, char** argv) {
     if (!parseOptions(argc, argv, words, findSeconds, problem)) return usage(problem);
     if (words.empty()) return usage("");
     const Command* command = findCommand(words[0]);
-    if (!command) return usage("unknown command '" + words[0] + "'");
+    if (!command) return usage("unknown command '" + words[0] + "' (quillctl --help lists them)");
     const std::vector<std::string> args(words.begin() + 1, words.end());
     Plan plan;
     const bool counted = args.size() >= command->minArgs && args.size() <= command->maxArgs;
     const bool good = counted && (command->parse ? command->parse(args, plan) : command->prepare(args, plan, problem));
-    if (!good && !problem.empty()) {
-        std::fprintf(stderr, "quillctl: %s\n", problem.c_str());
-        return kExitUsage;
-    }
-    if (!good) return usage(std::string("bad arguments for ") + command->name);
+    if (!good && !problem.empty()) return usage(problem);
+    if (!good) return usage(std::string("usage: quillctl ") + command->synopsis);
     if (command->ownLinks) return command->run(plan);
     // The link's threads outlive main (they end with the process): the
     // observer keeps its own share of what it sets.
